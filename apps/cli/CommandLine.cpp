@@ -1,0 +1,87 @@
+#include "apps/cli/CommandLine.h"
+
+#include <charconv>
+
+namespace {
+
+bool ParseSetting(const std::string& text, CommandLineOptions& options, std::string& error)
+{
+    const size_t equals = text.find('=');
+    // A parameter text cannot hold an empty key or an empty value.
+    if (equals == std::string::npos || equals == 0 || equals + 1 == text.size()) {
+        error = "--set wants KEY=VALUE, got '" + text + "'";
+        return false;
+    }
+    options.settings.emplace_back(text.substr(0, equals), text.substr(equals + 1));
+    return true;
+}
+
+bool ParseQuality(const std::string& text, CommandLineOptions& options, std::string& error)
+{
+    int value = -1;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure != std::errc() || end != text.data() + text.size() || value < 0 || value > 100) {
+        error = "--quality wants a whole number from 0 to 100, got '" + text + "'";
+        return false;
+    }
+    options.quality = value;
+    return true;
+}
+
+// Options that take the next word as their value.
+bool TakeValue(const std::string& option, const std::string& value, CommandLineOptions& options, std::string& error)
+{
+    if (option == "--set") return ParseSetting(value, options, error);
+    if (option == "--quality") return ParseQuality(value, options, error);
+    if (option == "--format") options.formatText = value;
+    else if (option == "--format-file") options.formatFile = value;
+    else if (option == "--module") options.modulePath = value;
+    return true;
+}
+
+bool IsValueOption(const std::string& word)
+{
+    return word == "--set" || word == "--format" || word == "--format-file" || word == "--module" ||
+           word == "--quality";
+}
+
+bool TakeFlag(const std::string& word, CommandLineOptions& options)
+{
+    if (word == "--json") options.json = true;
+    else if (word == "--quiet" || word == "-q") options.quiet = true;
+    else if (word == "--overwrite") options.overwrite = true;
+    else if (word == "--help" || word == "-h") options.command = "help";
+    else return false;
+    return true;
+}
+
+} // namespace
+
+bool CCommandLine::Parse(const std::vector<std::string>& words, CommandLineOptions& options, std::string& error)
+{
+    bool optionsEnded = false;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        const bool isOption = !optionsEnded && word.size() > 1 && word[0] == '-';
+        if (!isOption) {
+            if (options.command.empty()) options.command = word;
+            else options.operands.push_back(word);
+        } else if (word == "--") {
+            optionsEnded = true;
+        } else if (IsValueOption(word)) {
+            if (i + 1 >= words.size()) {
+                error = word + " wants a value";
+                return false;
+            }
+            if (!TakeValue(word, words[++i], options, error)) return false;
+        } else if (!TakeFlag(word, options)) {
+            error = "unknown option '" + word + "'";
+            return false;
+        }
+    }
+    if (!options.formatText.empty() && !options.formatFile.empty()) {
+        error = "give either --format or --format-file, not both";
+        return false;
+    }
+    return true;
+}

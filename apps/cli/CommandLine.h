@@ -1,0 +1,26 @@
+#pragma once
+// The words of a basicfilters call, sorted into a command, its operands and options.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct CommandLineOptions {
+    std::string command;                 // list, apply, format, help
+    std::vector<std::string> operands;   // what is left after the options
+    std::vector<std::pair<std::string, std::string>> settings;  // --set KEY=VALUE, in order
+    std::string formatText;              // --format
+    std::string formatFile;              // --format-file
+    std::string modulePath;              // --module
+    int quality = -1;                    // --quality
+    bool json = false;
+    bool quiet = false;
+    bool overwrite = false;
+};
+
+class CCommandLine {
+public:
+    // False with a message for an unknown option, a missing option value or a
+    // malformed one; the command is the first word that is not an option.
+    static bool Parse(const std::vector<std::string>& words, CommandLineOptions& options, std::string& error);
+};

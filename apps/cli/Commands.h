@@ -1,0 +1,19 @@
+#pragma once
+// The commands of basicfilters. Each answers the process's exit code.
+
+#include "apps/cli/CommandLine.h"
+#include "refhost/FilterCatalog.h"
+
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitFilterFailed = 1,  // the filter reported a status (cancel included)
+    kExitUsage = 2,         // bad command line, unknown filter, bad parameter text
+    kExitFile = 3,          // a file could not be read or written
+};
+
+int RunList(const CommandLineOptions& options, const CFilterCatalog& catalog);
+int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog);
+int RunFormat(const CommandLineOptions& options, const CFilterCatalog& catalog);
+
+// The one filter a user named; null after printing why not (unknown, ambiguous).
+const FilterEntry* ResolveFilter(const CFilterCatalog& catalog, const std::string& name);

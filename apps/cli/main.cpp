@@ -1,0 +1,74 @@
+// basicfilters: lists the filters of the module and applies one to picture files.
+
+#include "apps/cli/Commands.h"
+#include "refhost/ModuleLoader.h"
+#include "refhost/PluginHost.h"
+
+#include "platform/ComPtr.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+constexpr uint16_t kHostLanguage = 0x0409;
+
+constexpr const char* kUsage =
+    "usage: basicfilters [--module PATH] COMMAND ...\n"
+    "\n"
+    "commands:\n"
+    "  list [--json]                     the filters: index, menu path, kind, flags, order, icon\n"
+    "  apply FILTER IN OUT [options]     apply a filter to picture file IN and write OUT\n"
+    "  format FILTER [--set KEY=VALUE]... print the parameter text apply would hand the filter\n"
+    "  help                              this text\n"
+    "\n"
+    "FILTER is a menu path (\"Rotate\\Flip Horizontal\"), its last part (\"Flip Horizontal\") or an index.\n"
+    "\n"
+    "apply options:\n"
+    "  --set KEY=VALUE      one setting; repeat for more (later ones win)\n"
+    "  --format TEXT        a whole parameter text, KEY:VALUE lines\n"
+    "  --format-file FILE   the parameter text from a file (as 'format' prints it)\n"
+    "  --quality N          JPEG quality 0..100 (default 92)\n"
+    "  --overwrite          allow OUT to be the input file\n"
+    "  --quiet, -q          no progress bar\n"
+    "  --module PATH        the filter module (default: libBasicFilters.so beside this program)\n"
+    "\n"
+    "exit codes: 0 done, 1 the filter failed or was cancelled (Ctrl-C), 2 bad command line,\n"
+    "3 a file could not be read or written. The input file is never changed.\n";
+
+int Dispatch(const CommandLineOptions& options, const CFilterCatalog& catalog)
+{
+    if (options.command == "list") return RunList(options, catalog);
+    if (options.command == "apply") return RunApply(options, catalog);
+    if (options.command == "format") return RunFormat(options, catalog);
+    std::fprintf(stderr, "basicfilters: unknown command '%s'\n%s", options.command.c_str(), kUsage);
+    return kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    CommandLineOptions options;
+    std::string error;
+    if (!CCommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "basicfilters: %s\n%s", error.c_str(), kUsage);
+        return kExitUsage;
+    }
+    if (options.command.empty() || options.command == "help") {
+        std::fputs(kUsage, options.command.empty() ? stderr : stdout);
+        return options.command.empty() ? kExitUsage : kExitOk;
+    }
+
+    CModuleLoader module;
+    const std::string path = options.modulePath.empty() ? CModuleLoader::DefaultModulePath() : options.modulePath;
+    if (!module.Load(path, error)) {
+        std::fprintf(stderr, "basicfilters: %s\n", error.c_str());
+        return kExitFile;
+    }
+    auto host = CComPtr<CPluginHost>::Adopt(CPluginHost::Create(kHostLanguage));
+    const CFilterCatalog catalog(module, static_cast<IPluginHost*>(host.Get()));
+    return Dispatch(options, catalog);
+}

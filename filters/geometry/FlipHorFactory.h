@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CFlipHorFactory final : public CFilterFactoryBase {
+public:
+    CFlipHorFactory();
+};

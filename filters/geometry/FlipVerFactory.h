@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CFlipVerFactory final : public CFilterFactoryBase {
+public:
+    CFlipVerFactory();
+};

@@ -1,0 +1,13 @@
+#include "filters/geometry/InteractiveCropFactory.h"
+
+#include "resources/StringIds.h"
+
+namespace {
+
+constexpr ComponentDescription kDescription{
+    {0xAA7E9423, 0xC808, 0x4CD1, {0xB4, 0xAB, 0xD3, 0x02, 0xD1, 0x8C, 0xE1, 0xCE}},
+    IDS_NAME_CROP, 0x130000, 300, 5055, HostKeeping::Counted};
+
+} // namespace
+
+CInteractiveCropFactory::CInteractiveCropFactory() : CFilterFactoryBase(kDescription) {}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CInteractiveCropFactory final : public CFilterFactoryBase {
+public:
+    CInteractiveCropFactory();
+};

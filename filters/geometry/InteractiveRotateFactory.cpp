@@ -1,0 +1,13 @@
+#include "filters/geometry/InteractiveRotateFactory.h"
+
+#include "resources/StringIds.h"
+
+namespace {
+
+constexpr ComponentDescription kDescription{
+    {0x29EF5003, 0x5611, 0x493D, {0x85, 0x87, 0xCB, 0x51, 0xA9, 0xE6, 0xBE, 0x02}},
+    IDS_NAME_ROTATE, 0x30000, 800, 5054, HostKeeping::Counted};
+
+} // namespace
+
+CInteractiveRotateFactory::CInteractiveRotateFactory() : CFilterFactoryBase(kDescription) {}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CLensDistortFactory final : public CFilterFactoryBase {
+public:
+    CLensDistortFactory();
+};

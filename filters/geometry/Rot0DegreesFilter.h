@@ -1,0 +1,11 @@
+#pragma once
+// Hands back an unchanged copy of the factory's source.
+
+#include "Common/PlainFilter.h"
+
+class CRot0DegreesFilter final : public CPlainFilter {
+public:
+    CRot0DegreesFilter(IUnknown* source, IPluginHost* host);
+
+    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) override;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CRot90ClockWiseFactory final : public CFilterFactoryBase {
+public:
+    CRot90ClockWiseFactory();
+};

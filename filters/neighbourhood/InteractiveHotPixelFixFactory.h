@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CInteractiveHotPixelFixFactory final : public CFilterFactoryBase {
+public:
+    CInteractiveHotPixelFixFactory();
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CInteractiveNoiseFactory final : public CFilterFactoryBase {
+public:
+    CInteractiveNoiseFactory();
+};

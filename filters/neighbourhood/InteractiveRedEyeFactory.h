@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CInteractiveRedEyeFactory final : public CFilterFactoryBase {
+public:
+    CInteractiveRedEyeFactory();
+};

@@ -1,0 +1,13 @@
+#include "filters/tone/ColorBalanceFactory.h"
+
+#include "resources/StringIds.h"
+
+namespace {
+
+constexpr ComponentDescription kDescription{
+    {0xD5609EE0, 0xDF5E, 0x4EF6, {0x92, 0x94, 0xAF, 0x59, 0x0F, 0x04, 0x9E, 0x0C}},
+    IDS_NAME_COLOR_BALANCE, 0x30000, 200, 5030, HostKeeping::None};
+
+} // namespace
+
+CColorBalanceFactory::CColorBalanceFactory() : CFilterFactoryBase(kDescription) {}

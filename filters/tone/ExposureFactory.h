@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CExposureFactory final : public CFilterFactoryBase {
+public:
+    CExposureFactory();
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "plugin/FilterFactoryBase.h"
+
+class CInteractiveBrightnessContrastFactory final : public CFilterFactoryBase {
+public:
+    CInteractiveBrightnessContrastFactory();
+};

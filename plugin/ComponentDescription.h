@@ -1,0 +1,24 @@
+#pragma once
+// The constant answers that describe one component to the host.
+
+#include "platform/Unknown.h"
+
+#include <cstdint>
+
+// How a factory treats the host object that Initialize hands it.
+enum class HostKeeping {
+    None,               // forgets it
+    Counted,            // keeps it with a reference of its own and passes it to its filters
+    Uncounted,          // keeps the bare pointer, adding no reference
+};
+
+inline constexpr int kNoIcon = 0;
+
+struct ComponentDescription {
+    GUID id;
+    unsigned nameId;
+    uint32_t flags;
+    int order;
+    int iconId;  // kNoIcon: GetIcon answers false
+    HostKeeping keeping;
+};

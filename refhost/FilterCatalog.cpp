@@ -1,0 +1,108 @@
+#include "refhost/FilterCatalog.h"
+
+#include "platform/ComPtr.h"
+#include "platform/WideString.h"
+#include "refhost/HostImage.h"
+#include "refhost/ModuleLoader.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+constexpr int kIconPathCapacity = 1024;
+
+// Asking a filter made for a one-pixel picture is the only way to learn its kind.
+FilterKind ProbeKind(IFilterFactory* factory)
+{
+    auto probe = CComPtr<CHostImage>::Adopt(CHostImage::Create(1, 1));
+    if (!probe) return FilterKind::Unavailable;
+    CComPtr<IFilter> filter;
+    CComPtr<IStatus> status;
+    if (!factory->CreateFilter(static_cast<IImage*>(probe.Get()), filter.Receive(), status.Receive()) || !filter) {
+        return FilterKind::Unavailable;
+    }
+    return filter->IsInteractive() ? FilterKind::Interactive : FilterKind::Plain;
+}
+
+FilterEntry Describe(int index, IFilterFactory* factory)
+{
+    FilterEntry entry;
+    entry.index = index;
+    entry.factory = factory;
+    const char16_t* name = factory->GetName();
+    entry.menuPath = NarrowToUtf8(name != nullptr ? WStringView(name) : WStringView());
+    entry.kind = ProbeKind(factory);
+    entry.flags = factory->GetFlags();
+    entry.order = factory->GetOrder();
+    char16_t path[kIconPathCapacity];
+    int iconIndex = -1;
+    if (factory->GetIcon(path, kIconPathCapacity, &iconIndex)) {
+        entry.iconPath = NarrowToUtf8(path);
+        entry.iconIndex = iconIndex;
+    }
+    return entry;
+}
+
+std::string Lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string LastSegment(const std::string& menuPath)
+{
+    const size_t slash = menuPath.rfind('\\');
+    return slash == std::string::npos ? menuPath : menuPath.substr(slash + 1);
+}
+
+bool IsIndex(const std::string& name)
+{
+    return !name.empty() && name.size() < 6 &&
+           std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+} // namespace
+
+CFilterCatalog::CFilterCatalog(const CModuleLoader& module, IPluginHost* host)
+{
+    const auto& factories = module.Factories();
+    for (size_t i = 0; i < factories.size(); ++i) {
+        factories[i]->Initialize(host, 0);
+        m_entries.push_back(Describe(static_cast<int>(i), factories[i]));
+    }
+}
+
+CFilterCatalog::~CFilterCatalog()
+{
+    for (const FilterEntry& entry : m_entries) entry.factory->Uninitialize(0);
+}
+
+std::vector<const FilterEntry*> CFilterCatalog::Find(const std::string& name) const
+{
+    std::vector<const FilterEntry*> found;
+    if (IsIndex(name)) {
+        const int index = std::stoi(name);
+        if (index < static_cast<int>(m_entries.size())) found.push_back(&m_entries[static_cast<size_t>(index)]);
+        return found;
+    }
+    const std::string wanted = Lowered(name);
+    for (const FilterEntry& entry : m_entries) {
+        if (Lowered(entry.menuPath) == wanted) return {&entry};
+    }
+    for (const FilterEntry& entry : m_entries) {
+        if (Lowered(LastSegment(entry.menuPath)) == wanted) found.push_back(&entry);
+    }
+    return found;
+}
+
+const char* FilterKindName(FilterKind kind)
+{
+    switch (kind) {
+    case FilterKind::Plain: return "plain";
+    case FilterKind::Interactive: return "interactive";
+    case FilterKind::Unavailable: return "unavailable";
+    }
+    return "unavailable";
+}

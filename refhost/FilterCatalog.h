@@ -1,0 +1,49 @@
+#pragma once
+// The filters a loaded module offers, as a host presents them: menu path, kind,
+// flags, order and icon, and the look-up of a filter by what a user types.
+
+#include "plugin/ComponentInterfaces.h"
+
+#include <string>
+#include <vector>
+
+class CModuleLoader;
+
+enum class FilterKind {
+    Plain,        // applies at once
+    Interactive,  // has settings and a dialog
+    Unavailable,  // the module lists it but cannot create it
+};
+
+struct FilterEntry {
+    int index = 0;
+    IFilterFactory* factory = nullptr;
+    std::string menuPath;  // UTF-8, sub-menus separated by a backslash
+    FilterKind kind = FilterKind::Unavailable;
+    uint32_t flags = 0;
+    int order = 0;
+    std::string iconPath;  // empty when the filter has no icon
+    int iconIndex = -1;
+};
+
+class CFilterCatalog {
+public:
+    // Initializes every listed factory with host, as a host does before it builds
+    // its menus, and describes them.
+    CFilterCatalog(const CModuleLoader& module, IPluginHost* host);
+    ~CFilterCatalog();
+    CFilterCatalog(const CFilterCatalog&) = delete;
+    CFilterCatalog& operator=(const CFilterCatalog&) = delete;
+
+    const std::vector<FilterEntry>& Entries() const { return m_entries; }
+
+    // A filter named by its index, its menu path or the last part of the path
+    // (letter case ignored). Several answers mean the name was ambiguous.
+    std::vector<const FilterEntry*> Find(const std::string& name) const;
+
+private:
+    std::vector<FilterEntry> m_entries;
+};
+
+// "plain", "interactive" or "unavailable".
+const char* FilterKindName(FilterKind kind);

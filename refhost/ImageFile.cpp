@@ -1,0 +1,73 @@
+#include "refhost/ImageFile.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace {
+
+QString Quoted(const QString& path)
+{
+    return QStringLiteral("'%1'").arg(path);
+}
+
+} // namespace
+
+bool ReadImageFile(const QString& path, QImage& picture, QString& error)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        error = QStringLiteral("%1: no such file").arg(Quoted(path));
+        return false;
+    }
+    if (!info.isFile() || !info.isReadable()) {
+        error = QStringLiteral("%1: not a readable file").arg(Quoted(path));
+        return false;
+    }
+    QImageReader reader(path);
+    // Photos taken sideways carry their orientation; show them as they were seen.
+    reader.setAutoTransform(true);
+    QImage decoded = reader.read();
+    if (decoded.isNull()) {
+        error = QStringLiteral("%1: cannot read the picture (%2)").arg(Quoted(path), reader.errorString());
+        return false;
+    }
+    picture = std::move(decoded);
+    return true;
+}
+
+bool WriteImageFile(const QImage& picture, const QString& path, int quality, QString& error)
+{
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(suffix)) {
+        error = QStringLiteral("%1: unknown picture format '%2' (known: %3)")
+                    .arg(Quoted(path), QString::fromLatin1(suffix), WritableSuffixes());
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("%1: cannot write (%2)").arg(Quoted(path), file.errorString());
+        return false;
+    }
+    QImageWriter writer(&file, suffix);
+    if (quality >= 0) writer.setQuality(quality);
+    if (!writer.write(picture)) {
+        file.cancelWriting();
+        error = QStringLiteral("%1: cannot write the picture (%2)").arg(Quoted(path), writer.errorString());
+        return false;
+    }
+    if (!file.commit()) {
+        error = QStringLiteral("%1: cannot write (%2)").arg(Quoted(path), file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QString WritableSuffixes()
+{
+    QStringList names;
+    for (const QByteArray& format : QImageWriter::supportedImageFormats()) names << QString::fromLatin1(format);
+    return names.join(QStringLiteral(", "));
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Loads the filter module the way a host does: dlopen, the one exported entry
+// point, and the factories the enumerator hands out.
+
+#include "plugin/ComponentInterfaces.h"
+
+#include <string>
+#include <vector>
+
+class CModuleLoader {
+public:
+    // The module file beside the running program.
+    static std::string DefaultModulePath();
+
+    // False with a message when the file cannot be loaded, lacks the entry point, or
+    // hands out no enumerator.
+    bool Load(const std::string& path, std::string& error);
+
+    const std::string& Path() const { return m_path; }
+    IComponent* Primary() const { return m_primary; }
+    // The listed factories, in the enumerator's order.
+    const std::vector<IFilterFactory*>& Factories() const { return m_factories; }
+
+private:
+    std::string m_path;
+    IComponent* m_primary = nullptr;
+    std::vector<IFilterFactory*> m_factories;
+};
