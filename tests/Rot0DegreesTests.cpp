@@ -1,0 +1,189 @@
+// Rotate 0 Degrees end to end: the smallest complete filter and its failure paths.
+
+#include "tests/CountingHost.h"
+#include "tests/HostDoubles.h"
+#include "tests/TestSupport.h"
+
+#include "Common/FilterInterfaces.h"
+#include "platform/Localization.h"
+#include "plugin/ModuleFactories.h"
+#include "refhost/RecordingProgress.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+using Call = CRecordingProgress::Call;
+
+CComPtr<IFilter> CreateRot0(IUnknown* source)
+{
+    CComPtr<IFilter> filter;
+    EXPECT_TRUE(Rot0DegreesFactory().CreateFilter(source, filter.Receive(), nullptr));
+    return filter;
+}
+
+std::vector<Call> CallsOf(const CRecordingProgress& progress)
+{
+    std::vector<Call> calls;
+    for (const auto& event : progress.Events()) calls.push_back(event.call);
+    return calls;
+}
+
+bool SamePixels(IImage* a, CHostImage* b)
+{
+    int width = 0;
+    int height = 0;
+    a->GetSize(&width, &height);
+    return width == b->Width() && height == b->Height() &&
+           std::memcmp(a->GetPixels(), b->GetPixels(), static_cast<size_t>(b->GetBufferSize())) == 0;
+}
+
+} // namespace
+
+TEST(Rot0Degrees, HandsBackAnUnchangedCopy)
+{
+    auto source = MakeImage(5, 3, DistinctPixel);
+    source->SetResolution(300, 150);
+    CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
+    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    CComPtr<IImage> result;
+    CComPtr<IStatus> status;
+    ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()));
+    EXPECT_FALSE(status);
+    EXPECT_NE(static_cast<void*>(result.Get()), static_cast<void*>(static_cast<IImage*>(source.Get())));
+    EXPECT_TRUE(SamePixels(result.Get(), source.Get()));
+    int horizontal = 0;
+    int vertical = 0;
+    result->GetResolution(&horizontal, &vertical);
+    EXPECT_EQ(horizontal, 300);
+    EXPECT_EQ(vertical, 150);
+    EXPECT_EQ(RefCountOf(result.Get()), 1u) << "the caller holds the only reference";
+    EXPECT_EQ(CallsOf(*progress.Get()), (std::vector<Call>{Call::SetText, Call::Finish}));
+    EXPECT_EQ(progress->Events()[0].text, u"Rotating");
+    EXPECT_TRUE(progress->Events()[1].success);
+}
+
+TEST(Rot0Degrees, EachApplyMakesItsOwnCopyOfTheFactorysSource)
+{
+    auto source = MakeImage(4, 4, DistinctPixel);
+    auto other = MakeImage(2, 2, DistinctPixel);
+    CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
+    CComPtr<IImage> first;
+    CComPtr<IImage> second;
+    // The input argument is ignored: the copy is always of the factory's source.
+    ASSERT_TRUE(filter->Apply(static_cast<IImage*>(other.Get()), first.Receive(), nullptr, nullptr));
+    ASSERT_TRUE(filter->Apply(nullptr, second.Receive(), nullptr, nullptr));
+    EXPECT_NE(first.Get(), second.Get());
+    EXPECT_TRUE(SamePixels(first.Get(), source.Get()));
+    EXPECT_TRUE(SamePixels(second.Get(), source.Get()));
+    first->GetPixels()[0] ^= 0xFF;
+    EXPECT_TRUE(SamePixels(second.Get(), source.Get())) << "the copies share no pixels";
+}
+
+TEST(Rot0Degrees, HasNoSettings)
+{
+    auto source = MakeImage(1, 1, DistinctPixel);
+    CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
+    EXPECT_FALSE(filter->IsInteractive());
+    EXPECT_FALSE(filter->FilterReserved4(0));
+    filter->SetFormat(u"angle:90\n");
+    char16_t buffer[8] = u"x";
+    EXPECT_EQ(filter->GetFormat(buffer, 8), 0);
+    EXPECT_EQ(filter->GetFormat(nullptr, 0), 0);
+    void* object = nullptr;
+    EXPECT_EQ(filter->QueryInterface(IID_IFilter, &object), S_OK);
+    static_cast<IFilter*>(object)->Release();
+    EXPECT_EQ(filter->QueryInterface(IID_IStatus, &object), E_NOINTERFACE);
+}
+
+TEST(Rot0Degrees, NullResultOutPointerIsAnInvalidArgumentWithoutProgress)
+{
+    auto source = MakeImage(2, 2, DistinctPixel);
+    CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
+    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    CComPtr<IStatus> status;
+    EXPECT_FALSE(filter->Apply(nullptr, nullptr, progress.Get(), status.Receive()));
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->GetCode(), 5);
+    EXPECT_TRUE(progress->Events().empty());
+    // Without a status out-pointer it fails just the same.
+    EXPECT_FALSE(filter->Apply(nullptr, nullptr, progress.Get(), nullptr));
+}
+
+TEST(Rot0Degrees, SourceWithoutCloneableFailsBeforeAnyProgress)
+{
+    auto source = CComPtr<CImageWithout>::Adopt(CImageWithout::Create(2, 2, IID_ICloneable));
+    CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
+    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    CComPtr<IImage> result;
+    CComPtr<IStatus> status;
+    EXPECT_FALSE(filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()));
+    EXPECT_FALSE(result);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->GetCode(), 6);
+    EXPECT_TRUE(progress->Events().empty());
+}
+
+TEST(Rot0Degrees, RefusedCloneEndsTheProgressUnsuccessfully)
+{
+    static constexpr GUID kNothingHidden{};
+    struct Case {
+        const char* what;
+        const GUID* hiddenInClone;
+    };
+    for (const Case& c : {Case{"Clone answers false", nullptr}, Case{"clone without IImage", &IID_IImage},
+                          Case{"clone answering everything", &kNothingHidden}}) {
+        SCOPED_TRACE(c.what);
+        auto source = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(3, 2, c.hiddenInClone));
+        CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
+        auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+        CComPtr<IImage> result;
+        CComPtr<IStatus> status;
+        const bool applied = filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive());
+        EXPECT_EQ(CallsOf(*progress.Get()), (std::vector<Call>{Call::SetText, Call::Finish}));
+        if (c.hiddenInClone == &kNothingHidden) {
+            EXPECT_TRUE(applied);
+            EXPECT_TRUE(progress->Events()[1].success);
+            continue;
+        }
+        EXPECT_FALSE(applied);
+        EXPECT_FALSE(result);
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->GetCode(), 6);
+        EXPECT_FALSE(progress->Events()[1].success);
+    }
+}
+
+TEST(Rot0Degrees, ReleasesEverythingItTook)
+{
+    auto source = MakeImage(3, 3, DistinctPixel);
+    auto* host = new CCountingHost(0x0409);
+    Rot0DegreesFactory().Initialize(static_cast<IPluginHost*>(host), 0);
+    {
+        CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
+        CComPtr<IImage> result;
+        ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), nullptr, nullptr));
+        EXPECT_EQ(host->HeldByOthers(), 2) << "factory and filter";
+    }
+    Rot0DegreesFactory().Uninitialize(0);
+    EXPECT_EQ(host->HeldByOthers(), 0);
+    EXPECT_EQ(RefCountOf(static_cast<IImage*>(source.Get())), 1u);
+    host->Release();
+}
+
+TEST(Localization, FactoriesAdoptTheHostsLanguage)
+{
+    auto* german = new CCountingHost(0x0407);
+    Rot0DegreesFactory().Initialize(static_cast<IPluginHost*>(german), 0);
+    EXPECT_EQ(CLocalization::Instance().Language(), 0x0407);
+    // No German texts are compiled in: names fall back to English.
+    EXPECT_EQ(WString(Rot0DegreesFactory().GetName()), u"Rotate\\Rotate 0 Degrees");
+    auto* english = new CCountingHost(0x0409);
+    Rot0DegreesFactory().Initialize(static_cast<IPluginHost*>(english), 0);
+    EXPECT_EQ(CLocalization::Instance().Language(), 0x0409);
+    Rot0DegreesFactory().Uninitialize(0);
+    german->Release();
+    english->Release();
+}

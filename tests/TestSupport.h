@@ -1,0 +1,33 @@
+#pragma once
+// Helpers the tests share: owning references, and small synthetic pictures.
+
+#include "platform/ComPtr.h"
+#include "refhost/HostImage.h"
+
+#include <cstdint>
+#include <functional>
+
+// A width x height image whose pixel (x, y) is pixel(x, y); y counts from the bottom row.
+inline CComPtr<CHostImage> MakeImage(int width, int height, const std::function<uint32_t(int, int)>& pixel)
+{
+    auto image = CComPtr<CHostImage>::Adopt(CHostImage::Create(width, height));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) image->Row(y)[x] = pixel(x, y);
+    }
+    return image;
+}
+
+// Every pixel different, and the fourth byte varying too, so that a misplaced or
+// half-copied pixel shows.
+inline uint32_t DistinctPixel(int x, int y)
+{
+    return 0x01000000u * static_cast<uint32_t>(7 * x + 3 * y + 1) + 0x00010000u * static_cast<uint32_t>(x) +
+           0x00000100u * static_cast<uint32_t>(y) + 0x5Au;
+}
+
+// The reference count an object has now (AddRef then Release tells it).
+inline ULONG RefCountOf(IUnknown* object)
+{
+    object->AddRef();
+    return object->Release();
+}
