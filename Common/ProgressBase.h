@@ -1,0 +1,23 @@
+#pragma once
+// The counted-object part shared by the progress adapters that filters with several
+// passes put between the passes and the host's progress sink.
+
+#include "host/HostInterfaces.h"
+#include "platform/RefCount.h"
+
+class CProgressBase : public IProgress {
+public:
+    CProgressBase(const CProgressBase&) = delete;
+    CProgressBase& operator=(const CProgressBase&) = delete;
+
+    HRESULT QueryInterface(REFIID iid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+protected:
+    CProgressBase() = default;
+    virtual ~CProgressBase() = default;
+
+private:
+    CRefCount m_refs;
+};
