@@ -75,8 +75,7 @@ bool CHostImage::GetLineCursor(int row, ILineCursor** cursor)
     if (cursor == nullptr || m_bits == nullptr) return false;
     if (row == -1) row = m_height - 1;
     if (row < 0 || row >= m_height) return false;
-    auto* made = new (std::nothrow)
-        CLineCursor(static_cast<IImage*>(this), GetPixels(), GetStride(), m_height, row);
+    auto* made = new (std::nothrow) CLineCursor(static_cast<IImage*>(this), row);
     if (made == nullptr) return false;
     *cursor = made;
     return true;

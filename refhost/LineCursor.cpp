@@ -1,7 +1,6 @@
 #include "refhost/LineCursor.h"
 
-CLineCursor::CLineCursor(IUnknown* image, uint8_t* rowZero, int lineSize, int rows, int row)
-    : m_image(image), m_rowZero(rowZero), m_lineSize(lineSize), m_rows(rows), m_row(row)
+CLineCursor::CLineCursor(IImage* image, int row) : m_image(image), m_row(row)
 {
     m_image->AddRef();
 }
@@ -30,6 +29,10 @@ ULONG CLineCursor::Release()
 
 uint8_t* CLineCursor::GetLine()
 {
-    if (m_row < 0 || m_row >= m_rows) return nullptr;
-    return m_rowZero + static_cast<ptrdiff_t>(m_row) * m_lineSize;
+    int width = 0;
+    int height = 0;
+    m_image->GetSize(&width, &height);
+    uint8_t* rowZero = m_image->GetPixels();
+    if (rowZero == nullptr || m_row < 0 || m_row >= height) return nullptr;
+    return rowZero + static_cast<ptrdiff_t>(m_row) * m_image->GetStride();
 }

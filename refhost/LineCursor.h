@@ -6,8 +6,8 @@
 
 class CLineCursor final : public ILineCursor {
 public:
-    // image provides the rows, which are lineSize bytes apart; takes a reference.
-    CLineCursor(IUnknown* image, uint8_t* rowZero, int lineSize, int rows, int row);
+    // Starts at row of image, on which it takes a reference.
+    CLineCursor(IImage* image, int row);
 
     HRESULT QueryInterface(REFIID iid, void** object) override;
     ULONG AddRef() override;
@@ -15,17 +15,15 @@ public:
 
     // Null once the cursor has moved off the image.
     uint8_t* GetLine() override;
-    int GetLineSize() override { return m_lineSize; }
+    int GetLineSize() override { return m_image->GetStride(); }
     void Next() override { ++m_row; }
     void Previous() override { --m_row; }
 
 private:
     ~CLineCursor();
 
-    IUnknown* m_image;
-    uint8_t* m_rowZero;
-    int m_lineSize;
-    int m_rows;
+    // The image is asked for its pixels each time: Allocate may have replaced them.
+    IImage* m_image;
     int m_row;
     CRefCount m_refs;
 };
