@@ -1,18 +1,8 @@
 #include "Common/PlainFilter.h"
 
-#include "platform/Localization.h"
-
 CPlainFilter::CPlainFilter(IUnknown* source, IPluginHost* host, unsigned progressTextId)
-    : m_source(source), m_host(host), m_progressTextId(progressTextId)
+    : m_inputs(source, host, progressTextId)
 {
-    if (m_source != nullptr) m_source->AddRef();
-    if (m_host != nullptr) m_host->AddRef();
-}
-
-CPlainFilter::~CPlainFilter()
-{
-    if (m_source != nullptr) m_source->Release();
-    if (m_host != nullptr) m_host->Release();
 }
 
 HRESULT CPlainFilter::QueryInterface(REFIID iid, void** object)
@@ -33,10 +23,4 @@ ULONG CPlainFilter::Release()
     const ULONG left = m_refs.Decrement();
     if (left == 0) delete this;
     return left;
-}
-
-const char16_t* CPlainFilter::ProgressText()
-{
-    if (m_progressText.empty()) CLocalization::Instance().LoadString(m_progressTextId, m_progressText);
-    return m_progressText.c_str();
 }

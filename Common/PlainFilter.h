@@ -3,9 +3,9 @@
 // the host object), ignores SetFormat and answers 0 to GetFormat. Subclasses
 // write Apply from the steps this base offers.
 
+#include "Common/FilterInputs.h"
 #include "Common/FilterInterfaces.h"
 #include "platform/RefCount.h"
-#include "platform/WideString.h"
 
 class CPlainFilter : public IFilter {
 public:
@@ -24,20 +24,14 @@ public:
     bool FilterReserved4(uint32_t) override { return false; }
 
 protected:
-    virtual ~CPlainFilter();
+    virtual ~CPlainFilter() = default;
 
-    // The progress text, loaded on the first call and kept for the filter's life.
-    const char16_t* ProgressText();
-    // The image to work on: the Apply argument, or the factory's source for null.
-    IUnknown* InputOr(IUnknown* input) const { return input != nullptr ? input : m_source; }
-
-    IUnknown* Source() const { return m_source; }
-    IPluginHost* Host() const { return m_host; }
+    const char16_t* ProgressText() { return m_inputs.ProgressText(); }
+    IUnknown* InputOr(IUnknown* input) const { return m_inputs.InputOr(input); }
+    IUnknown* Source() const { return m_inputs.Source(); }
+    IPluginHost* Host() const { return m_inputs.Host(); }
 
 private:
-    IUnknown* m_source;
-    IPluginHost* m_host;
     CRefCount m_refs;
-    unsigned m_progressTextId;
-    WString m_progressText;
+    CFilterInputs m_inputs;
 };

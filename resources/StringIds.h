@@ -54,4 +54,8 @@ enum StringId : unsigned {
     IDS_STATUS_WRITE_ERROR = 20027,
     IDS_STATUS_ERROR_CAPTION = 20028,
     IDS_STATUS_UNSUPPORTED_FORMAT = 20052,
+
+    // Texts of the dialog templates, numbered after their dialog and control.
+    IDS_DLG107_BRIGHTNESS_LABEL = 1075063,
+    IDS_DLG107_CONTRAST_LABEL = 1075064,
 };

@@ -57,6 +57,9 @@ constexpr StringTableEntry kEnglish[] = {
     {IDS_STATUS_WRITE_ERROR, u"A file write error has occurred."},
     {IDS_STATUS_ERROR_CAPTION, u"Error"},
     {IDS_STATUS_UNSUPPORTED_FORMAT, u"Lumivista does not support the\nformat of this image file."},
+
+    {IDS_DLG107_BRIGHTNESS_LABEL, u"Brightness:"},
+    {IDS_DLG107_CONTRAST_LABEL, u"Contrast:"},
 };
 
 constexpr LanguageStringTable kTables[] = {

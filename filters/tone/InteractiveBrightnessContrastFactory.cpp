@@ -1,5 +1,6 @@
 #include "filters/tone/InteractiveBrightnessContrastFactory.h"
 
+#include "filters/tone/InteractiveBrightnessContrastFilter.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,9 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CInteractiveBrightnessContrastFactory::CInteractiveBrightnessContrastFactory() : CFilterFactoryBase(kDescription) {}
+
+bool CInteractiveBrightnessContrastFactory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter,
+                                                       IStatus** status)
+{
+    return MakeFilter<CInteractiveBrightnessContrastFilter>(source, host, filter, status);
+}

@@ -5,4 +5,7 @@
 class CInteractiveBrightnessContrastFactory final : public CFilterFactoryBase {
 public:
     CInteractiveBrightnessContrastFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

@@ -1,0 +1,6 @@
+#include "Common/FilterPage.h"
+
+CFilterPage::CFilterPage(IInteractiveFilter* filter, IPreviewSite* site, const QString& title)
+    : CFilterDialog(nullptr, filter, site), m_title(title)
+{
+}

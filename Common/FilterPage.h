@@ -1,0 +1,19 @@
+#pragma once
+// One page of a tabbed settings dialog. Pages follow the store/reload pattern of
+// every dialog and also write the name of the active page, so that Apply runs the
+// operation of the page the user looked at last.
+
+#include "Common/FilterDialog.h"
+
+class CFilterPage : public CFilterDialog {
+public:
+    CFilterPage(IInteractiveFilter* filter, IPreviewSite* site, const QString& title);
+
+    const QString& Title() const { return m_title; }
+
+    // Becoming the active page stores its settings again, which re-applies them.
+    void Activate() { PostStore(); }
+
+private:
+    QString m_title;
+};

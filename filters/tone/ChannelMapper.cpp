@@ -1,0 +1,17 @@
+#include "filters/tone/ChannelMapper.h"
+
+CChannelMapper::CChannelMapper(const ChannelTables& tables, bool vector) : m_tables(tables), m_vector(vector)
+{
+    if (!m_vector) return;
+    for (int i = 0; i < 256; ++i) {
+        m_wide.red[i] = tables.red[i];
+        m_wide.green[i] = tables.green[i];
+        m_wide.blue[i] = tables.blue[i];
+    }
+}
+
+void CChannelMapper::MapRow(uint8_t* row, int width) const
+{
+    if (m_vector) MapChannelRowAvx2(row, width, m_wide, m_tables);
+    else MapChannelRowPortable(row, width, m_tables);
+}

@@ -1,0 +1,236 @@
+// Brightness and contrast: the transfer table from its rule, the shared channel
+// mapper in every variant, and the filter's apply contract.
+
+#include "tests/HostDoubles.h"
+#include "tests/TestSupport.h"
+
+#include "Common/TrackbarScale.h"
+#include "filters/tone/BrightnessContrastTable.h"
+#include "filters/tone/ChannelMapper.h"
+#include "plugin/ModuleFactories.h"
+#include "refhost/RecordingProgress.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+namespace {
+
+using Call = CRecordingProgress::Call;
+
+std::array<uint8_t, 256> Table(double brightness, double contrast)
+{
+    std::array<uint8_t, 256> table{};
+    BuildBrightnessContrastTable(brightness, contrast, table.data());
+    return table;
+}
+
+CComPtr<IFilter> CreateBrightnessContrast(IUnknown* source, const char16_t* format)
+{
+    CComPtr<IFilter> filter;
+    EXPECT_TRUE(ListedFactories()[12]->CreateFilter(source, filter.Receive(), nullptr));
+    if (filter && format != nullptr) filter->SetFormat(format);
+    return filter;
+}
+
+// Each colour byte of a pixel mapped by table, the fourth byte kept.
+uint32_t Mapped(uint32_t pixel, const std::array<uint8_t, 256>& table)
+{
+    return (pixel & 0xFF000000u) | (uint32_t{table[(pixel >> 16) & 0xFF]} << 16) |
+           (uint32_t{table[(pixel >> 8) & 0xFF]} << 8) | table[pixel & 0xFF];
+}
+
+} // namespace
+
+TEST(BrightnessContrastTable, DefaultsGiveTheIdentity)
+{
+    const auto table = Table(0.0, 1.0);
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(table[static_cast<size_t>(i)], i);
+}
+
+TEST(BrightnessContrastTable, WorkedLevels)
+{
+    // Contrast 0 flattens every level onto 128 plus the brightness.
+    for (uint8_t level : Table(0.0, 0.0)) EXPECT_EQ(level, 128);
+    for (uint8_t level : Table(27.9, 0.0)) EXPECT_EQ(level, 155);
+    for (uint8_t level : Table(-200.0, 0.0)) EXPECT_EQ(level, 0);
+
+    const auto steep = Table(0.0, 2.0);
+    EXPECT_EQ(steep[0], 0);      // -128 clamps to 0
+    EXPECT_EQ(steep[63], 0);     // -2 clamps
+    EXPECT_EQ(steep[64], 0);     // 0.0 exactly
+    EXPECT_EQ(steep[65], 2);
+    EXPECT_EQ(steep[127], 126);
+    EXPECT_EQ(steep[128], 128);
+    EXPECT_EQ(steep[191], 254);
+    EXPECT_EQ(steep[192], 255);  // 256 and above clamp
+    EXPECT_EQ(steep[255], 255);
+
+    const auto darker = Table(-100.0, 1.0);
+    for (int i = 0; i <= 100; ++i) EXPECT_EQ(darker[static_cast<size_t>(i)], 0) << i;
+    EXPECT_EQ(darker[101], 1);
+    EXPECT_EQ(darker[255], 155);
+}
+
+TEST(BrightnessContrastTable, TruncatesAndOnlyReaches255AtExactly255)
+{
+    EXPECT_EQ(Table(-0.01, 1.0)[128], 127);  // 127.99
+    EXPECT_EQ(Table(0.99, 1.0)[254], 254);   // 254.99
+    EXPECT_EQ(Table(1.0, 1.0)[254], 255);    // 255.0
+    EXPECT_EQ(Table(0.5, 1.0)[0], 0);        // 0.5 truncates to 0
+}
+
+TEST(ChannelTables, VectorVariantMatchesThePortableLoop)
+{
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 300; ++round) {
+        std::array<uint8_t, 256> red{}, green{}, blue{};
+        for (int i = 0; i < 256; ++i) {
+            red[static_cast<size_t>(i)] = static_cast<uint8_t>(byte(random));
+            green[static_cast<size_t>(i)] = static_cast<uint8_t>(byte(random));
+            blue[static_cast<size_t>(i)] = static_cast<uint8_t>(byte(random));
+        }
+        const int width = round % 41;  // below, at and beyond whole vectors
+        std::vector<uint8_t> portable(static_cast<size_t>(width) * 4 + 4);
+        for (auto& value : portable) value = static_cast<uint8_t>(byte(random));
+        const std::vector<uint8_t> original = portable;
+        std::vector<uint8_t> vector = portable;
+        const ChannelTables tables{red.data(), green.data(), blue.data()};
+        CChannelMapper(tables, false).MapRow(portable.data(), width);
+        if (__builtin_cpu_supports("avx2")) CChannelMapper(tables, true).MapRow(vector.data(), width);
+        else CChannelMapper(tables, false).MapRow(vector.data(), width);
+        ASSERT_EQ(vector, portable) << "width " << width;
+        // Each fourth byte and the bytes after the row stay untouched.
+        for (size_t at = 3; at < portable.size(); at += 4) ASSERT_EQ(portable[at], original[at]);
+        for (size_t at = static_cast<size_t>(width) * 4; at < portable.size(); ++at) {
+            ASSERT_EQ(portable[at], original[at]);
+        }
+    }
+}
+
+TEST(ChannelTables, MapsEveryChannelThroughItsOwnTableAndKeepsTheFourthByte)
+{
+    std::array<uint8_t, 256> red{}, green{}, blue{};
+    for (int i = 0; i < 256; ++i) {
+        red[static_cast<size_t>(i)] = static_cast<uint8_t>(255 - i);
+        green[static_cast<size_t>(i)] = static_cast<uint8_t>(i / 2);
+        blue[static_cast<size_t>(i)] = static_cast<uint8_t>((i + 1) & 0xFF);
+    }
+    auto image = MakeImage(11, 3, DistinctPixel);
+    ASSERT_TRUE(ApplyChannelTables(image->GetBitmap(), red.data(), green.data(), blue.data(), nullptr));
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 11; ++x) {
+            const uint32_t before = DistinctPixel(x, y);
+            const uint32_t expected = (before & 0xFF000000u) | (uint32_t{red[(before >> 16) & 0xFF]} << 16) |
+                                      (uint32_t{green[(before >> 8) & 0xFF]} << 8) | blue[before & 0xFF];
+            EXPECT_EQ(image->Row(y)[x], expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(ChannelTables, ReportsRowsAndStopsWhenAsked)
+{
+    const auto identity = Table(0.0, 1.0);
+    const auto inverse = Table(255.0, -1.0);
+    auto image = MakeImage(4, 5, DistinctPixel);
+    EXPECT_FALSE(ApplyChannelTables(nullptr, identity.data(), identity.data(), identity.data(), nullptr));
+    EXPECT_FALSE(ApplyChannelTables(image->GetBitmap(), identity.data(), nullptr, identity.data(), nullptr));
+
+    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(2));
+    EXPECT_FALSE(ApplyChannelTables(image->GetBitmap(), inverse.data(), inverse.data(), inverse.data(),
+                                    progress.Get()));
+    const auto& events = progress->Events();
+    ASSERT_EQ(events.size(), 4u);
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(events[static_cast<size_t>(r)].done, r);
+        EXPECT_EQ(events[static_cast<size_t>(r)].total, 5);
+    }
+    EXPECT_EQ(events[3].call, Call::Finish);
+    EXPECT_FALSE(events[3].success);
+    // Rows 0 and 1 were mapped before the stop, the others not.
+    EXPECT_EQ(image->Row(1)[0], Mapped(DistinctPixel(0, 1), inverse));
+    EXPECT_EQ(image->Row(2)[0], DistinctPixel(0, 2));
+}
+
+TEST(TrackbarScale, WorkedPositionsAndValues)
+{
+    const CTrackbarScale brightness(-100.0, 100.0, 0.0);
+    const CTrackbarScale contrast(0.0, 2.0, 1.0);
+    EXPECT_EQ(brightness.PositionOf(brightness.Default()), 50);
+    EXPECT_EQ(contrast.PositionOf(contrast.Default()), 50);
+    EXPECT_EQ(brightness.PositionOf(36.0), 68);
+    EXPECT_DOUBLE_EQ(brightness.ValueAt(69), 38.0);
+    EXPECT_DOUBLE_EQ(contrast.ValueAt(51), 1.02);
+    EXPECT_EQ(brightness.PositionOf(-1000.0), 0);
+    EXPECT_EQ(brightness.PositionOf(1000.0), 100);
+    EXPECT_DOUBLE_EQ(brightness.ValueAt(-5), -100.0);
+    EXPECT_DOUBLE_EQ(brightness.ValueAt(250), 100.0);
+    EXPECT_EQ(brightness.PositionOf(-99.0), 1);  // 0.5 + 0.5 rounds half up
+    EXPECT_EQ(CTrackbarScale::TickInterval(), 25);
+}
+
+TEST(BrightnessContrastFilter, MapsTheCopyThroughTheTable)
+{
+    auto source = MakeImage(7, 3, DistinctPixel);
+    CComPtr<IFilter> filter = CreateBrightnessContrast(static_cast<IImage*>(source.Get()),
+                                                       u"BrightnessValue:-12.5\nContrastValue:1.75\n");
+    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    CComPtr<IImage> result;
+    ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
+    const auto table = Table(-12.5, 1.75);
+    const auto* pixels = reinterpret_cast<const uint32_t*>(result->GetPixels());
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 7; ++x) {
+            EXPECT_EQ(pixels[y * 7 + x], Mapped(DistinctPixel(x, y), table));
+            EXPECT_EQ(source->Row(y)[x], DistinctPixel(x, y)) << "source untouched";
+        }
+    }
+    ASSERT_FALSE(progress->Events().empty());
+    EXPECT_EQ(progress->Events().front().text, u"Adjusting brightness/contrast");
+    EXPECT_EQ(progress->CountOf(Call::Step), 3);
+    EXPECT_TRUE(progress->Events().back().success);
+}
+
+TEST(BrightnessContrastFilter, RefusesWithoutBothKeys)
+{
+    auto source = MakeImage(2, 2, DistinctPixel);
+    for (const char16_t* format : {u"", u"BrightnessValue:10\n", u"ContrastValue:1\n"}) {
+        CComPtr<IFilter> filter = CreateBrightnessContrast(static_cast<IImage*>(source.Get()), format);
+        auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+        CComPtr<IImage> result;
+        CComPtr<IStatus> status;
+        EXPECT_FALSE(filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()));
+        EXPECT_FALSE(result);
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->GetCode(), 6);
+        EXPECT_TRUE(progress->Events().empty());
+    }
+}
+
+TEST(BrightnessContrastFilter, FailurePaths)
+{
+    const char16_t* format = u"BrightnessValue:10\nContrastValue:1\n";
+    auto source = MakeImage(3, 4, DistinctPixel);
+    CComPtr<IFilter> filter = CreateBrightnessContrast(static_cast<IImage*>(source.Get()), format);
+    CComPtr<IStatus> status;
+    EXPECT_FALSE(filter->Apply(nullptr, nullptr, nullptr, status.Receive()));
+    EXPECT_EQ(status->GetCode(), 5);
+
+    auto cancelling = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(1));
+    CComPtr<IImage> result;
+    EXPECT_FALSE(filter->Apply(nullptr, result.Receive(), cancelling.Get(), status.Receive()));
+    EXPECT_EQ(status->GetCode(), 8);
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(cancelling->Events().back().success);
+    EXPECT_EQ(source->Row(0)[0], DistinctPixel(0, 0));
+
+    auto noClone = CComPtr<CImageWithout>::Adopt(CImageWithout::Create(2, 2, IID_ICloneable));
+    EXPECT_FALSE(filter->Apply(static_cast<IImage*>(noClone.Get()), result.Receive(), nullptr, status.Receive()));
+    EXPECT_EQ(status->GetCode(), 6);
+    static constexpr GUID kBitmap = IID_IBitmap;
+    auto noBitmap = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(2, 2, &kBitmap));
+    EXPECT_FALSE(filter->Apply(static_cast<IImage*>(noBitmap.Get()), result.Receive(), nullptr, status.Receive()));
+    EXPECT_EQ(status->GetCode(), 6);
+}
