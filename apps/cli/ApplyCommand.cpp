@@ -135,6 +135,10 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
     CComPtr<IStatus> status;
     if (!filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()) || !result) {
         PrintStatus("'" + entry->menuPath + "' failed", status.Get());
+        // Interactive filters refuse a parameter text that lacks their keys.
+        if (entry->kind == FilterKind::Interactive && !HasParameterText(options)) {
+            PrintError("'" + entry->menuPath + "' needs its settings: give them with --set KEY=VALUE (see the README)");
+        }
         return kExitFilterFailed;
     }
 

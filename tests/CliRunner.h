@@ -1,0 +1,73 @@
+#pragma once
+// Runs the command-line tool as a user does, and makes the pictures it is given.
+
+#include <QImage>
+#include <QProcess>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+
+inline constexpr int kProcessTimeoutMs = 120000;
+
+struct RunResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+inline RunResult RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.setProgram(QStringLiteral(BF_CLI_PATH));
+    process.setArguments(arguments);
+    process.start();
+    RunResult result;
+    if (!process.waitForFinished(kProcessTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = "did not finish";
+        return result;
+    }
+    if (process.exitStatus() == QProcess::NormalExit) result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+inline std::string Describe(const RunResult& run)
+{
+    return "exit " + std::to_string(run.exitCode) + "\nstdout: " + run.out.toStdString() +
+           "\nstderr: " + run.err.toStdString();
+}
+
+inline int Clamped(int value)
+{
+    return std::clamp(value, 0, 255);
+}
+
+// Smooth gradients, a bright round object and sensor-like noise: enough structure
+// for a JPEG to differ from its source, small enough to run fast.
+inline QImage PhotoLikePicture()
+{
+    constexpr int kWidth = 200;
+    constexpr int kHeight = 150;
+    QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+    std::mt19937 random(20240601);
+    std::uniform_int_distribution<int> noise(-10, 10);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const double distance = std::hypot(x - 120.0, y - 60.0);
+            const int highlight = distance < 35.0 ? static_cast<int>(90.0 * (1.0 - distance / 35.0)) : 0;
+            picture.setPixel(x, y, qRgb(Clamped(30 + x + highlight + noise(random)),
+                                        Clamped(200 - y + highlight / 2 + noise(random)),
+                                        Clamped(90 + (x + y) / 4 + noise(random))));
+        }
+    }
+    picture.setDotsPerMeterX(11811);  // 300 dots per inch
+    picture.setDotsPerMeterY(11811);
+    return picture;
+}
+

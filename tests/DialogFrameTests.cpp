@@ -1,0 +1,225 @@
+// The pieces dialogs are built from: picture stretching, the preview picture
+// control, tabbed pages, and how a failed status reaches the user.
+
+#include "tests/CountingHost.h"
+#include "tests/TestSupport.h"
+
+#include "Common/FilterPage.h"
+#include "Common/FlexPropertySheet.h"
+#include "Common/ImageStatic.h"
+#include "Common/ShowStatus.h"
+#include "Common/Status.h"
+#include "platform/DialogMessage.h"
+#include "platform/StretchBlt.h"
+#include "plugin/ModuleFactories.h"
+#include "refhost/PreviewSite.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void PumpPostedEvents()
+{
+    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
+}
+
+// Pixel (x, y) of an image counted from its top-left corner, as a person sees it.
+uint32_t SeenAt(CHostImage* image, int x, int yFromTop)
+{
+    return image->Row(image->Height() - 1 - yFromTop)[x];
+}
+
+} // namespace
+
+TEST(StretchSection, PicksTheSourcePixelEachTargetPixelFallsIn)
+{
+    auto source = MakeImage(4, 3, DistinctPixel);
+    struct Size {
+        int width, height;
+    };
+    for (const Size target : {Size{2, 3}, Size{8, 6}, Size{3, 2}, Size{1, 1}, Size{4, 3}, Size{7, 5}}) {
+        auto scaled = MakeImage(target.width, target.height, [](int, int) { return 0u; });
+        ASSERT_TRUE(StretchSectionColorOnColor(scaled->GetBitmap(), source->GetBitmap()));
+        for (int y = 0; y < target.height; ++y) {
+            for (int x = 0; x < target.width; ++x) {
+                const int sourceX = x * 4 / target.width;
+                const int sourceY = y * 3 / target.height;
+                EXPECT_EQ(SeenAt(scaled.Get(), x, y), SeenAt(source.Get(), sourceX, sourceY))
+                    << target.width << "x" << target.height << " at " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_FALSE(StretchSectionColorOnColor(nullptr, source->GetBitmap()));
+}
+
+TEST(PreviewPicture, FitsTheSourceIntoTheBoxKeepingItsShape)
+{
+    auto* host = new CCountingHost(0x0409);
+    auto landscape = MakeImage(40, 20, DistinctPixel);
+    landscape->SetResolution(300, 300);
+    struct Case {
+        int boxWidth, boxHeight, width, height;
+    };
+    // factor = min(box width / 40, box height / 20), sizes truncated.
+    for (const Case c : {Case{20, 20, 20, 10}, Case{100, 30, 60, 30}, Case{13, 100, 13, 6}, Case{80, 40, 80, 40}}) {
+        CComPtr<IImage> preview =
+            MakePreviewPicture(static_cast<IPluginHost*>(host), static_cast<IImage*>(landscape.Get()),
+                               c.boxWidth, c.boxHeight);
+        ASSERT_TRUE(preview);
+        int width = 0;
+        int height = 0;
+        preview->GetSize(&width, &height);
+        EXPECT_EQ(width, c.width);
+        EXPECT_EQ(height, c.height);
+    }
+    EXPECT_FALSE(MakePreviewPicture(nullptr, static_cast<IImage*>(landscape.Get()), 10, 10));
+    EXPECT_EQ(host->HeldByOthers(), 0);
+    host->Release();
+}
+
+TEST(ImageStatic, PaintsThePictureCentredOnBlack)
+{
+    QWidget parent;
+    auto* control = new CImageStatic(&parent);
+    control->resize(10, 8);
+    auto picture = MakeImage(4, 2, [](int x, int) { return x < 2 ? 0xFFFF0000u : 0xFF00FF00u; });
+    control->SetImage(CComPtr<IImage>::Share(static_cast<IImage*>(picture.Get())));
+    const QImage shown = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), QSize(10, 8));
+    EXPECT_EQ(shown.pixel(0, 0), 0xFF000000u) << "the margin is black";
+    EXPECT_EQ(shown.pixel(3, 3), 0xFFFF0000u) << "left half of the picture starts at x = 3";
+    EXPECT_EQ(shown.pixel(6, 4), 0xFF00FF00u);
+    EXPECT_EQ(shown.pixel(7, 4), 0xFF000000u);
+    EXPECT_EQ(shown.pixel(4, 2), 0xFF000000u) << "rows 3 and 4 hold the picture";
+}
+
+namespace {
+
+// A page that stores its own name as the active page.
+class CNamedPage final : public CFilterPage {
+public:
+    CNamedPage(IInteractiveFilter* filter, IPreviewSite* site, const QString& name)
+        : CFilterPage(filter, site, name)
+    {
+    }
+
+protected:
+    void StoreControls(CParamList& params) override
+    {
+        params.Set(u"ActivePage", reinterpret_cast<const char16_t*>(Title().utf16()));
+    }
+    void ReloadControls(const CParamList&) override {}
+};
+
+} // namespace
+
+TEST(FlexPropertySheet, SwitchingPagesStoresThePageNowShown)
+{
+    auto source = MakeImage(2, 2, DistinctPixel);
+    CComPtr<IFilter> made;
+    ASSERT_TRUE(ListedFactories()[12]->CreateFilter(static_cast<IImage*>(source.Get()), made.Receive(), nullptr));
+    auto filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
+    auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(nullptr));
+    {
+        QWidget parent;
+        auto* sheet = new CFlexPropertySheet(&parent);
+        sheet->AddPage(new CNamedPage(filter.Get(), site.Get(), QStringLiteral("Blur")));
+        sheet->AddPage(new CNamedPage(filter.Get(), site.Get(), QStringLiteral("Mask")));
+        EXPECT_EQ(sheet->PageCount(), 2);
+        EXPECT_EQ(sheet->ActivePage(), 0);
+        PumpPostedEvents();
+        EXPECT_EQ(site->ChangeCount(), 1) << "the first page became active once";
+        char16_t text[64];
+        filter->GetFormat(text, 64);
+        EXPECT_EQ(WString(text), u"ActivePage:Blur\n");
+
+        sheet->SetActivePage(1);
+        PumpPostedEvents();
+        EXPECT_EQ(site->ChangeCount(), 2);
+        filter->GetFormat(text, 64);
+        EXPECT_EQ(WString(text), u"ActivePage:Mask\n");
+    }
+    EXPECT_EQ(RefCountOf(static_cast<IPreviewSite*>(site.Get())), 1u) << "the pages released the site";
+}
+
+namespace {
+
+// A status that shows itself as a label of a fixed size.
+class CLabelDisplayable final : public IDisplayable {
+public:
+    HRESULT QueryInterface(REFIID iid, void** object) override
+    {
+        return AnswerQueryInterface(object, [&]() -> IUnknown* {
+            return iid == IID_IUnknown || iid == IID_IDisplayable ? this : nullptr;
+        });
+    }
+    ULONG AddRef() override { return ++refs; }
+    ULONG Release() override { return --refs; }
+    HWND Display(HWND parent) override
+    {
+        auto* label = new QLabel(QStringLiteral("the disk is full"), WidgetOfHandle(parent));
+        label->setGeometry(15, 20, 120, 40);
+        return HandleOfWidget(label);
+    }
+
+    ULONG refs = 1;
+};
+
+// Closes the next modal window and tells its class and text.
+struct ModalSpy {
+    QString className;
+    QString text;
+    QSize size;
+
+    void CloseNextModal()
+    {
+        QTimer::singleShot(0, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) return;
+            className = QString::fromLatin1(modal->metaObject()->className());
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text();
+            size = modal->size();
+            modal->close();
+        });
+    }
+};
+
+} // namespace
+
+TEST(ShowStatus, ShowsTheStatusTextInAMessageBox)
+{
+    ModalSpy spy;
+    spy.CloseNextModal();
+    auto status = CComPtr<IStatus>::Adopt(new CStatus(kStatusCancelled, 0));
+    ShowStatus(status.Get(), nullptr);
+    EXPECT_EQ(spy.className, QStringLiteral("QMessageBox"));
+    EXPECT_EQ(spy.text, QStringLiteral("The operation was canceled."));
+}
+
+TEST(ShowStatus, ADisplayableStatusFillsItsOwnDialog)
+{
+    CLabelDisplayable displayable;
+    ModalSpy spy;
+    spy.CloseNextModal();
+    {
+        auto status = CComPtr<IStatus>::Adopt(new CStatus(static_cast<IDisplayable*>(&displayable)));
+        ShowStatus(status.Get(), nullptr);
+    }
+    EXPECT_EQ(spy.className, QStringLiteral("QDialog"));
+    EXPECT_EQ(spy.size, QSize(120, 40)) << "the dialog takes the size of the status's window";
+    EXPECT_EQ(displayable.refs, 1u);
+}
+
+TEST(ShowStatus, NothingToShowOpensNothing)
+{
+    ShowStatus(nullptr, nullptr);
+    auto silent = CComPtr<IStatus>::Adopt(new CStatus(static_cast<StatusCode>(0), 0));
+    ShowStatus(silent.Get(), nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
