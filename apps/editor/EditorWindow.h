@@ -1,0 +1,93 @@
+#pragma once
+// The editor's main window: the photo, the filter menus the module's factories
+// describe, the side panel for filters with settings, the status line with
+// progress, undo and saving.
+
+#include "Common/InteractiveInterfaces.h"
+#include "apps/editor/EditorSettings.h"
+#include "apps/editor/FilterMenuBuilder.h"
+#include "apps/editor/FilterRunner.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <vector>
+
+class CFilterCatalog;
+class CFilterPanel;
+class CFilterSession;
+class CPhotoDocument;
+class CPhotoView;
+class CProgressPanel;
+class QLabel;
+
+class CEditorWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // The catalog's factories must be initialized; it outlives the window.
+    explicit CEditorWindow(const CFilterCatalog& catalog, QWidget* parent = nullptr);
+    ~CEditorWindow() override;
+
+    // Shows a message box when the photo cannot be read; the current photo stays.
+    bool OpenPhoto(const QString& path);
+    // Writes the photo as it is now; quality for JPEG and WebP, -1 for the default.
+    bool SaveTo(const QString& path, int quality);
+
+    CPhotoDocument* Document() const { return m_document; }
+    CPhotoView* View() const { return m_view; }
+    CFilterPanel* FilterPanel() const { return m_panel; }
+    CProgressPanel* ProgressPanel() const { return m_progress; }
+    // The filter whose dialog is open, if any.
+    CFilterSession* Session() const { return m_session.get(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenus(const CFilterCatalog& catalog);
+    void BuildFileMenu();
+    void BuildEditMenu();
+    void BuildViewMenu();
+    void BuildStatusLine();
+    void UpdateActions();
+    void UpdateCaption();
+    void ShowDocumentPicture();
+
+    void ChooseAndOpen();
+    void Save();
+    void SaveAs();
+    bool MayOverwrite(const QString& path);
+    // Asks what to do with unsaved changes; false when the user would rather stay.
+    bool MayDiscardChanges();
+
+    void RunFilter(const FilterEntry& entry);
+    void StartSession(const FilterEntry& entry, IInteractiveFilter* filter);
+    void AcceptSession();
+    void EndSession();
+    // Takes a successful result into the photo's history or tells why there is none.
+    bool TakeOutcome(const FilterEntry& entry, CFilterRunner::Outcome& outcome);
+    void CloseIfAsked();
+
+    CEditorSettings m_settings;
+    CPhotoDocument* m_document;
+    CPhotoView* m_view;
+    CFilterPanel* m_panel;
+    CProgressPanel* m_progress;
+    QLabel* m_sizeLabel;
+    QLabel* m_zoomLabel;
+    CFilterRunner m_runner;
+    std::unique_ptr<CFilterSession> m_session;
+    std::vector<CFilterMenuBuilder::FilterAction> m_filterActions;
+    // The user agreed to overwrite the file the photo came from.
+    bool m_overwriteAgreed = false;
+    bool m_closeWhenIdle = false;
+
+    QAction* m_saveAction = nullptr;
+    QAction* m_saveAsAction = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    std::vector<QAction*> m_viewActions;
+};

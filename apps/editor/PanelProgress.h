@@ -1,0 +1,38 @@
+#pragma once
+// The progress sink the editor hands a filter: it moves the status line's bar and
+// answers the Cancel button. Filters run on the user-interface thread, so the sink
+// lets the application handle its events now and then; otherwise neither the bar
+// nor the button would ever react.
+
+#include "host/HostInterfaces.h"
+#include "platform/RefCount.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+class CProgressPanel;
+
+class CPanelProgress final : public IProgress {
+public:
+    // Count 1.
+    static CPanelProgress* Create(CProgressPanel* panel);
+
+    HRESULT QueryInterface(REFIID iid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+    void SetText(const char16_t* text) override;
+    // False once the user asked to cancel.
+    bool Step(int done, int total) override;
+    void Finish(bool success) override;
+
+private:
+    explicit CPanelProgress(CProgressPanel* panel) : m_panel(panel) {}
+    ~CPanelProgress() = default;
+
+    void HandleEventsIfDue();
+
+    QPointer<CProgressPanel> m_panel;
+    QElapsedTimer m_sinceEvents;
+    CRefCount m_refs;
+};

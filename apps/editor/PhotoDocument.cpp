@@ -1,0 +1,66 @@
+#include "apps/editor/PhotoDocument.h"
+
+#include "apps/editor/FilterStep.h"
+#include "refhost/ImageConversion.h"
+#include "refhost/ImageFile.h"
+
+#include <algorithm>
+
+namespace {
+
+// The history keeps whole pictures: as many as fit in this much memory, within bounds.
+constexpr qint64 kHistoryBytes = qint64(1) << 30;
+constexpr int kFewestSteps = 3;
+constexpr int kMostSteps = 50;
+
+int HistoryLimitFor(const QImage& picture)
+{
+    const qint64 bytes = std::max<qint64>(1, qint64(picture.width()) * picture.height() * 4);
+    return static_cast<int>(std::clamp<qint64>(kHistoryBytes / bytes, kFewestSteps, kMostSteps));
+}
+
+} // namespace
+
+CPhotoDocument::CPhotoDocument(QObject* parent) : QObject(parent) {}
+
+bool CPhotoDocument::Open(const QString& path, QString& error)
+{
+    QImage picture;
+    if (!ReadImageFile(path, picture, error)) return false;
+    auto image = CComPtr<CHostImage>::Adopt(ImageFromQImage(picture));
+    if (!image) {
+        error = tr("Not enough memory for '%1'.").arg(path);
+        return false;
+    }
+    m_history.clear();
+    m_history.setUndoLimit(HistoryLimitFor(picture));
+    m_hasAlpha = picture.hasAlphaChannel();
+    m_openedPath = path;
+    m_savePath = path;
+    SetImage(static_cast<IImage*>(image.Get()));
+    return true;
+}
+
+QImage CPhotoDocument::Picture() const
+{
+    return m_image ? QImageFromImage(m_image.Get(), m_hasAlpha) : QImage();
+}
+
+void CPhotoDocument::PushFilterResult(IImage* result, const QString& filterName)
+{
+    m_history.push(new CFilterStep(this, m_image.Get(), result, filterName));
+}
+
+bool CPhotoDocument::Save(const QString& path, int quality, QString& error)
+{
+    if (!WriteImageFile(Picture(), path, quality, error)) return false;
+    m_savePath = path;
+    m_history.setClean();
+    return true;
+}
+
+void CPhotoDocument::SetImage(IImage* image)
+{
+    m_image = CComPtr<IImage>::Share(image);
+    emit imageChanged();
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The photo being edited: its pixels as a host image, the file it came from, the
+// filters applied to it (undoable), and saving.
+
+#include "host/HostInterfaces.h"
+#include "platform/ComPtr.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+class CPhotoDocument : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CPhotoDocument(QObject* parent = nullptr);
+
+    // Replaces the photo and forgets the history; false with a message, the
+    // document unchanged.
+    bool Open(const QString& path, QString& error);
+    bool IsEmpty() const { return !m_image; }
+
+    IImage* Image() const { return m_image.Get(); }
+    // The photo for the screen and for files; the fourth byte is alpha only for
+    // photos that came with transparency.
+    QImage Picture() const;
+    bool HasAlpha() const { return m_hasAlpha; }
+    QString OpenedPath() const { return m_openedPath; }
+    // Where Save writes: the last file saved to, else the opened file.
+    QString SavePath() const { return m_savePath; }
+
+    // result becomes the photo, undoably, under the filter's name.
+    void PushFilterResult(IImage* result, const QString& filterName);
+    QUndoStack* History() { return &m_history; }
+    bool IsModified() const { return !m_history.isClean(); }
+
+    // Writes the photo; quality 0..100 for formats that take one, -1 otherwise.
+    bool Save(const QString& path, int quality, QString& error);
+
+    // For the history's steps.
+    void SetImage(IImage* image);
+
+signals:
+    // The pixels changed: opened, filtered, undone or redone.
+    void imageChanged();
+
+private:
+    CComPtr<IImage> m_image;
+    bool m_hasAlpha = false;
+    QString m_openedPath;
+    QString m_savePath;
+    QUndoStack m_history;
+};

@@ -1,0 +1,378 @@
+#include "apps/editor/PhotoView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kMinimumZoom = 1.0 / 64;
+constexpr double kMaximumZoom = 32.0;
+constexpr double kZoomStep = 1.25;
+constexpr int kWheelNotch = 120;
+constexpr int kScrollStep = 24;
+const QColor kBackground(56, 56, 60);
+const QColor kOutsideSelection(0, 0, 0, 110);
+const QColor kLineColour(255, 214, 10);
+
+} // namespace
+
+CPhotoView::CPhotoView(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+    ResetTool();
+}
+
+void CPhotoView::SetPicture(const QImage& picture, QSize photoSize)
+{
+    m_picture = picture;
+    m_scaled = QImage();
+    if (photoSize != m_photoSize) {
+        m_photoSize = photoSize;
+        if (m_fitting) m_zoom = FittingZoom();
+    }
+    UpdateScrollRanges();
+    viewport()->update();
+}
+
+void CPhotoView::Clear()
+{
+    SetPicture(QImage(), QSize());
+    ResetTool();
+}
+
+void CPhotoView::FitToWindow()
+{
+    m_fitting = true;
+    m_zoom = FittingZoom();
+    m_scaled = QImage();
+    UpdateScrollRanges();
+    viewport()->update();
+    emit zoomChanged(m_zoom);
+}
+
+void CPhotoView::SetZoom(double zoom, QPointF anchor)
+{
+    const QPointF photoPoint = PhotoPointAt(anchor);
+    m_zoom = std::clamp(zoom, kMinimumZoom, kMaximumZoom);
+    m_fitting = false;
+    m_scaled = QImage();
+    UpdateScrollRanges();
+    ScrollTo(photoPoint * m_zoom - anchor);
+    viewport()->update();
+    emit zoomChanged(m_zoom);
+}
+
+void CPhotoView::SetZoom(double zoom)
+{
+    SetZoom(zoom, QRectF(viewport()->rect()).center());
+}
+
+void CPhotoView::ZoomIn()
+{
+    SetZoom(m_zoom * kZoomStep);
+}
+
+void CPhotoView::ZoomOut()
+{
+    SetZoom(m_zoom / kZoomStep);
+}
+
+QPointF CPhotoView::PhotoPointAt(QPointF viewportPoint) const
+{
+    return (viewportPoint - CanvasOrigin()) / m_zoom;
+}
+
+QPointF CPhotoView::ViewportPointOf(QPointF photoPoint) const
+{
+    return CanvasOrigin() + photoPoint * m_zoom;
+}
+
+void CPhotoView::RequestTool(int first, int second)
+{
+    const ToolRequest request = DecodeToolMode(first, second);
+    if (request.clearShape) {
+        m_selection.reset();
+        m_line.reset();
+    }
+    if (request.tool) {
+        m_tool = *request.tool;
+        viewport()->setCursor(m_tool == PreviewTool::Pan ? Qt::OpenHandCursor : Qt::CrossCursor);
+    }
+    viewport()->update();
+}
+
+void CPhotoView::ResetTool()
+{
+    m_tool = PreviewTool::Pan;
+    m_selection.reset();
+    m_line.reset();
+    m_drag = Drag::None;
+    viewport()->setCursor(Qt::OpenHandCursor);
+    viewport()->update();
+}
+
+void CPhotoView::ProposeSelection(const QRect& selection)
+{
+    m_selection = ClampedToPhoto(selection.normalized());
+    viewport()->update();
+}
+
+QString CPhotoView::ShapeText() const
+{
+    const QString pattern = QStringLiteral("%1 %2 %3 %4");
+    if (m_tool == PreviewTool::Line) {
+        return m_line ? pattern.arg(m_line->x1()).arg(m_line->y1()).arg(m_line->x2()).arg(m_line->y2()) : QString();
+    }
+    if (!m_selection) return QString();
+    return pattern.arg(m_selection->x())
+        .arg(m_selection->y())
+        .arg(m_selection->x() + m_selection->width())
+        .arg(m_selection->y() + m_selection->height());
+}
+
+QSize CPhotoView::CanvasSize() const
+{
+    if (m_photoSize.isEmpty()) return QSize();
+    return QSize(std::max(1, static_cast<int>(std::lround(m_photoSize.width() * m_zoom))),
+                 std::max(1, static_cast<int>(std::lround(m_photoSize.height() * m_zoom))));
+}
+
+// A canvas smaller than the viewport sits in its middle; a larger one scrolls.
+QPointF CPhotoView::CanvasOrigin() const
+{
+    const QSize canvas = CanvasSize();
+    const QSize room = viewport()->size();
+    const double x = canvas.width() < room.width() ? (room.width() - canvas.width()) / 2 : -horizontalScrollBar()->value();
+    const double y = canvas.height() < room.height() ? (room.height() - canvas.height()) / 2 : -verticalScrollBar()->value();
+    return QPointF(x, y);
+}
+
+double CPhotoView::FittingZoom() const
+{
+    if (m_photoSize.isEmpty()) return 1.0;
+    // The room without scroll bars: a fitted photo needs none.
+    const QSize room = maximumViewportSize();
+    const double zoom = std::min(static_cast<double>(room.width()) / m_photoSize.width(),
+                                 static_cast<double>(room.height()) / m_photoSize.height());
+    return std::clamp(zoom, kMinimumZoom, kMaximumZoom);
+}
+
+void CPhotoView::UpdateScrollRanges()
+{
+    const QSize canvas = CanvasSize();
+    const QSize room = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, canvas.width() - room.width()));
+    verticalScrollBar()->setRange(0, std::max(0, canvas.height() - room.height()));
+    horizontalScrollBar()->setPageStep(room.width());
+    verticalScrollBar()->setPageStep(room.height());
+    horizontalScrollBar()->setSingleStep(kScrollStep);
+    verticalScrollBar()->setSingleStep(kScrollStep);
+}
+
+void CPhotoView::ScrollTo(QPointF offset)
+{
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround(offset.x())));
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(offset.y())));
+}
+
+// Selections run between pixel edges: 0 is the photo's left or top edge, the width
+// or height its right or bottom edge.
+QPoint CPhotoView::PhotoEdgeAt(QPointF viewportPoint) const
+{
+    const QPointF point = PhotoPointAt(viewportPoint);
+    return QPoint(std::clamp(static_cast<int>(std::lround(point.x())), 0, m_photoSize.width()),
+                  std::clamp(static_cast<int>(std::lround(point.y())), 0, m_photoSize.height()));
+}
+
+// Lines join pixels: the one under the pointer.
+QPoint CPhotoView::PhotoPixelAt(QPointF viewportPoint) const
+{
+    const QPointF point = PhotoPointAt(viewportPoint);
+    return QPoint(std::clamp(static_cast<int>(std::floor(point.x())), 0, m_photoSize.width() - 1),
+                  std::clamp(static_cast<int>(std::floor(point.y())), 0, m_photoSize.height() - 1));
+}
+
+QRect CPhotoView::ClampedToPhoto(QRect selection) const
+{
+    return selection.intersected(QRect(QPoint(0, 0), m_photoSize));
+}
+
+void CPhotoView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), kBackground);
+    if (m_picture.isNull()) {
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+        painter.drawText(viewport()->rect(), Qt::AlignCenter, tr("Open a photo with File > Open, or drop one here."));
+        return;
+    }
+    DrawPicture(painter);
+    DrawShape(painter);
+}
+
+void CPhotoView::DrawPicture(QPainter& painter)
+{
+    const QSize canvas = CanvasSize();
+    const QPointF origin = CanvasOrigin();
+    if (canvas.width() < m_picture.width() && canvas.height() < m_picture.height()) {
+        painter.drawImage(origin, ScaledPicture());
+        return;
+    }
+    // Enlarged a little (a preview) it is smoothed; enlarged a lot, pixels show as squares.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, canvas.width() < 2 * m_picture.width());
+    painter.drawImage(QRectF(origin, QSizeF(canvas)), m_picture);
+}
+
+const QImage& CPhotoView::ScaledPicture()
+{
+    const QSize canvas = CanvasSize();
+    if (m_scaled.size() != canvas) {
+        m_scaled = m_picture.scaled(canvas, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return m_scaled;
+}
+
+void CPhotoView::DrawShape(QPainter& painter) const
+{
+    if (m_tool != PreviewTool::Line && m_selection) {
+        const QRectF shown(ViewportPointOf(m_selection->topLeft()),
+                           ViewportPointOf(QPointF(m_selection->x() + m_selection->width(),
+                                                   m_selection->y() + m_selection->height())));
+        QPainterPath outside;
+        outside.addRect(QRectF(CanvasOrigin(), QSizeF(CanvasSize())));
+        outside.addRect(shown);
+        painter.fillPath(outside, kOutsideSelection);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(shown);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawRect(shown);
+    }
+    if (m_tool == PreviewTool::Line && m_line) {
+        const QPointF centre(0.5, 0.5);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kLineColour, 2));
+        painter.drawLine(ViewportPointOf(m_line->p1() + centre), ViewportPointOf(m_line->p2() + centre));
+    }
+}
+
+void CPhotoView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    if (m_fitting) {
+        const double zoom = FittingZoom();
+        if (zoom != m_zoom) {
+            m_zoom = zoom;
+            m_scaled = QImage();
+            emit zoomChanged(m_zoom);
+        }
+    }
+    UpdateScrollRanges();
+}
+
+void CPhotoView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void CPhotoView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || m_picture.isNull()) return;
+    const QPointF at = event->position();
+    m_dragStart = at;
+    m_selectionBefore = m_selection;
+    m_lineBefore = m_line;
+    switch (m_tool) {
+    case PreviewTool::Pan:
+        m_drag = Drag::Pan;
+        m_scrollAtStart = QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        viewport()->setCursor(Qt::ClosedHandCursor);
+        break;
+    case PreviewTool::Rectangle:
+        if (m_selection && QRectF(*m_selection).contains(PhotoPointAt(at))) {
+            m_drag = Drag::MoveRectangle;
+        } else {
+            m_drag = Drag::DrawRectangle;
+            m_dragAnchor = PhotoEdgeAt(at);
+            m_selection = QRect(m_dragAnchor, QSize(0, 0));
+        }
+        break;
+    case PreviewTool::Line:
+        m_drag = Drag::DrawLine;
+        m_dragAnchor = PhotoPixelAt(at);
+        m_line = QLine(m_dragAnchor, m_dragAnchor);
+        break;
+    }
+    viewport()->update();
+}
+
+void CPhotoView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    switch (m_drag) {
+    case Drag::None:
+        return;
+    case Drag::Pan:
+        ScrollTo(m_scrollAtStart - (at - m_dragStart));
+        break;
+    case Drag::DrawRectangle: {
+        const QPoint edge = PhotoEdgeAt(at);
+        m_selection = QRect(QPoint(std::min(edge.x(), m_dragAnchor.x()), std::min(edge.y(), m_dragAnchor.y())),
+                            QSize(std::abs(edge.x() - m_dragAnchor.x()), std::abs(edge.y() - m_dragAnchor.y())));
+        break;
+    }
+    case Drag::MoveRectangle:
+        m_selection = MovedWithinPhoto(*m_selectionBefore, (at - m_dragStart) / m_zoom);
+        break;
+    case Drag::DrawLine:
+        m_line->setP2(PhotoPixelAt(at));
+        break;
+    }
+    viewport()->update();
+}
+
+void CPhotoView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || m_drag == Drag::None) return;
+    mouseMoveEvent(event);
+    const Drag finished = std::exchange(m_drag, Drag::None);
+    if (finished == Drag::Pan) {
+        viewport()->setCursor(Qt::OpenHandCursor);
+        return;
+    }
+    // A click without a drag draws nothing and leaves the shape as it was.
+    const bool drewNothing = (finished == Drag::DrawRectangle && m_selection->isEmpty()) ||
+                             (finished == Drag::DrawLine && m_line->p1() == m_line->p2());
+    if (drewNothing) {
+        m_selection = m_selectionBefore;
+        m_line = m_lineBefore;
+        viewport()->update();
+        return;
+    }
+    if (m_selection != m_selectionBefore || m_line != m_lineBefore) emit shapeDrawn();
+}
+
+QRect CPhotoView::MovedWithinPhoto(const QRect& selection, QPointF photoDelta) const
+{
+    const int dx = std::clamp(static_cast<int>(std::lround(photoDelta.x())), -selection.x(),
+                              m_photoSize.width() - selection.x() - selection.width());
+    const int dy = std::clamp(static_cast<int>(std::lround(photoDelta.y())), -selection.y(),
+                              m_photoSize.height() - selection.y() - selection.height());
+    return selection.translated(dx, dy);
+}
+
+void CPhotoView::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier) || m_picture.isNull()) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    const double notches = event->angleDelta().y() / static_cast<double>(kWheelNotch);
+    SetZoom(m_zoom * std::pow(kZoomStep, notches), event->position());
+    event->accept();
+}

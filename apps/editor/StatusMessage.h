@@ -1,0 +1,9 @@
+#pragma once
+// Tells the user why a filter failed, with the module's own status texts.
+
+#include "Common/FilterInterfaces.h"
+
+class QWidget;
+
+// Modal; shows nothing for a status that has nothing to say (none, code 0).
+void ShowStatus(QWidget* parent, IStatus* status);
