@@ -1,5 +1,6 @@
 #include "filters/geometry/FlipHorFactory.h"
 
+#include "filters/geometry/FlipHorFilter.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,8 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CFlipHorFactory::CFlipHorFactory() : CFilterFactoryBase(kDescription) {}
+
+bool CFlipHorFactory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status)
+{
+    return MakeFilter<CFlipHorFilter>(source, host, filter, status);
+}

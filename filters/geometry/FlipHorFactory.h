@@ -5,4 +5,7 @@
 class CFlipHorFactory final : public CFilterFactoryBase {
 public:
     CFlipHorFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

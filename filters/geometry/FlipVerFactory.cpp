@@ -1,5 +1,6 @@
 #include "filters/geometry/FlipVerFactory.h"
 
+#include "filters/geometry/FlipVerFilter.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,8 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CFlipVerFactory::CFlipVerFactory() : CFilterFactoryBase(kDescription) {}
+
+bool CFlipVerFactory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status)
+{
+    return MakeFilter<CFlipVerFilter>(source, host, filter, status);
+}

@@ -5,4 +5,7 @@
 class CFlipVerFactory final : public CFilterFactoryBase {
 public:
     CFlipVerFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

@@ -1,5 +1,6 @@
 #include "filters/geometry/Rot180Factory.h"
 
+#include "filters/geometry/Rot180Filter.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,8 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CRot180Factory::CRot180Factory() : CFilterFactoryBase(kDescription) {}
+
+bool CRot180Factory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status)
+{
+    return MakeFilter<CRot180Filter>(source, host, filter, status);
+}

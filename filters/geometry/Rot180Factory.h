@@ -5,4 +5,7 @@
 class CRot180Factory final : public CFilterFactoryBase {
 public:
     CRot180Factory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

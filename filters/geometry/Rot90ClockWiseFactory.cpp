@@ -1,5 +1,6 @@
 #include "filters/geometry/Rot90ClockWiseFactory.h"
 
+#include "filters/geometry/Rot90ClockWiseFilter.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,8 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CRot90ClockWiseFactory::CRot90ClockWiseFactory() : CFilterFactoryBase(kDescription) {}
+
+bool CRot90ClockWiseFactory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status)
+{
+    return MakeFilter<CRot90ClockWiseFilter>(source, host, filter, status);
+}

@@ -1,5 +1,6 @@
 #include "filters/geometry/Rot90CounterClockWiseFactory.h"
 
+#include "filters/geometry/Rot90CounterClockWiseFilter.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,8 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CRot90CounterClockWiseFactory::CRot90CounterClockWiseFactory() : CFilterFactoryBase(kDescription) {}
+
+bool CRot90CounterClockWiseFactory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status)
+{
+    return MakeFilter<CRot90CounterClockWiseFilter>(source, host, filter, status);
+}

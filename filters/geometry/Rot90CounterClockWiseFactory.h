@@ -5,4 +5,7 @@
 class CRot90CounterClockWiseFactory final : public CFilterFactoryBase {
 public:
     CRot90CounterClockWiseFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

@@ -1,0 +1,93 @@
+#include "filters/geometry/RightAngleKernels.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Square tiles of 32 x 32 pixels: every row piece read or written is two whole
+// cache lines, and a tile's 4 KiB of source and 4 KiB of destination stay in the
+// first-level cache. Walking a whole destination column per source row touches a
+// new line per pixel instead. On a 6000 x 4000 picture, tiles of 16 and of 64
+// measured slower.
+constexpr int kTile = 32;
+
+const uint32_t* RowAt(const uint8_t* pixels, ptrdiff_t stride, int y)
+{
+    return reinterpret_cast<const uint32_t*>(pixels + stride * y);
+}
+
+uint32_t* RowAt(uint8_t* pixels, ptrdiff_t stride, int y)
+{
+    return reinterpret_cast<uint32_t*>(pixels + stride * y);
+}
+
+// Calls visit(x0, x1, y0, y1) for every tile of a width x height source, band of
+// source rows by band, so that the reads stream through memory once.
+template <class Visit>
+void ForEachTile(int width, int height, Visit visit)
+{
+    for (int y0 = 0; y0 < height; y0 += kTile) {
+        const int y1 = std::min(y0 + kTile, height);
+        for (int x0 = 0; x0 < width; x0 += kTile) visit(x0, std::min(x0 + kTile, width), y0, y1);
+    }
+}
+
+} // namespace
+
+void MirrorRow(uint32_t* row, int width)
+{
+    std::reverse(row, row + width);
+}
+
+void FlipHorizontal(uint8_t* pixels, ptrdiff_t stride, int width, int height)
+{
+    for (int y = 0; y < height; ++y) MirrorRow(RowAt(pixels, stride, y), width);
+}
+
+void SwapLines(uint8_t* first, uint8_t* second, uint8_t* buffer, size_t lineBytes)
+{
+    std::memcpy(buffer, first, lineBytes);
+    std::memcpy(first, second, lineBytes);
+    std::memcpy(second, buffer, lineBytes);
+}
+
+void FlipVertical(uint8_t* pixels, ptrdiff_t stride, size_t lineBytes, int height, uint8_t* buffer)
+{
+    for (int i = 0; i < height / 2; ++i)
+        SwapLines(pixels + stride * i, pixels + stride * (height - 1 - i), buffer, lineBytes);
+}
+
+void ReverseRowInto(const uint32_t* source, uint32_t* destination, int width)
+{
+    std::reverse_copy(source, source + width, destination);
+}
+
+void Rotate180(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination, ptrdiff_t destinationStride,
+               int width, int height, RowReverser reverse)
+{
+    for (int y = 0; y < height; ++y)
+        reverse(RowAt(source, sourceStride, y), RowAt(destination, destinationStride, height - 1 - y), width);
+}
+
+void Rotate90ClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
+                       ptrdiff_t destinationStride, int width, int height)
+{
+    ForEachTile(width, height, [&](int x0, int x1, int y0, int y1) {
+        for (int x = x0; x < x1; ++x) {
+            uint32_t* out = RowAt(destination, destinationStride, width - 1 - x);
+            for (int y = y0; y < y1; ++y) out[y] = RowAt(source, sourceStride, y)[x];
+        }
+    });
+}
+
+void Rotate90CounterClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
+                              ptrdiff_t destinationStride, int width, int height)
+{
+    ForEachTile(width, height, [&](int x0, int x1, int y0, int y1) {
+        for (int x = x0; x < x1; ++x) {
+            uint32_t* out = RowAt(destination, destinationStride, x);
+            for (int y = y0; y < y1; ++y) out[height - 1 - y] = RowAt(source, sourceStride, y)[x];
+        }
+    });
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The pixel loops of the flips and right-angle turns, free of any interface so that
+// they can be measured and checked alone. Pixels are 32-bit words moved whole, so
+// the fourth byte travels with its pixel. Strides are in bytes; sizes are those of
+// the source image, and a turned destination must be height x width.
+//
+// The portable loops define the results; each Sse2 variant gives the same bits
+// faster and may only run where the processor offers SSE2 (CpuHasSse2).
+
+#include <cstddef>
+#include <cstdint>
+
+// Mirrors one row in place: the pixel at x changes places with the one at width-1-x.
+void MirrorRow(uint32_t* row, int width);
+
+// Mirrors every row of an image in place.
+void FlipHorizontal(uint8_t* pixels, ptrdiff_t stride, int width, int height);
+
+// Exchanges two lines of bytes through a buffer of at least that many bytes.
+void SwapLines(uint8_t* first, uint8_t* second, uint8_t* buffer, size_t lineBytes);
+
+// Exchanges row i with row height-1-i in place; buffer holds one line.
+void FlipVertical(uint8_t* pixels, ptrdiff_t stride, size_t lineBytes, int height, uint8_t* buffer);
+
+// Writes a row reversed: source pixel x lands at width-1-x of destination.
+using RowReverser = void (*)(const uint32_t* source, uint32_t* destination, int width);
+void ReverseRowInto(const uint32_t* source, uint32_t* destination, int width);
+void ReverseRowIntoSse2(const uint32_t* source, uint32_t* destination, int width);
+
+// (x, y) goes to (width-1-x, height-1-y), one row reversed by reverse after another.
+void Rotate180(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination, ptrdiff_t destinationStride,
+               int width, int height, RowReverser reverse);
+
+// (x, y) goes to (y, width-1-x) of a height x width destination.
+void Rotate90ClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
+                       ptrdiff_t destinationStride, int width, int height);
+void Rotate90ClockWiseSse2(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
+                           ptrdiff_t destinationStride, int width, int height);
+
+// (x, y) goes to (height-1-y, x) of a height x width destination.
+void Rotate90CounterClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
+                              ptrdiff_t destinationStride, int width, int height);
+void Rotate90CounterClockWiseSse2(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
+                                  ptrdiff_t destinationStride, int width, int height);

@@ -1,0 +1,13 @@
+#pragma once
+// Turns the input half round into a new image, one source row per progress step.
+
+#include "filters/geometry/RightAngleRotationFilter.h"
+
+class CRot180Filter final : public CRightAngleRotationFilter {
+public:
+    CRot180Filter(IUnknown* source, IPluginHost* host);
+
+protected:
+    bool ExchangesSides() const override { return false; }
+    bool CopyPixels(const Planes& planes, IProgress* progress) override;
+};

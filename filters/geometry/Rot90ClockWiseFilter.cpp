@@ -1,0 +1,18 @@
+#include "filters/geometry/Rot90ClockWiseFilter.h"
+
+#include "filters/geometry/RightAngleKernels.h"
+#include "platform/CpuFeatures.h"
+
+CRot90ClockWiseFilter::CRot90ClockWiseFilter(IUnknown* source, IPluginHost* host)
+    : CRightAngleRotationFilter(source, host)
+{
+}
+
+// No Step calls: the tiled copy has no row-by-row point at which to honour a cancel.
+bool CRot90ClockWiseFilter::CopyPixels(const Planes& planes, IProgress*)
+{
+    const auto turn = CpuHasSse2() ? Rotate90ClockWiseSse2 : Rotate90ClockWise;
+    turn(planes.source, planes.sourceStride, planes.destination, planes.destinationStride, planes.width,
+         planes.height);
+    return true;
+}

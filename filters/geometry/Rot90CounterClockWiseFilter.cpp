@@ -1,0 +1,18 @@
+#include "filters/geometry/Rot90CounterClockWiseFilter.h"
+
+#include "filters/geometry/RightAngleKernels.h"
+#include "platform/CpuFeatures.h"
+
+CRot90CounterClockWiseFilter::CRot90CounterClockWiseFilter(IUnknown* source, IPluginHost* host)
+    : CRightAngleRotationFilter(source, host)
+{
+}
+
+// No Step calls: the tiled copy has no row-by-row point at which to honour a cancel.
+bool CRot90CounterClockWiseFilter::CopyPixels(const Planes& planes, IProgress*)
+{
+    const auto turn = CpuHasSse2() ? Rotate90CounterClockWiseSse2 : Rotate90CounterClockWise;
+    turn(planes.source, planes.sourceStride, planes.destination, planes.destinationStride, planes.width,
+         planes.height);
+    return true;
+}

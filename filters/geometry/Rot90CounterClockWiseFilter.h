@@ -1,0 +1,14 @@
+#pragma once
+// Turns the input a quarter counter-clockwise into a new height x width image.
+// Row 0 is the bottom row, so source column x becomes destination row x.
+
+#include "filters/geometry/RightAngleRotationFilter.h"
+
+class CRot90CounterClockWiseFilter final : public CRightAngleRotationFilter {
+public:
+    CRot90CounterClockWiseFilter(IUnknown* source, IPluginHost* host);
+
+protected:
+    bool ExchangesSides() const override { return true; }
+    bool CopyPixels(const Planes& planes, IProgress* progress) override;
+};
