@@ -1,5 +1,6 @@
 #include "filters/neighbourhood/InteractiveMedianFactory.h"
 
+#include "filters/neighbourhood/InteractiveMedianFilter.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,8 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CInteractiveMedianFactory::CInteractiveMedianFactory() : CFilterFactoryBase(kDescription) {}
+
+bool CInteractiveMedianFactory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status)
+{
+    return MakeFilter<CInteractiveMedianFilter>(source, host, filter, status);
+}

@@ -5,4 +5,7 @@
 class CInteractiveMedianFactory final : public CFilterFactoryBase {
 public:
     CInteractiveMedianFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

@@ -1,5 +1,6 @@
 #include "filters/neighbourhood/InteractiveSharpnessFactory.h"
 
+#include "filters/neighbourhood/InteractiveSharpnessFilter.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,9 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CInteractiveSharpnessFactory::CInteractiveSharpnessFactory() : CFilterFactoryBase(kDescription) {}
+
+bool CInteractiveSharpnessFactory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter,
+                                             IStatus** status)
+{
+    return MakeFilter<CInteractiveSharpnessFilter>(source, host, filter, status);
+}

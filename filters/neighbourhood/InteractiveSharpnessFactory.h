@@ -5,4 +5,7 @@
 class CInteractiveSharpnessFactory final : public CFilterFactoryBase {
 public:
     CInteractiveSharpnessFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

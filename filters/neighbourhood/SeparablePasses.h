@@ -1,0 +1,40 @@
+#pragma once
+// The two convolution passes of the Gaussian blur, free of interfaces. Each colour
+// byte is convolved on its own; the fourth byte of every produced pixel is 0.
+//
+// Two paths exist and agree wherever the kernel lies wholly inside the image. The
+// fixed-point path (SSE2) repeats the edge rows and columns beyond the image and
+// divides by 8192 with a shift; the portable path leaves the outside taps out and
+// divides by the weights it used.
+
+#include "filters/neighbourhood/PixelRows.h"
+
+#include <cstdint>
+#include <span>
+
+enum class BlurPath { FixedPoint, Portable };
+
+// Vertical pass: to(x, y) = sum of kernel[i] * from(x, y - m + i), m the centre
+// index. from and to are distinct images of one size. Reports once per row (height
+// units); false, with to half written, when report stops it.
+bool ConvolveColumns(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, BlurPath path,
+                     const UnitReport& report);
+
+// Horizontal pass: to(x, y) = sum of kernel[i] * from(x - m + i, y). to may be from
+// itself: every row is read whole before it is written. Reports width units, spread
+// over the rows in proportion. False, with to half written, when report stops it.
+bool ConvolveRows(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, BlurPath path,
+                  const UnitReport& report);
+
+// One output row of width pixels: out[x] = sum of weights[i] * sources[i][x] for i
+// below taps, per colour byte. The fixed-point rows shift the sum right by 13; the
+// portable one divides by divisor (the sum of the weights given) and truncates.
+// All clamp to 0..255 and write 0 into the fourth byte. Weights are 0..8192, and
+// no source may be the output row. The AVX2 row gives the SSE2 row's bytes and may
+// only run where the processor has AVX2 (CpuHasAvx2).
+void WeightedRowFixedPoint(const uint8_t* const* sources, const int32_t* weights, int taps, uint8_t* out,
+                           int width);
+void WeightedRowFixedPointAvx2(const uint8_t* const* sources, const int32_t* weights, int taps, uint8_t* out,
+                               int width);
+void WeightedRowPortable(const uint8_t* const* sources, const int32_t* weights, int taps, int32_t divisor,
+                         uint8_t* out, int width);

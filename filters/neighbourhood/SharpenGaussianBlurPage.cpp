@@ -1,0 +1,24 @@
+#include "filters/neighbourhood/SharpenGaussianBlurPage.h"
+
+#include "filters/neighbourhood/InteractiveSharpnessFilter.h"
+#include "resources/StringIds.h"
+
+#include <QSlider>
+
+CSharpenGaussianBlurPage::CSharpenGaussianBlurPage(IInteractiveFilter* filter, IPreviewSite* site)
+    : CSharpenPage(filter, site, IDS_SHARPEN_GAUSSIAN_BLUR_PAGE, kGaussianBlurPageName),
+      m_size(AddSlider(IDS_DLG5017_SIZE_LABEL, kSigmaRange, 2.0))
+{
+    AddHint(IDS_DLG5017_HINT);
+}
+
+void CSharpenGaussianBlurPage::StorePageKeys(CParamList& params)
+{
+    params.SetDouble(kGaussianBlurSizeKey, SliderValue(m_size->value(), kSigmaRange));
+}
+
+void CSharpenGaussianBlurPage::ReloadControls(const CParamList& params)
+{
+    double size = 0.0;
+    if (params.GetDouble(kGaussianBlurSizeKey, size)) m_size->setValue(SliderPosition(size, kSigmaRange));
+}

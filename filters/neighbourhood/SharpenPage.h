@@ -1,0 +1,41 @@
+#pragma once
+// What both pages of the Sharpen sheet share: trackbars of 100 steps over a range of
+// values, and writing the active page's name, so that Apply runs the operation of
+// the page that is showing.
+
+#include "Common/FilterPage.h"
+
+class QSlider;
+
+struct SliderRange {
+    double minimum;
+    double maximum;
+};
+
+// Both pages' blur size, a Gaussian sigma in pixels.
+inline constexpr SliderRange kSigmaRange{0.01, 10.0};
+
+// minimum + (maximum - minimum) * position / 100, kept within the range.
+double SliderValue(int position, const SliderRange& range);
+// The nearest position, rounding halves up, of a value first brought into the range.
+int SliderPosition(double value, const SliderRange& range);
+
+class CSharpenPage : public CFilterPage {
+public:
+    CSharpenPage(IInteractiveFilter* filter, IPreviewSite* site, unsigned titleId, const char16_t* pageName);
+
+protected:
+    // A labelled trackbar at the position of start; the end of a movement stores.
+    QSlider* AddSlider(unsigned labelId, const SliderRange& range, double start);
+    // Closes the page's column of controls.
+    void AddHint(unsigned hintId);
+
+    // The page's own keys; the active page's name is added to them.
+    virtual void StorePageKeys(CParamList& params) = 0;
+
+private:
+    void StoreControls(CParamList& params) final;
+    bool IsActivePage() const;
+
+    const char16_t* m_pageName;
+};

@@ -1,0 +1,210 @@
+// The Sharpen filter as the host drives it: the page named in the parameter text
+// picks the operation, each pass reports through the phases adapter, and the sheet
+// keeps its keys through the store and reload messages.
+
+#include "tests/HostDoubles.h"
+#include "tests/SharpenReference.h"
+#include "tests/TestSupport.h"
+
+#include "Common/FilterFormat.h"
+#include "Common/FlexPropertySheet.h"
+#include "Common/ParamList.h"
+#include "filters/neighbourhood/GaussianKernel.h"
+#include "filters/neighbourhood/SharpenGaussianBlurPage.h"
+#include "filters/neighbourhood/SharpenSheet.h"
+#include "filters/neighbourhood/SharpenUnsharpMaskPage.h"
+#include "platform/CpuFeatures.h"
+#include "platform/DialogMessage.h"
+#include "plugin/ModuleFactories.h"
+#include "refhost/PreviewSite.h"
+#include "refhost/RecordingProgress.h"
+
+#include <QCoreApplication>
+#include <QSlider>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kSharpenIndex = 9;
+constexpr int kWidth = 13;
+constexpr int kHeight = 10;
+constexpr const char16_t* kBlurFormat = u"SharpenActivePage:GaussianBlur\nGaussianBlurSize:1.5\n";
+constexpr const char16_t* kUnsharpFormat =
+    u"SharpenActivePage:UnsharpMask\nUnsharpMaskSize:1.2\nUnsharpMaskAmount:0.8\nUnsharpMaskThreshold:6\n";
+
+using Call = CRecordingProgress::Call;
+
+uint32_t NoisyPixel(int x, int y)
+{
+    return static_cast<uint32_t>((x * 7919 + y * 104729 + 17) * 2654435761u);
+}
+
+ReferencePicture PictureOf(IImage* image)
+{
+    auto* host = static_cast<CHostImage*>(image);
+    ReferencePicture picture{host->Width(), host->Height(), {}};
+    for (int y = 0; y < host->Height(); ++y) {
+        picture.pixels.insert(picture.pixels.end(), host->Row(y), host->Row(y) + host->Width());
+    }
+    return picture;
+}
+
+CComPtr<IInteractiveFilter> SharpenFilterOf(IUnknown* source, const char16_t* format)
+{
+    CComPtr<IFilter> made;
+    EXPECT_TRUE(ListedFactories()[kSharpenIndex]->CreateFilter(source, made.Receive(), nullptr));
+    auto filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
+    if (filter && format != nullptr) filter->SetFormat(format);
+    return filter;
+}
+
+std::vector<WString> TextsOf(CRecordingProgress* progress)
+{
+    std::vector<WString> texts;
+    for (const auto& event : progress->Events()) {
+        if (event.call == Call::SetText) texts.push_back(event.text);
+    }
+    return texts;
+}
+
+void PumpPostedEvents()
+{
+    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
+}
+
+} // namespace
+
+// Filters made in this process take the fixed-point path unless portable code is forced.
+TEST(SharpenFilter, EachPageRunsItsPassesOnACopy)
+{
+    auto source = MakeImage(kWidth, kHeight, NoisyPixel);
+    const ReferencePicture before = PictureOf(source.Get());
+    const bool fixed = CpuHasSse2();
+    struct Case {
+        const char16_t* format;
+        ReferencePicture expected;
+        std::vector<WString> passes;
+        int units;
+    };
+    for (const Case& c : {Case{kBlurFormat, ReferenceBlur(before, BuildGaussianKernel(1.5), fixed),
+                               {u"Horizontal blurring", u"Vertical blurring"}, kWidth + kHeight},
+                          Case{kUnsharpFormat, ReferenceUnsharp(before, BuildGaussianKernel(1.2), 0.8, 6, fixed),
+                               {u"Horizontal blurring", u"Vertical blurring", u"Merging"}, kWidth + 2 * kHeight}}) {
+        auto filter = SharpenFilterOf(static_cast<IImage*>(source.Get()), c.format);
+        auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+        CComPtr<IImage> result;
+        ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
+        EXPECT_EQ(PictureOf(result.Get()).pixels, c.expected.pixels);
+        EXPECT_EQ(PictureOf(source.Get()).pixels, before.pixels);
+        EXPECT_EQ(TextsOf(progress.Get()), c.passes);
+        const auto& events = progress->Events();
+        EXPECT_EQ(progress->CountOf(Call::Step), c.units);
+        EXPECT_EQ(std::make_pair(events[events.size() - 2].done, events[events.size() - 2].total),
+                  std::make_pair(c.units, c.units));
+        EXPECT_TRUE(events.back().call == Call::Finish && events.back().success);
+    }
+}
+
+TEST(SharpenFilter, RefusalsAndCancelsCarryTheirCodesAndLeaveTheSource)
+{
+    auto source = MakeImage(kWidth, kHeight, NoisyPixel);
+    const ReferencePicture before = PictureOf(source.Get());
+    IUnknown* image = static_cast<IImage*>(source.Get());
+    auto noClone = CComPtr<CImageWithout>::Adopt(CImageWithout::Create(6, 6, IID_ICloneable));
+    auto refusing = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(6, 6, nullptr));
+    constexpr int kNever = CRecordingProgress::kNeverCancel;
+    struct Case {
+        const char* label;
+        IUnknown* source;
+        const char16_t* format;
+        int cancelAt;  // counted over all passes' Steps, from 0
+        int code;
+        const char16_t* lastText;  // null: no progress call at all
+    };
+    for (const Case& c : {
+             Case{"no result pointer", image, kBlurFormat, kNever, 5, nullptr},
+             Case{"no page", image, u"GaussianBlurSize:1\n", kNever, 6, nullptr},
+             Case{"page in another case", image, u"SharpenActivePage:gaussianblur\nGaussianBlurSize:1\n", kNever, 6,
+                  nullptr},
+             Case{"blur without its size", image, u"SharpenActivePage:GaussianBlur\n", kNever, 6, nullptr},
+             Case{"mask without its threshold", image,
+                  u"SharpenActivePage:UnsharpMask\nUnsharpMaskSize:1\nUnsharpMaskAmount:1\n", kNever, 6, nullptr},
+             Case{"malformed text", image, u"SharpenActivePage:GaussianBlur\nGaussianBlurSize:1\nbroken\n", kNever, 6,
+                  nullptr},
+             Case{"no ICloneable", static_cast<IImage*>(noClone.Get()), kBlurFormat, kNever, 6, nullptr},
+             Case{"Clone refused", static_cast<IImage*>(refusing.Get()), kUnsharpFormat, kNever, 6, nullptr},
+             Case{"blur, first pass", image, kBlurFormat, 3, 8, u"Horizontal blurring"},
+             Case{"blur, second pass", image, kBlurFormat, kHeight + 2, 8, u"Vertical blurring"},
+             Case{"mask, first pass", image, kUnsharpFormat, 0, 8, u"Horizontal blurring"},
+             Case{"mask, second pass", image, kUnsharpFormat, kHeight + kWidth - 1, 8, u"Vertical blurring"},
+             Case{"mask, merge", image, kUnsharpFormat, kHeight + kWidth + 4, 8, u"Merging"},
+         }) {
+        auto filter = SharpenFilterOf(c.source, c.format);
+        auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(c.cancelAt));
+        CComPtr<IImage> result;
+        CComPtr<IStatus> status;
+        EXPECT_FALSE(filter->Apply(nullptr, c.code == 5 ? nullptr : result.Receive(), progress.Get(), status.Receive()))
+            << c.label;
+        EXPECT_FALSE(result) << c.label;
+        EXPECT_EQ(status ? status->GetCode() : 0, c.code) << c.label;
+        EXPECT_EQ(PictureOf(source.Get()).pixels, before.pixels) << c.label;
+        if (c.lastText == nullptr) {
+            EXPECT_TRUE(progress->Events().empty()) << c.label;
+            continue;
+        }
+        EXPECT_EQ(TextsOf(progress.Get()).back(), c.lastText) << c.label;
+        EXPECT_EQ(progress->CountOf(Call::Step), c.cancelAt + 1) << c.label << ": stopped at once";
+        EXPECT_TRUE(progress->Events().back().call == Call::Finish && !progress->Events().back().success);
+    }
+}
+
+TEST(SharpenDialog, ThePageShownStoresItsKeysAndTheReloadPicksThePage)
+{
+    QWidget parent;
+    auto source = MakeImage(8, 8, NoisyPixel);
+    auto filter = SharpenFilterOf(static_cast<IImage*>(source.Get()), nullptr);
+    auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
+    site->Attach(filter.Get());
+    filter->SetPreviewSite(site.Get());
+    auto* sheet = dynamic_cast<CSharpenSheet*>(WidgetOfHandle(filter->CreateDialog(HandleOfWidget(&parent), nullptr)));
+    ASSERT_NE(sheet, nullptr);
+    const auto format = [&] { return NarrowToUtf8(ReadFilterFormat(filter.Get())); };
+    PumpPostedEvents();
+    // Start values 2.5, 0.5 and 8 sit at positions 25, 50 and 8, which map back to these.
+    EXPECT_EQ(format(), "UnsharpMaskSize:2.507500\nUnsharpMaskAmount:0.500000\nUnsharpMaskThreshold:8\n"
+                        "SharpenActivePage:UnsharpMask\n");
+    EXPECT_EQ(site->ChangeCount(), 1);
+    EXPECT_EQ(sheet->Sheet()->Page(1)->Title(), QStringLiteral("Gaussian Blur"));
+
+    sheet->Sheet()->SetActivePage(CSharpenSheet::kGaussianBlurIndex);
+    PumpPostedEvents();
+    EXPECT_EQ(format(), "UnsharpMaskSize:2.507500\nUnsharpMaskAmount:0.500000\nUnsharpMaskThreshold:8\n"
+                        "SharpenActivePage:GaussianBlur\nGaussianBlurSize:2.008000\n");
+
+    sheet->Sheet()->SetActivePage(CSharpenSheet::kUnsharpMaskIndex);
+    sheet->UnsharpMaskPage()->ThresholdSlider()->setValue(29);  // 100 * 0.29 would truncate to 28
+    PumpPostedEvents();
+    EXPECT_NE(format().find("UnsharpMaskThreshold:29\nSharpenActivePage:UnsharpMask"), std::string::npos);
+    EXPECT_EQ(site->ChangeCount(), 4);
+
+    filter->SetFormat(u"SharpenActivePage:GaussianBlur\nGaussianBlurSize:5\n");
+    PumpPostedEvents();
+    EXPECT_EQ(sheet->Sheet()->ActivePage(), CSharpenSheet::kGaussianBlurIndex);
+    EXPECT_EQ(sheet->GaussianBlurPage()->SizeSlider()->value(), 50);
+    EXPECT_EQ(format(), "SharpenActivePage:GaussianBlur\nGaussianBlurSize:5.005000\n") << "stored again on showing";
+
+    // Only the exact name shows the blur page; the mask page moves only for all three keys.
+    filter->SetFormat(u"SharpenActivePage:gaussianblur\nUnsharpMaskSize:7.5\nUnsharpMaskAmount:0.3\n");
+    PumpPostedEvents();
+    EXPECT_EQ(sheet->Sheet()->ActivePage(), CSharpenSheet::kUnsharpMaskIndex);
+    EXPECT_EQ(sheet->UnsharpMaskPage()->SizeSlider()->value(), 25);
+    filter->SetFormat(u"UnsharpMaskSize:7.5\nUnsharpMaskAmount:0.3\nUnsharpMaskThreshold:41.6\n");
+    PumpPostedEvents();
+    const CSharpenUnsharpMaskPage* page = sheet->UnsharpMaskPage();
+    EXPECT_EQ(page->SizeSlider()->value(), 75);
+    EXPECT_EQ(page->AmountSlider()->value(), 30);
+    EXPECT_EQ(page->ThresholdSlider()->value(), 42);
+    filter->DestroyDialog();
+    site->Attach(nullptr);
+}
