@@ -1,6 +1,7 @@
 #include "refhost/HostImage.h"
 
 #include "Common/FilterInterfaces.h"
+#include "refhost/HostResampler.h"
 #include "refhost/LineCursor.h"
 
 #include <algorithm>
@@ -134,10 +135,21 @@ bool CHostImage::Clone(IUnknown** clone)
     return true;
 }
 
-// Resampling arrives with the resize filter; until then the host refuses.
-bool CHostImage::Resize(int, int, IUnknown**, int, int)
+// The interpolation codes a filter asks for; any other is refused.
+bool CHostImage::Resize(int width, int height, IUnknown** resized, int mode, int)
 {
-    return false;
+    constexpr int kNearestNeighbour = 3;
+    constexpr int kBilinear = 4;
+    if (resized == nullptr || m_bits == nullptr || (mode != kNearestNeighbour && mode != kBilinear)) return false;
+    CHostImage* result = Create(width, height);
+    if (result == nullptr) return false;
+    const PixelPlane source{m_bits, m_width, m_height};
+    const PixelPlane destination{result->m_bits, width, height};
+    if (mode == kNearestNeighbour) ResizeNearestNeighbour(source, destination);
+    else ResizeBilinear(source, destination);
+    result->SetResolution(m_resolutionX, m_resolutionY);
+    *resized = static_cast<IImage*>(result);
+    return true;
 }
 
 uint32_t CHostImage::GetPixel(int x, int y)

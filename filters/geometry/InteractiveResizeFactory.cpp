@@ -1,5 +1,6 @@
 #include "filters/geometry/InteractiveResizeFactory.h"
 
+#include "filters/geometry/InteractiveResize.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,8 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CInteractiveResizeFactory::CInteractiveResizeFactory() : CFilterFactoryBase(kDescription) {}
+
+bool CInteractiveResizeFactory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status)
+{
+    return MakeFilter<CInteractiveResize>(source, host, filter, status);
+}

@@ -1,0 +1,66 @@
+#include "filters/geometry/ResizeWeights.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+// The rounding error of the truncated weights goes to the strongest tap, where
+// it matters least; on a tie the first one keeps it.
+void MakeRowSumTo128(int16_t* row, int taps)
+{
+    int sum = 0;
+    int strongest = 0;
+    for (int t = 0; t < taps; ++t) {
+        sum += row[t];
+        if (std::abs(row[t]) > std::abs(row[strongest])) strongest = t;
+    }
+    row[strongest] = static_cast<int16_t>(row[strongest] + (128 - sum));
+}
+
+}  // namespace
+
+bool CResizeWeights::Build(uint32_t sourceSize, uint32_t destinationSize, ResizeKernel kernel, int radius)
+{
+    Clear();
+    const uint32_t numerator = sourceSize - 1;
+    const uint32_t denominator = destinationSize - 1;
+    // A reduction stretches the kernel over the source so that every source pixel
+    // contributes; an enlargement samples the kernel as it is.
+    const double scale = denominator < numerator ? static_cast<double>(numerator) / denominator : 1.0;
+    const int half = static_cast<int>(radius * scale + 0.99);
+    try {
+        std::vector<double> real(static_cast<size_t>(2 * half));
+        m_weights.resize(static_cast<size_t>(denominator) * static_cast<size_t>(2 * half));
+        m_taps = 2 * half;
+        m_phases = denominator;
+        for (uint32_t phase = 0; phase < denominator; ++phase) BuildRow(phase, scale, kernel, real);
+    } catch (const std::bad_alloc&) {
+        Clear();
+        return false;
+    }
+    return true;
+}
+
+void CResizeWeights::BuildRow(uint32_t phase, double scale, ResizeKernel kernel, std::vector<double>& real)
+{
+    const double fraction = static_cast<double>(phase) / m_phases;
+    const int half = m_taps / 2;
+    double sum = 0.0;
+    for (int t = 0; t < m_taps; ++t) {
+        const int offset = t - (half - 1);
+        real[static_cast<size_t>(t)] = kernel((offset - fraction) / scale) / scale;
+        sum += real[static_cast<size_t>(t)];
+    }
+    int16_t* row = m_weights.data() + static_cast<size_t>(phase) * m_taps;
+    for (int t = 0; t < m_taps; ++t)
+        row[t] = static_cast<int16_t>(static_cast<int>(real[static_cast<size_t>(t)] * (128.0 / sum)));
+    MakeRowSumTo128(row, m_taps);
+}
+
+void CResizeWeights::Clear()
+{
+    m_taps = 0;
+    m_phases = 0;
+    std::vector<int16_t>().swap(m_weights);
+}
