@@ -19,19 +19,13 @@ namespace {
 
 using Call = CRecordingProgress::Call;
 
+constexpr int kBrightnessContrastIndex = 12;
+
 std::array<uint8_t, 256> Table(double brightness, double contrast)
 {
     std::array<uint8_t, 256> table{};
     BuildBrightnessContrastTable(brightness, contrast, table.data());
     return table;
-}
-
-CComPtr<IFilter> CreateBrightnessContrast(IUnknown* source, const char16_t* format)
-{
-    CComPtr<IFilter> filter;
-    EXPECT_TRUE(ListedFactories()[12]->CreateFilter(source, filter.Receive(), nullptr));
-    if (filter && format != nullptr) filter->SetFormat(format);
-    return filter;
 }
 
 // Each colour byte of a pixel mapped by table, the fourth byte kept.
@@ -174,7 +168,7 @@ TEST(TrackbarScale, WorkedPositionsAndValues)
 TEST(BrightnessContrastFilter, MapsTheCopyThroughTheTable)
 {
     auto source = MakeImage(7, 3, DistinctPixel);
-    CComPtr<IFilter> filter = CreateBrightnessContrast(static_cast<IImage*>(source.Get()),
+    auto filter = CreateInteractiveFilter(kBrightnessContrastIndex, static_cast<IImage*>(source.Get()),
                                                        u"BrightnessValue:-12.5\nContrastValue:1.75\n");
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
     CComPtr<IImage> result;
@@ -197,7 +191,7 @@ TEST(BrightnessContrastFilter, RefusesWithoutBothKeys)
 {
     auto source = MakeImage(2, 2, DistinctPixel);
     for (const char16_t* format : {u"", u"BrightnessValue:10\n", u"ContrastValue:1\n"}) {
-        CComPtr<IFilter> filter = CreateBrightnessContrast(static_cast<IImage*>(source.Get()), format);
+        auto filter = CreateInteractiveFilter(kBrightnessContrastIndex, static_cast<IImage*>(source.Get()), format);
         auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
         CComPtr<IImage> result;
         CComPtr<IStatus> status;
@@ -213,7 +207,7 @@ TEST(BrightnessContrastFilter, FailurePaths)
 {
     const char16_t* format = u"BrightnessValue:10\nContrastValue:1\n";
     auto source = MakeImage(3, 4, DistinctPixel);
-    CComPtr<IFilter> filter = CreateBrightnessContrast(static_cast<IImage*>(source.Get()), format);
+    auto filter = CreateInteractiveFilter(kBrightnessContrastIndex, static_cast<IImage*>(source.Get()), format);
     CComPtr<IStatus> status;
     EXPECT_FALSE(filter->Apply(nullptr, nullptr, nullptr, status.Receive()));
     EXPECT_EQ(status->GetCode(), 5);

@@ -122,9 +122,7 @@ protected:
 TEST(FlexPropertySheet, SwitchingPagesStoresThePageNowShown)
 {
     auto source = MakeImage(2, 2, DistinctPixel);
-    CComPtr<IFilter> made;
-    ASSERT_TRUE(ListedFactories()[12]->CreateFilter(static_cast<IImage*>(source.Get()), made.Receive(), nullptr));
-    auto filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
+    auto filter = CreateInteractiveFilter(12, static_cast<IImage*>(source.Get()), nullptr);
     auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(nullptr));
     {
         QWidget parent;

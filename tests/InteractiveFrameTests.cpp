@@ -42,9 +42,7 @@ protected:
     void SetUp() override
     {
         source = MakeImage(6, 4, DistinctPixel);
-        CComPtr<IFilter> made;
-        ASSERT_TRUE(ListedFactories()[12]->CreateFilter(static_cast<IImage*>(source.Get()), made.Receive(), nullptr));
-        filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
+        filter = CreateInteractiveFilter(12, static_cast<IImage*>(source.Get()), nullptr);
         ASSERT_TRUE(filter);
         site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
         site->Attach(filter.Get());

@@ -40,22 +40,13 @@ std::vector<uint32_t> PixelsOf(CHostImage* image)
     return pixels;
 }
 
-CComPtr<IInteractiveFilter> MedianFilterOf(IUnknown* source, const char16_t* format)
-{
-    CComPtr<IFilter> made;
-    EXPECT_TRUE(ListedFactories()[kMedianIndex]->CreateFilter(source, made.Receive(), nullptr));
-    auto filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
-    if (filter && format != nullptr) filter->SetFormat(format);
-    return filter;
-}
-
 } // namespace
 
 TEST(MedianFilter, FiltersACopyAndReportsThroughTheSink)
 {
     auto source = MakeImage(16, 12, NoisyPixel);
     const std::vector<uint32_t> before = PixelsOf(source.Get());
-    auto filter = MedianFilterOf(static_cast<IImage*>(source.Get()), u"MedianSize:2\n");
+    auto filter = CreateInteractiveFilter(kMedianIndex, static_cast<IImage*>(source.Get()), u"MedianSize:2\n");
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
     CComPtr<IImage> result;
     ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
@@ -93,7 +84,7 @@ TEST(MedianFilter, RefusalsAndCancelsCarryTheirCodesAndLeaveTheSource)
              Case{"cancel while keying", image, u"MedianSize:1\n", 2, 8, 5},
              Case{"cancel in the median pass", image, u"MedianSize:1\n", 12, 8, 15},
          }) {
-        auto filter = MedianFilterOf(c.source, c.format);
+        auto filter = CreateInteractiveFilter(kMedianIndex, c.source, c.format);
         auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(c.cancelAt));
         CComPtr<IImage> result;
         CComPtr<IStatus> status;
@@ -111,7 +102,7 @@ TEST(MedianDialog, StoresTheEndOfAMovementAndReloadsClamped)
 {
     QWidget parent;
     auto source = MakeImage(8, 8, NoisyPixel);
-    auto filter = MedianFilterOf(static_cast<IImage*>(source.Get()), nullptr);
+    auto filter = CreateInteractiveFilter(kMedianIndex, static_cast<IImage*>(source.Get()), nullptr);
     auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
     site->Attach(filter.Get());
     filter->SetPreviewSite(site.Get());

@@ -50,15 +50,6 @@ ReferencePicture PictureOf(IImage* image)
     return picture;
 }
 
-CComPtr<IInteractiveFilter> SharpenFilterOf(IUnknown* source, const char16_t* format)
-{
-    CComPtr<IFilter> made;
-    EXPECT_TRUE(ListedFactories()[kSharpenIndex]->CreateFilter(source, made.Receive(), nullptr));
-    auto filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
-    if (filter && format != nullptr) filter->SetFormat(format);
-    return filter;
-}
-
 std::vector<WString> TextsOf(CRecordingProgress* progress)
 {
     std::vector<WString> texts;
@@ -91,7 +82,7 @@ TEST(SharpenFilter, EachPageRunsItsPassesOnACopy)
                                {u"Horizontal blurring", u"Vertical blurring"}, kWidth + kHeight},
                           Case{kUnsharpFormat, ReferenceUnsharp(before, BuildGaussianKernel(1.2), 0.8, 6, fixed),
                                {u"Horizontal blurring", u"Vertical blurring", u"Merging"}, kWidth + 2 * kHeight}}) {
-        auto filter = SharpenFilterOf(static_cast<IImage*>(source.Get()), c.format);
+        auto filter = CreateInteractiveFilter(kSharpenIndex, static_cast<IImage*>(source.Get()), c.format);
         auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
         CComPtr<IImage> result;
         ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
@@ -140,7 +131,7 @@ TEST(SharpenFilter, RefusalsAndCancelsCarryTheirCodesAndLeaveTheSource)
              Case{"mask, second pass", image, kUnsharpFormat, kHeight + kWidth - 1, 8, u"Vertical blurring"},
              Case{"mask, merge", image, kUnsharpFormat, kHeight + kWidth + 4, 8, u"Merging"},
          }) {
-        auto filter = SharpenFilterOf(c.source, c.format);
+        auto filter = CreateInteractiveFilter(kSharpenIndex, c.source, c.format);
         auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(c.cancelAt));
         CComPtr<IImage> result;
         CComPtr<IStatus> status;
@@ -163,7 +154,7 @@ TEST(SharpenDialog, ThePageShownStoresItsKeysAndTheReloadPicksThePage)
 {
     QWidget parent;
     auto source = MakeImage(8, 8, NoisyPixel);
-    auto filter = SharpenFilterOf(static_cast<IImage*>(source.Get()), nullptr);
+    auto filter = CreateInteractiveFilter(kSharpenIndex, static_cast<IImage*>(source.Get()), nullptr);
     auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
     site->Attach(filter.Get());
     filter->SetPreviewSite(site.Get());

@@ -1,8 +1,12 @@
 #pragma once
 // Helpers the tests share: owning references, and small synthetic pictures.
 
+#include "Common/InteractiveInterfaces.h"
 #include "platform/ComPtr.h"
+#include "plugin/ModuleFactories.h"
 #include "refhost/HostImage.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
@@ -30,4 +34,15 @@ inline ULONG RefCountOf(IUnknown* object)
 {
     object->AddRef();
     return object->Release();
+}
+
+// The interactive filter of the listed factory at index, made for source and given
+// format (when not null) as its parameter text.
+inline CComPtr<IInteractiveFilter> CreateInteractiveFilter(int index, IUnknown* source, const char16_t* format)
+{
+    CComPtr<IFilter> made;
+    EXPECT_TRUE(ListedFactories()[static_cast<size_t>(index)]->CreateFilter(source, made.Receive(), nullptr));
+    auto filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
+    if (filter && format != nullptr) filter->SetFormat(format);
+    return filter;
 }
