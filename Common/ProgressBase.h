@@ -1,6 +1,6 @@
 #pragma once
-// The counted-object part shared by the progress adapters that filters with several
-// passes put between the passes and the host's progress sink.
+// The counted-object part of every progress sink: the adapters that filters with
+// several passes put before the host's sink, and the hosts' own sinks.
 
 #include "host/HostInterfaces.h"
 #include "platform/RefCount.h"

@@ -8,25 +8,6 @@ CRecordingProgress* CRecordingProgress::Create(int cancelAtStep)
     return new (std::nothrow) CRecordingProgress(cancelAtStep);
 }
 
-HRESULT CRecordingProgress::QueryInterface(REFIID iid, void** object)
-{
-    return AnswerQueryInterface(object, [&]() -> IUnknown* {
-        return (iid == IID_IUnknown || iid == IID_IProgress) ? this : nullptr;
-    });
-}
-
-ULONG CRecordingProgress::AddRef()
-{
-    return m_refs.Increment();
-}
-
-ULONG CRecordingProgress::Release()
-{
-    const ULONG left = m_refs.Decrement();
-    if (left == 0) delete this;
-    return left;
-}
-
 void CRecordingProgress::SetText(const char16_t* text)
 {
     m_events.push_back({Call::SetText, text != nullptr ? WString(text) : WString(), 0, 0, false});

@@ -2,13 +2,12 @@
 // A progress sink that writes down every call, and can answer "cancel" at a chosen
 // Step, so that tests see what a filter told the user and in which order.
 
-#include "host/HostInterfaces.h"
-#include "platform/RefCount.h"
+#include "Common/ProgressBase.h"
 #include "platform/WideString.h"
 
 #include <vector>
 
-class CRecordingProgress final : public IProgress {
+class CRecordingProgress final : public CProgressBase {
 public:
     enum class Call { SetText, Step, Finish };
     struct Event {
@@ -24,10 +23,6 @@ public:
     // Count 1. Step number cancelAtStep (0 is the first Step) answers false.
     static CRecordingProgress* Create(int cancelAtStep = kNeverCancel);
 
-    HRESULT QueryInterface(REFIID iid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
-
     void SetText(const char16_t* text) override;
     bool Step(int done, int total) override;
     void Finish(bool success) override;
@@ -37,10 +32,9 @@ public:
 
 private:
     explicit CRecordingProgress(int cancelAtStep) : m_cancelAtStep(cancelAtStep) {}
-    ~CRecordingProgress() = default;
+    ~CRecordingProgress() override = default;
 
     int m_cancelAtStep;
     int m_steps = 0;
     std::vector<Event> m_events;
-    CRefCount m_refs;
 };

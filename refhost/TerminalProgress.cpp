@@ -21,25 +21,6 @@ CTerminalProgress::CTerminalProgress(FILE* out, const std::atomic<bool>* cancelR
 {
 }
 
-HRESULT CTerminalProgress::QueryInterface(REFIID iid, void** object)
-{
-    return AnswerQueryInterface(object, [&]() -> IUnknown* {
-        return (iid == IID_IUnknown || iid == IID_IProgress) ? this : nullptr;
-    });
-}
-
-ULONG CTerminalProgress::AddRef()
-{
-    return m_refs.Increment();
-}
-
-ULONG CTerminalProgress::Release()
-{
-    const ULONG left = m_refs.Decrement();
-    if (left == 0) delete this;
-    return left;
-}
-
 void CTerminalProgress::SetText(const char16_t* text)
 {
     m_text = NarrowToUtf8(text != nullptr ? WStringView(text) : WStringView());

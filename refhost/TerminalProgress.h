@@ -2,21 +2,16 @@
 // A progress bar on a terminal: the phase text, a bar and a percentage, redrawn in
 // place only when the shown percentage changes.
 
-#include "host/HostInterfaces.h"
-#include "platform/RefCount.h"
+#include "Common/ProgressBase.h"
 
 #include <atomic>
 #include <cstdio>
 #include <string>
 
-class CTerminalProgress final : public IProgress {
+class CTerminalProgress final : public CProgressBase {
 public:
     // Count 1. Step answers false once *cancelRequested is true (a null flag never cancels).
     static CTerminalProgress* Create(FILE* out, const std::atomic<bool>* cancelRequested);
-
-    HRESULT QueryInterface(REFIID iid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     void SetText(const char16_t* text) override;
     bool Step(int done, int total) override;
@@ -24,7 +19,7 @@ public:
 
 private:
     CTerminalProgress(FILE* out, const std::atomic<bool>* cancelRequested);
-    ~CTerminalProgress() = default;
+    ~CTerminalProgress() override = default;
 
     void Draw(int percent);
 
@@ -33,5 +28,4 @@ private:
     std::string m_text;
     int m_shownPercent = -1;
     bool m_lineOpen = false;
-    CRefCount m_refs;
 };

@@ -19,26 +19,6 @@ CPanelProgress* CPanelProgress::Create(CProgressPanel* panel)
     return new (std::nothrow) CPanelProgress(panel);
 }
 
-HRESULT CPanelProgress::QueryInterface(REFIID iid, void** object)
-{
-    return AnswerQueryInterface(object, [&]() -> IUnknown* {
-        if (iid == IID_IUnknown || iid == IID_IProgress) return this;
-        return nullptr;
-    });
-}
-
-ULONG CPanelProgress::AddRef()
-{
-    return m_refs.Increment();
-}
-
-ULONG CPanelProgress::Release()
-{
-    const ULONG left = m_refs.Decrement();
-    if (left == 0) delete this;
-    return left;
-}
-
 void CPanelProgress::SetText(const char16_t* text)
 {
     if (m_panel && text != nullptr) m_panel->SetText(QString::fromUtf16(text));

@@ -4,22 +4,17 @@
 // lets the application handle its events now and then; otherwise neither the bar
 // nor the button would ever react.
 
-#include "host/HostInterfaces.h"
-#include "platform/RefCount.h"
+#include "Common/ProgressBase.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
 
 class CProgressPanel;
 
-class CPanelProgress final : public IProgress {
+class CPanelProgress final : public CProgressBase {
 public:
     // Count 1.
     static CPanelProgress* Create(CProgressPanel* panel);
-
-    HRESULT QueryInterface(REFIID iid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     void SetText(const char16_t* text) override;
     // False once the user asked to cancel.
@@ -28,11 +23,10 @@ public:
 
 private:
     explicit CPanelProgress(CProgressPanel* panel) : m_panel(panel) {}
-    ~CPanelProgress() = default;
+    ~CPanelProgress() override = default;
 
     void HandleEventsIfDue();
 
     QPointer<CProgressPanel> m_panel;
     QElapsedTimer m_sinceEvents;
-    CRefCount m_refs;
 };
