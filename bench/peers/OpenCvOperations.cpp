@@ -1,0 +1,94 @@
+// OpenCV's side: one call per operation into a preallocated, already touched output,
+// which OpenCV reuses when its size and type fit.
+
+#include "Operations.h"
+#include "Settings.h"
+
+#include "filters/tone/BrightnessContrastTable.h"
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <memory>
+
+namespace {
+
+using Work = std::function<void(const cv::Mat& source, cv::Mat& output)>;
+
+Trial Into(const cv::Mat& source, cv::Size size, Work work)
+{
+    auto output = std::make_shared<cv::Mat>(size, source.type(), cv::Scalar::all(0));
+    return {{}, [&source, output, work] { work(source, *output); }};
+}
+
+int InterpolationOf(ResizeFamily family)
+{
+    switch (family) {
+    case ResizeFamily::Linear: return cv::INTER_LINEAR;
+    case ResizeFamily::Cubic: return cv::INTER_CUBIC;
+    case ResizeFamily::Lanczos: return cv::INTER_LANCZOS4;
+    }
+    return cv::INTER_LINEAR;
+}
+
+Trial Resize(const cv::Mat& bgr, ResizeFamily family, bool doubled)
+{
+    const cv::Size size = doubled ? cv::Size(bgr.cols * 2, bgr.rows * 2) : cv::Size(bgr.cols / 2, bgr.rows / 2);
+    return Into(bgr, size, [size, interpolation = InterpolationOf(family)](const cv::Mat& source, cv::Mat& output) {
+        cv::resize(source, output, size, 0, 0, interpolation);
+    });
+}
+
+Trial UnsharpMask(const cv::Mat& bgr, double sigma)
+{
+    auto blurred = std::make_shared<cv::Mat>(bgr.size(), bgr.type(), cv::Scalar::all(0));
+    return Into(bgr, bgr.size(), [sigma, blurred](const cv::Mat& source, cv::Mat& output) {
+        cv::GaussianBlur(source, *blurred, cv::Size(), sigma);
+        cv::addWeighted(source, 1.0 + kUnsharpAmount, *blurred, -kUnsharpAmount, 0.0, output);
+    });
+}
+
+Trial ToneTable(const cv::Mat& bgr)
+{
+    return Into(bgr, bgr.size(), [](const cv::Mat& source, cv::Mat& output) {
+        cv::Mat table(1, 256, CV_8U);
+        BuildBrightnessContrastTable(kBrightness, kContrast, table.ptr<uint8_t>());
+        cv::LUT(source, table, output);
+    });
+}
+
+} // namespace
+
+Trial PrepareOpenCv(const Operation& operation, const cv::Mat& bgr)
+{
+    const cv::Size size = bgr.size();
+    switch (operation.kind) {
+    case OperationKind::Copy:
+        return Into(bgr, size, [](const cv::Mat& source, cv::Mat& output) { source.copyTo(output); });
+    case OperationKind::FlipHorizontal:
+        return Into(bgr, size, [](const cv::Mat& source, cv::Mat& output) { cv::flip(source, output, 1); });
+    case OperationKind::FlipVertical:
+        return Into(bgr, size, [](const cv::Mat& source, cv::Mat& output) { cv::flip(source, output, 0); });
+    case OperationKind::Rotate90:
+        return Into(bgr, cv::Size(size.height, size.width), [](const cv::Mat& source, cv::Mat& output) {
+            cv::rotate(source, output, cv::ROTATE_90_CLOCKWISE);
+        });
+    case OperationKind::Rotate180:
+        return Into(bgr, size, [](const cv::Mat& source, cv::Mat& output) {
+            cv::rotate(source, output, cv::ROTATE_180);
+        });
+    case OperationKind::ToneTable: return ToneTable(bgr);
+    case OperationKind::ResizeHalf: return Resize(bgr, operation.family, false);
+    case OperationKind::ResizeDouble: return Resize(bgr, operation.family, true);
+    case OperationKind::Median:
+        return Into(bgr, size, [size = 2 * operation.radius + 1](const cv::Mat& source, cv::Mat& output) {
+            cv::medianBlur(source, output, size);
+        });
+    case OperationKind::GaussianBlur:
+        return Into(bgr, size, [sigma = operation.sigma](const cv::Mat& source, cv::Mat& output) {
+            cv::GaussianBlur(source, output, cv::Size(), sigma);
+        });
+    case OperationKind::UnsharpMask: return UnsharpMask(bgr, operation.sigma);
+    }
+    return {};
+}

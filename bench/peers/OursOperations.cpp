@@ -1,0 +1,176 @@
+// Our side runs the pure kernels the filters call, with the same run-time choice of
+// vector variant, but without the host around them (no clone, progress or
+// parameter texts).
+
+#include "Operations.h"
+#include "Settings.h"
+
+#include "filters/geometry/PlaneResizer.h"
+#include "filters/geometry/ResizeFilterKernels.h"
+#include "filters/geometry/RightAngleKernels.h"
+#include "filters/neighbourhood/GaussianKernel.h"
+#include "filters/neighbourhood/MedianEngine.h"
+#include "filters/neighbourhood/SeparablePasses.h"
+#include "filters/neighbourhood/UnsharpMerge.h"
+#include "filters/tone/BrightnessContrastTable.h"
+#include "filters/tone/ChannelMapper.h"
+#include "platform/CpuFeatures.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+using Pixels = std::vector<uint32_t>;
+
+PixelRows RowsOf(const uint32_t* pixels, int width, int height)
+{
+    // The kernels take mutable rows; a source is only ever read.
+    return {reinterpret_cast<uint8_t*>(const_cast<uint32_t*>(pixels)), ptrdiff_t{4} * width, width, height};
+}
+
+uint8_t* BytesOf(Pixels& pixels)
+{
+    return reinterpret_cast<uint8_t*>(pixels.data());
+}
+
+const uint8_t* BytesOf(const Pixels& pixels)
+{
+    return reinterpret_cast<const uint8_t*>(pixels.data());
+}
+
+// The filters that work in place clone their input first; the copy is put back
+// untimed before every run.
+Trial InPlace(const OurPicture& picture, std::function<void(Pixels&)> kernel)
+{
+    auto work = std::make_shared<Pixels>(picture.pixels);
+    return {[work, &picture] { std::copy(picture.pixels.begin(), picture.pixels.end(), work->begin()); },
+            [work, kernel] { kernel(*work); }};
+}
+
+Trial IntoNew(size_t pixels, std::function<void(Pixels&)> kernel)
+{
+    auto output = std::make_shared<Pixels>(pixels);
+    return {{}, [output, kernel] { kernel(*output); }};
+}
+
+int ModeOf(ResizeFamily family)
+{
+    switch (family) {
+    case ResizeFamily::Linear: return kResizeBartlett;
+    case ResizeFamily::Cubic: return kResizeMitchellNetravali;
+    case ResizeFamily::Lanczos: return kResizeLanczos;
+    }
+    return kResizeBartlett;
+}
+
+Trial Resize(const OurPicture& picture, ResizeFamily family, bool doubled)
+{
+    const auto width = static_cast<uint32_t>(doubled ? picture.width * 2 : picture.width / 2);
+    const auto height = static_cast<uint32_t>(doubled ? picture.height * 2 : picture.height / 2);
+    ResizeKernel kernel = nullptr;
+    int radius = 0;
+    KernelOfMode(ModeOf(family), kernel, radius);
+    return IntoNew(size_t{width} * height, [&picture, width, height, kernel, radius](Pixels& output) {
+        CPlaneResizer resizer;
+        const auto sourceWidth = static_cast<uint32_t>(picture.width);
+        if (!resizer.Init(sourceWidth, static_cast<uint32_t>(picture.height), width, height, sourceWidth * 4,
+                          width * 4, kernel, radius, 32) ||
+            !resizer.Run(BytesOf(output), BytesOf(picture.pixels), nullptr)) {
+            throw std::runtime_error("resize failed");
+        }
+    });
+}
+
+BlurPath FiltersBlurPath()
+{
+    return CpuHasSse2() ? BlurPath::FixedPoint : BlurPath::Portable;
+}
+
+Trial GaussianBlur(const OurPicture& picture, double sigma)
+{
+    return IntoNew(picture.pixels.size(), [&picture, sigma](Pixels& output) {
+        const std::vector<int32_t> kernel = BuildGaussianKernel(sigma);
+        const PixelRows blurred = RowsOf(output.data(), picture.width, picture.height);
+        ConvolveColumns(RowsOf(picture.pixels.data(), picture.width, picture.height), blurred, kernel,
+                        FiltersBlurPath(), {});
+        ConvolveRows(blurred, blurred, kernel, FiltersBlurPath(), {});
+    });
+}
+
+Trial UnsharpMask(const OurPicture& picture, double sigma)
+{
+    auto columns = std::make_shared<Pixels>(picture.pixels.size());
+    return IntoNew(picture.pixels.size(), [&picture, sigma, columns](Pixels& output) {
+        const std::vector<int32_t> kernel = BuildGaussianKernel(sigma);
+        const PixelRows source = RowsOf(picture.pixels.data(), picture.width, picture.height);
+        const PixelRows merged = RowsOf(output.data(), picture.width, picture.height);
+        ConvolveColumns(source, RowsOf(columns->data(), picture.width, picture.height), kernel, FiltersBlurPath(),
+                        {});
+        ConvolveRows(RowsOf(columns->data(), picture.width, picture.height), merged, kernel, FiltersBlurPath(), {});
+        MergeUnsharp(source, merged, kUnsharpAmount, kUnsharpThreshold, FiltersBlurPath(), {});
+    });
+}
+
+Trial ToneTable(const OurPicture& picture)
+{
+    return InPlace(picture, [&picture](Pixels& work) {
+        uint8_t table[256];
+        BuildBrightnessContrastTable(kBrightness, kContrast, table);
+        const CChannelMapper mapper({table, table, table}, CpuHasAvx2());
+        for (int y = 0; y < picture.height; ++y) mapper.MapRow(BytesOf(work) + size_t{4} * picture.width * y, picture.width);
+    });
+}
+
+Trial Geometry(const Operation& operation, const OurPicture& picture)
+{
+    const int width = picture.width;
+    const int height = picture.height;
+    const ptrdiff_t stride = ptrdiff_t{4} * width;
+    switch (operation.kind) {
+    case OperationKind::FlipHorizontal:
+        return InPlace(picture, [=](Pixels& work) { FlipHorizontal(BytesOf(work), stride, width, height); });
+    case OperationKind::FlipVertical: {
+        auto line = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(stride));
+        return InPlace(picture, [=](Pixels& work) {
+            FlipVertical(BytesOf(work), stride, static_cast<size_t>(stride), height, line->data());
+        });
+    }
+    case OperationKind::Rotate90:
+        return IntoNew(picture.pixels.size(), [&picture, width, height, stride](Pixels& output) {
+            const auto turn = CpuHasSse2() ? Rotate90ClockWiseSse2 : Rotate90ClockWise;
+            turn(BytesOf(picture.pixels), stride, BytesOf(output), ptrdiff_t{4} * height, width, height);
+        });
+    case OperationKind::Rotate180:
+        return IntoNew(picture.pixels.size(), [&picture, width, height, stride](Pixels& output) {
+            Rotate180(BytesOf(picture.pixels), stride, BytesOf(output), stride, width, height,
+                      CpuHasSse2() ? ReverseRowIntoSse2 : ReverseRowInto);
+        });
+    default:
+        return IntoNew(picture.pixels.size(), [&picture](Pixels& output) {
+            std::memcpy(output.data(), picture.pixels.data(), picture.pixels.size() * 4);
+        });
+    }
+}
+
+} // namespace
+
+Trial PrepareOurs(const Operation& operation, const OurPicture& picture)
+{
+    switch (operation.kind) {
+    case OperationKind::ToneTable: return ToneTable(picture);
+    case OperationKind::ResizeHalf: return Resize(picture, operation.family, false);
+    case OperationKind::ResizeDouble: return Resize(picture, operation.family, true);
+    case OperationKind::Median:
+        return InPlace(picture, [&picture, radius = operation.radius](Pixels& work) {
+            if (!MedianFilter(RowsOf(work.data(), picture.width, picture.height), radius, {})) {
+                throw std::runtime_error("median failed");
+            }
+        });
+    case OperationKind::GaussianBlur: return GaussianBlur(picture, operation.sigma);
+    case OperationKind::UnsharpMask: return UnsharpMask(picture, operation.sigma);
+    default: return Geometry(operation, picture);
+    }
+}

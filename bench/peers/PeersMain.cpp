@@ -1,0 +1,233 @@
+// Times our filters' kernels beside OpenCV and libvips on the same photo, one thread
+// each, runs alternating between the sides, then measures each apply's memory in a
+// fresh process and our own cost at four picture sizes.
+//
+//   basicfilters_peers --sample FILE --out DIR [--runs N] [--only TEXT]
+//   basicfilters_peers --sample FILE --memory INDEX SIDE     (one child measurement)
+//   basicfilters_peers --sample FILE --repeat INDEX SIDE     [--runs N]   (N applies, for a profiler)
+
+#include "Measure.h"
+#include "Operations.h"
+#include "ResultTable.h"
+#include "TestPicture.h"
+
+#include <opencv2/core.hpp>
+#include <opencv2/core/utility.hpp>
+#include <vips/vips.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+constexpr PictureSize kComparedSize{4000, 3000};
+const std::vector<PictureSize> kScalingSizes = {{1152, 864}, {2304, 1728}, {4000, 3000}, {8000, 6000}};
+// A scaling cell gets fewer runs when its warm-up shows they would take longer.
+constexpr double kScalingBudgetMilliseconds = 12000.0;
+
+struct Options {
+    std::string sample;
+    std::string out;
+    std::string only;
+    int runs = 7;
+    int memoryIndex = -1;
+    int repeatIndex = -1;
+    std::string side;
+};
+
+Options Parse(int argc, char** argv)
+{
+    std::map<std::string, std::string> values;
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string key = argv[i];
+        if ((key == "--memory" || key == "--repeat") && i + 2 < argc) {
+            (key == "--memory" ? options.memoryIndex : options.repeatIndex) = std::stoi(argv[++i]);
+            options.side = argv[++i];
+        } else if (i + 1 < argc) {
+            values[key] = argv[++i];
+        } else {
+            throw std::runtime_error("missing value for " + key);
+        }
+    }
+    options.sample = values["--sample"];
+    options.out = values["--out"];
+    options.only = values["--only"];
+    if (values.count("--runs")) options.runs = std::max(1, std::stoi(values["--runs"]));
+    if (options.sample.empty()) throw std::runtime_error("--sample FILE is required");
+    return options;
+}
+
+Trial Prepare(Side side, const Operation& operation, const CTestPicture& picture)
+{
+    switch (side) {
+    case Side::Ours: return PrepareOurs(operation, picture.Ours());
+    case Side::OpenCv: return PrepareOpenCv(operation, picture.Bgr());
+    case Side::Vips: return PrepareVips(operation, picture.Rgb());
+    }
+    return {};
+}
+
+Side SideNamed(const std::string& name)
+{
+    for (const Side side : kSides) {
+        if (name == SideName(side)) return side;
+    }
+    throw std::runtime_error("no side " + name);
+}
+
+int MeasureMemory(const Options& options)
+{
+    const CTestPicture picture(options.sample, kComparedSize.width, kComparedSize.height);
+    const Operation& operation = AllOperations().at(static_cast<size_t>(options.memoryIndex));
+    const Side side = SideNamed(options.side);
+    std::cout << PeakGrowthKilobytes([&] { return Prepare(side, operation, picture); }) << std::endl;
+    return 0;
+}
+
+int Repeat(const Options& options)
+{
+    const CTestPicture picture(options.sample, kComparedSize.width, kComparedSize.height);
+    const Operation& operation = AllOperations().at(static_cast<size_t>(options.repeatIndex));
+    const Trial trial = Prepare(SideNamed(options.side), operation, picture);
+    std::vector<double> times;
+    for (int run = 0; run < options.runs; ++run) times.push_back(TimeOnce(trial));
+    std::cout << operation.name << ", " << options.side << ": " << MedianOf(times) << " ms" << std::endl;
+    return 0;
+}
+
+std::vector<const Operation*> Chosen(const Options& options)
+{
+    std::vector<const Operation*> chosen;
+    for (const Operation& operation : AllOperations()) {
+        if (operation.name.find(options.only) != std::string::npos) chosen.push_back(&operation);
+    }
+    return chosen;
+}
+
+std::array<double, 3> TimeSideBySide(const Operation& operation, const CTestPicture& picture, int runs)
+{
+    std::vector<Trial> trials;
+    for (const Side side : kSides) {
+        trials.push_back(Prepare(side, operation, picture));
+        TimeOnce(trials.back());
+    }
+    std::array<std::vector<double>, 3> times;
+    for (int run = 0; run < runs; ++run) {
+        for (size_t side = 0; side < trials.size(); ++side) times[side].push_back(TimeOnce(trials[side]));
+    }
+    return {MedianOf(times[0]), MedianOf(times[1]), MedianOf(times[2])};
+}
+
+std::array<long, 3> MemoryOfEachSide(const Options& options, const Operation& operation)
+{
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const auto index = std::to_string(&operation - AllOperations().data());
+    std::array<long, 3> kilobytes{};
+    for (size_t side = 0; side < 3; ++side) {
+        kilobytes[side] = NumberFromChild(self, {"--sample", options.sample, "--memory", index, SideName(kSides[side])});
+    }
+    return kilobytes;
+}
+
+std::vector<ComparisonRow> Compare(const Options& options, const std::vector<const Operation*>& operations)
+{
+    const CTestPicture picture(options.sample, kComparedSize.width, kComparedSize.height);
+    std::vector<ComparisonRow> rows;
+    for (const Operation* operation : operations) {
+        std::cerr << "comparing " << operation->name << std::endl;
+        rows.push_back({operation, TimeSideBySide(*operation, picture, options.runs), {}});
+    }
+    for (ComparisonRow& row : rows) {
+        std::cerr << "memory of " << row.operation->name << std::endl;
+        row.kilobytes = MemoryOfEachSide(options, *row.operation);
+    }
+    return rows;
+}
+
+std::vector<ScalingRow> Scale(const Options& options, const std::vector<const Operation*>& operations)
+{
+    std::vector<ScalingRow> rows;
+    for (const Operation* operation : operations) rows.push_back({operation, {}, {}});
+    for (const PictureSize& size : kScalingSizes) {
+        const CTestPicture picture(options.sample, size.width, size.height);
+        for (ScalingRow& row : rows) {
+            std::cerr << "scaling " << row.operation->name << " at " << size.width << 'x' << size.height << std::endl;
+            const Trial trial = PrepareOurs(*row.operation, picture.Ours());
+            const double warmUp = TimeOnce(trial);
+            const int runs = std::clamp(static_cast<int>(kScalingBudgetMilliseconds / warmUp), 1, options.runs);
+            std::vector<double> times;
+            for (int run = 0; run < runs; ++run) times.push_back(TimeOnce(trial));
+            row.milliseconds.push_back(MedianOf(times));
+            row.runs.push_back(runs);
+        }
+    }
+    return rows;
+}
+
+std::string ModelName()
+{
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
+    }
+    return "unknown";
+}
+
+std::string MachineText()
+{
+    std::ostringstream text;
+    text << "Machine: " << ModelName() << ", " << sysconf(_SC_NPROCESSORS_ONLN) << " logical CPUs. OpenCV "
+         << CV_VERSION << " (dispatch: " << cv::getCPUFeaturesLine() << "), libvips " << vips_version_string()
+         << ".\n";
+    return text.str();
+}
+
+void Publish(const Options& options, const std::vector<ComparisonRow>& comparison,
+             const std::vector<ScalingRow>& scaling)
+{
+    std::ostringstream markdown;
+    markdown << "## Side by side on a " << kComparedSize.width << "x" << kComparedSize.height
+             << " photo (samples/fruits.jpg enlarged with bicubic OpenCV resize before timing)\n\n"
+             << MachineText() << "\n";
+    WriteComparisonMarkdown(markdown, comparison, options.runs);
+    markdown << "\n## Our cost by picture size\n\n";
+    WriteScalingMarkdown(markdown, scaling, kScalingSizes, options.runs);
+    std::cout << markdown.str();
+    if (options.out.empty()) return;
+    std::filesystem::create_directories(options.out);
+    std::ofstream(options.out + "/peers.md") << markdown.str();
+    std::ofstream comparisonCsv(options.out + "/peers.csv");
+    WriteComparisonCsv(comparisonCsv, comparison);
+    std::ofstream scalingCsv(options.out + "/scaling.csv");
+    WriteScalingCsv(scalingCsv, scaling, kScalingSizes);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        const Options options = Parse(argc, argv);
+        if (VIPS_INIT(argv[0])) throw std::runtime_error("cannot start libvips");
+        vips_concurrency_set(1);
+        vips_cache_set_max(0);
+        cv::setNumThreads(0);
+        if (options.memoryIndex >= 0) return MeasureMemory(options);
+        if (options.repeatIndex >= 0) return Repeat(options);
+        const std::vector<const Operation*> operations = Chosen(options);
+        const std::vector<ComparisonRow> comparison = Compare(options, operations);
+        Publish(options, comparison, Scale(options, operations));
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << "basicfilters_peers: " << error.what() << std::endl;
+        return 1;
+    }
+}

@@ -1,0 +1,132 @@
+// libvips's side: each run builds the operation's pipeline on the wrapped input and
+// computes it into a preallocated, already touched buffer, so the whole demand-driven
+// evaluation is inside the timing. The operation cache is off, so no run reuses
+// another's result.
+
+#include "Operations.h"
+#include "Settings.h"
+
+#include "filters/tone/BrightnessContrastTable.h"
+
+#include <vips/vips.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using Build = std::function<int(VipsImage* in, VipsImage** out)>;
+
+void Fail()
+{
+    const std::string message = vips_error_buffer();
+    vips_error_clear();
+    throw std::runtime_error("libvips: " + message);
+}
+
+void ComputeInto(VipsImage* pipeline, std::vector<uint8_t>& buffer)
+{
+    if (VIPS_IMAGE_SIZEOF_IMAGE(pipeline) != buffer.size()) {
+        g_object_unref(pipeline);
+        throw std::runtime_error("libvips output of unexpected size");
+    }
+    VipsImage* target = vips_image_new_from_memory(buffer.data(), buffer.size(), pipeline->Xsize, pipeline->Ysize,
+                                                   pipeline->Bands, pipeline->BandFmt);
+    const int failed = target == nullptr || vips_image_write(pipeline, target);
+    if (target != nullptr) g_object_unref(target);
+    g_object_unref(pipeline);
+    if (failed) Fail();
+}
+
+Trial Into(VipsImage* rgb, int width, int height, Build build)
+{
+    auto buffer = std::make_shared<std::vector<uint8_t>>(size_t{3} * width * height);
+    return {{}, [rgb, buffer, build] {
+                VipsImage* pipeline = nullptr;
+                if (build(rgb, &pipeline)) Fail();
+                ComputeInto(pipeline, *buffer);
+            }};
+}
+
+VipsKernel KernelOf(ResizeFamily family)
+{
+    switch (family) {
+    case ResizeFamily::Linear: return VIPS_KERNEL_LINEAR;
+    case ResizeFamily::Cubic: return VIPS_KERNEL_CUBIC;
+    case ResizeFamily::Lanczos: return VIPS_KERNEL_LANCZOS3;
+    }
+    return VIPS_KERNEL_LINEAR;
+}
+
+Trial Resize(VipsImage* rgb, ResizeFamily family, bool doubled)
+{
+    const double scale = doubled ? 2.0 : 0.5;
+    const int width = doubled ? rgb->Xsize * 2 : rgb->Xsize / 2;
+    const int height = doubled ? rgb->Ysize * 2 : rgb->Ysize / 2;
+    return Into(rgb, width, height, [scale, kernel = KernelOf(family)](VipsImage* in, VipsImage** out) {
+        return vips_resize(in, out, scale, "kernel", kernel, nullptr);
+    });
+}
+
+Trial ToneTable(VipsImage* rgb)
+{
+    return Into(rgb, rgb->Xsize, rgb->Ysize, [](VipsImage* in, VipsImage** out) {
+        uint8_t table[256];
+        BuildBrightnessContrastTable(kBrightness, kContrast, table);
+        VipsImage* lut = vips_image_new_from_memory(table, sizeof table, 256, 1, 1, VIPS_FORMAT_UCHAR);
+        if (lut == nullptr) return -1;
+        const int result = vips_maplut(in, out, lut, nullptr);
+        g_object_unref(lut);
+        return result;
+    });
+}
+
+// Lightness only, in LabS: libvips's own notion of sharpening. Both slopes at the
+// amount and no flat zone make it the plain unsharp mask on L.
+Trial UnsharpMask(VipsImage* rgb, double sigma)
+{
+    return Into(rgb, rgb->Xsize, rgb->Ysize, [sigma](VipsImage* in, VipsImage** out) {
+        return vips_sharpen(in, out, "sigma", sigma, "x1", 0.0, "m1", kUnsharpAmount, "m2", kUnsharpAmount, "y2",
+                            100.0, "y3", 100.0, nullptr);
+    });
+}
+
+} // namespace
+
+Trial PrepareVips(const Operation& operation, VipsImage* rgb)
+{
+    const int width = rgb->Xsize;
+    const int height = rgb->Ysize;
+    switch (operation.kind) {
+    case OperationKind::Copy:
+        return Into(rgb, width, height, [](VipsImage* in, VipsImage** out) { return vips_copy(in, out, nullptr); });
+    case OperationKind::FlipHorizontal:
+        return Into(rgb, width, height, [](VipsImage* in, VipsImage** out) {
+            return vips_flip(in, out, VIPS_DIRECTION_HORIZONTAL, nullptr);
+        });
+    case OperationKind::FlipVertical:
+        return Into(rgb, width, height, [](VipsImage* in, VipsImage** out) {
+            return vips_flip(in, out, VIPS_DIRECTION_VERTICAL, nullptr);
+        });
+    case OperationKind::Rotate90:
+        return Into(rgb, height, width,
+                    [](VipsImage* in, VipsImage** out) { return vips_rot(in, out, VIPS_ANGLE_D90, nullptr); });
+    case OperationKind::Rotate180:
+        return Into(rgb, width, height,
+                    [](VipsImage* in, VipsImage** out) { return vips_rot(in, out, VIPS_ANGLE_D180, nullptr); });
+    case OperationKind::ToneTable: return ToneTable(rgb);
+    case OperationKind::ResizeHalf: return Resize(rgb, operation.family, false);
+    case OperationKind::ResizeDouble: return Resize(rgb, operation.family, true);
+    case OperationKind::Median:
+        return Into(rgb, width, height, [size = 2 * operation.radius + 1](VipsImage* in, VipsImage** out) {
+            return vips_median(in, out, size, nullptr);
+        });
+    case OperationKind::GaussianBlur:
+        return Into(rgb, width, height, [sigma = operation.sigma](VipsImage* in, VipsImage** out) {
+            return vips_gaussblur(in, out, sigma, nullptr);
+        });
+    case OperationKind::UnsharpMask: return UnsharpMask(rgb, operation.sigma);
+    }
+    return {};
+}
