@@ -9,21 +9,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build/bench"
 results="$root/bench/results"
 
-"$root/scripts/deps.sh"
-
-peers=(libopencv-dev libvips-dev)
-missing=()
-for package in "${peers[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-  as_root=()
-  [[ $(id -u) -eq 0 ]] || as_root=(sudo)
-  echo "Installing: ${missing[*]}"
-  "${as_root[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# The peers come from Debian, like everything else the build needs.
+"$root/scripts/deps.sh" libopencv-dev libvips-dev
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBF_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" --target basicfilters_peers -j"$(nproc)"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the demo need, skipping
-# those already installed. Runs apt-get as root, or through sudo.
+# Installs the Debian 12 packages the build, the tests and the demo need, and any
+# further packages named as arguments, skipping those already installed. Runs
+# apt-get as root, or through sudo.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  "$@"
 )
 
 missing=()
