@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 
 namespace {
@@ -132,6 +134,41 @@ TEST(MedianEngine, RadiusOneRowsTakeTheFifthOfNineOnEveryPath)
             std::vector<uint32_t> out(static_cast<size_t>(width), 0xDEADBEEFu);
             row(rows[0].data(), rows[1].data(), rows[2].data(), width, out.data());
             EXPECT_EQ(out, expected) << width << ": the end columns are left alone";
+        }
+    }
+}
+
+// Windows of every clipped shape with two or three lumas, so that one luma may hold
+// one key, a handful, more than sixteen or all 81, with repeated keys and keys at
+// the top of the range.
+TEST(MedianEngine, EveryRankWithinALumaOnEveryPath)
+{
+    std::mt19937 random(47);
+    for (int rowCount = 1; rowCount <= 9; ++rowCount) {
+        for (int width = 1; width <= 9; ++width) {
+            const uint32_t lumas = 1 + static_cast<uint32_t>(rowCount + width) % 3;
+            std::vector<uint32_t> pixels(static_cast<size_t>(rowCount) * 12);
+            for (uint32_t& pixel : pixels) {
+                const uint32_t colour = random() % 6;
+                pixel = (0xFFu - static_cast<uint32_t>(random()) % lumas) << 24 | (colour == 5 ? 0xFFFFFFu : colour);
+            }
+            std::vector<const uint32_t*> rows;
+            for (int i = 0; i < rowCount; ++i) rows.push_back(pixels.data() + i * 12);
+            const MedianWindow window{rows.data(), rowCount, 3, width};
+            for (uint32_t luma = 0xFD; luma <= 0xFF; ++luma) {
+                std::vector<uint32_t> sorted;
+                for (const uint32_t* row : rows) {
+                    std::copy_if(row + 3, row + 3 + width, std::back_inserter(sorted),
+                                 [luma](uint32_t key) { return key >> 24 == luma; });
+                }
+                std::sort(sorted.begin(), sorted.end());
+                for (int rank = 0; rank < static_cast<int>(sorted.size()); ++rank) {
+                    const uint32_t expected = sorted[static_cast<size_t>(rank)];
+                    EXPECT_EQ(KeyOfRankWithinLuma(window, luma, rank), expected) << rowCount << "x" << width;
+                    if (!__builtin_cpu_supports("avx2")) continue;
+                    EXPECT_EQ(KeyOfRankWithinLumaAvx2(window, luma, rank), expected) << rowCount << "x" << width;
+                }
+            }
         }
     }
 }

@@ -1,6 +1,6 @@
 #include "filters/neighbourhood/MedianEngine.h"
 
-#include "filters/neighbourhood/KeyRankWindow.h"
+#include "filters/neighbourhood/LumaRankWindow.h"
 #include "platform/CpuFeatures.h"
 
 #include <algorithm>
@@ -9,9 +9,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kLargestWindow = (2 * kMaximumMedianRadius + 1) * (2 * kMaximumMedianRadius + 1);
-static_assert(kLargestWindow <= CKeyRankWindow::kSlots);
 
 struct SortedColumn {
     uint32_t low;
@@ -44,7 +41,7 @@ uint32_t MedianOfNine(const SortedColumn& left, const SortedColumn& centre, cons
 // The rank rule on the window clipped at the edges, for the few pixels near them.
 uint32_t SelectClipped(const PixelRows& image, int x, int y, int radius)
 {
-    std::array<uint32_t, kLargestWindow> keys{};
+    std::array<uint32_t, kLargestMedianWindow> keys{};
     int count = 0;
     for (int row = std::max(0, y - radius); row <= std::min(image.height - 1, y + radius); ++row) {
         const uint32_t* pixels = image.Row(row);
@@ -81,33 +78,28 @@ void SelectRowRadius1(const PixelRows& image, int y, RowRadius1 interior, uint32
     interior(image.Row(y - 1), image.Row(y), image.Row(y + 1), image.width, out);
 }
 
+using SelectWithinLuma = uint32_t (*)(const MedianWindow&, uint32_t, int);
+
 // Slides the window along the row: one column leaves and one enters per pixel, so
-// the cost per pixel grows with the window's height, not its area. Clipping at the
-// edges needs nothing special: the rows are clipped once, the columns by simply not
-// entering what is not there. Column x keeps the slots of its place in a ring of
-// 2r+1 columns, which the column that left before it has freed.
-void SelectRowSliding(const PixelRows& image, int y, int radius, CKeyRankWindow& window, uint32_t* out)
+// keeping the counts costs per pixel the window's height, not its area. Clipping at
+// the edges needs nothing special: the rows are clipped once, the columns by simply
+// not entering what is not there.
+void SelectRowSliding(const PixelRows& image, int y, int radius, SelectWithinLuma select, uint32_t* out)
 {
     std::array<const uint32_t*, 2 * kMaximumMedianRadius + 1> rows{};
     int rowCount = 0;
     for (int row = std::max(0, y - radius); row <= std::min(image.height - 1, y + radius); ++row) {
         rows[static_cast<size_t>(rowCount++)] = image.Row(row);
     }
-    const int side = 2 * radius + 1;
-    const auto firstSlot = [side](int x) { return x % side * side; };
-    const auto placeColumn = [&](int x) {
-        std::array<uint32_t, 2 * kMaximumMedianRadius + 1> column;
-        for (int i = 0; i < rowCount; ++i) column[static_cast<size_t>(i)] = rows[static_cast<size_t>(i)][x];
-        window.Place(firstSlot(x), column.data(), rowCount);
-    };
-    const auto vacateColumn = [&](int x) { window.Vacate(firstSlot(x), rowCount); };
-
-    window.Clear();
-    for (int x = 0; x <= radius; ++x) placeColumn(x);
+    CLumaRankWindow counts;
+    for (int x = 0; x <= radius; ++x) counts.Enter(rows.data(), rowCount, x);
     for (int x = 0; x < image.width; ++x) {
-        out[x] = window.KeyOfRank(window.Size() / 2);
-        if (x - radius >= 0) vacateColumn(x - radius);
-        if (x + radius + 1 < image.width) placeColumn(x + radius + 1);
+        const int first = std::max(0, x - radius);
+        const int width = std::min(image.width - 1, x + radius) - first + 1;
+        const LumaRank found = counts.Locate(counts.Size() / 2);
+        out[x] = select({rows.data(), rowCount, first, width}, found.luma, found.rank);
+        if (x - radius >= 0) counts.Leave(rows.data(), rowCount, x - radius);
+        if (x + radius + 1 < image.width) counts.Enter(rows.data(), rowCount, x + radius + 1);
     }
 }
 
@@ -120,6 +112,19 @@ bool AllocateScratch(std::vector<uint32_t>& scratch, const PixelRows& image)
         return false;
     }
     return true;
+}
+
+// The largest key with at most rank keys below it is the key of that rank; equal
+// keys need no order among themselves, being the same pixel.
+uint32_t KeyOfRankAmong(const uint32_t* keys, int count, int rank)
+{
+    uint32_t found = 0;
+    for (int i = 0; i < count; ++i) {
+        int below = 0;
+        for (int j = 0; j < count; ++j) below += keys[j] < keys[i] ? 1 : 0;
+        found = below <= rank ? std::max(found, keys[i]) : found;
+    }
+    return found;
 }
 
 } // namespace
@@ -145,6 +150,20 @@ void MedianRowRadius1(const uint32_t* below, const uint32_t* row, const uint32_t
     }
 }
 
+uint32_t KeyOfRankWithinLuma(const MedianWindow& window, uint32_t luma, int rank)
+{
+    std::array<uint32_t, kLargestMedianWindow> keys;
+    int count = 0;
+    for (int i = 0; i < window.rowCount; ++i) {
+        const uint32_t* row = window.rows[i] + window.first;
+        for (int x = 0; x < window.width; ++x) {
+            keys[static_cast<size_t>(count)] = row[x];  // kept only if the luma matches
+            count += row[x] >> 24 == luma ? 1 : 0;
+        }
+    }
+    return KeyOfRankAmong(keys.data(), count, rank);
+}
+
 void KeyRowByLuma(uint32_t* row, int width)
 {
     for (int x = 0; x < width; ++x) row[x] = (row[x] & 0x00FFFFFFu) | (LumaOf(row[x]) << 24);
@@ -167,11 +186,12 @@ bool MedianFilter(const PixelRows& image, int radius, const UnitReport& report)
 
     const PixelRows scratch{reinterpret_cast<uint8_t*>(storage.data()),
                             static_cast<ptrdiff_t>(image.width) * 4, image.width, image.height};
-    CKeyRankWindow window;
-    const RowRadius1 interior = CpuHasAvx2() ? MedianRowRadius1Avx2 : MedianRowRadius1;
+    const bool avx2 = CpuHasAvx2();
+    const RowRadius1 interior = avx2 ? MedianRowRadius1Avx2 : MedianRowRadius1;
+    const SelectWithinLuma select = avx2 ? KeyOfRankWithinLumaAvx2 : KeyOfRankWithinLuma;
     for (int y = 0; y < image.height; ++y) {
         if (radius == 1) SelectRowRadius1(image, y, interior, scratch.Row(y));
-        else SelectRowSliding(image, y, radius, window, scratch.Row(y));
+        else SelectRowSliding(image, y, radius, select, scratch.Row(y));
         const bool interior = y >= radius && y < image.height - radius;
         if (interior && !advance()) return false;
     }

@@ -10,6 +10,7 @@
 
 inline constexpr int kMinimumMedianRadius = 1;
 inline constexpr int kMaximumMedianRadius = 4;
+inline constexpr int kLargestMedianWindow = (2 * kMaximumMedianRadius + 1) * (2 * kMaximumMedianRadius + 1);
 
 // floor((19584 R + 38464 G + 7488 B) / 65536): the weights add up to 2^24, so the
 // sum fits 32 bits and white keeps 255.
@@ -25,6 +26,22 @@ void KeyRowByLuma(uint32_t* row, int width);
 void MedianRowRadius1(const uint32_t* below, const uint32_t* row, const uint32_t* above, int width, uint32_t* out);
 void MedianRowRadius1Avx2(const uint32_t* below, const uint32_t* row, const uint32_t* above, int width,
                           uint32_t* out);
+
+// The pixels of one window clipped at the image edges: rowCount rows, each read from
+// column first on for width columns.
+struct MedianWindow {
+    const uint32_t* const* rows;
+    int rowCount;
+    int first;
+    int width;
+};
+
+// The key of the given rank (0 the smallest) among the window's keys of one luma;
+// the rank must be below their number. Within a luma the colours decide, so only
+// these few keys are ever ordered. The AVX2 variant gives the same key and may only
+// run where the processor has AVX2 (CpuHasAvx2).
+uint32_t KeyOfRankWithinLuma(const MedianWindow& window, uint32_t luma, int rank);
+uint32_t KeyOfRankWithinLumaAvx2(const MedianWindow& window, uint32_t luma, int rank);
 
 // Keys every row, then replaces every pixel by the key of rank n/2 among the n keys
 // of its window (the (2r+1)-square clipped at the image edges). With radius 1 each

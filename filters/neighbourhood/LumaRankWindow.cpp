@@ -1,0 +1,9 @@
+#include "filters/neighbourhood/LumaRankWindow.h"
+
+void CLumaRankWindow::Clear()
+{
+    m_counts.fill(0);
+    m_size = 0;
+    m_luma = 0;
+    m_below = 0;
+}
