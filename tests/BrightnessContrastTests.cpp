@@ -192,14 +192,10 @@ TEST(BrightnessContrastFilter, RefusesWithoutBothKeys)
     auto source = MakeImage(2, 2, DistinctPixel);
     for (const char16_t* format : {u"", u"BrightnessValue:10\n", u"ContrastValue:1\n"}) {
         auto filter = CreateInteractiveFilter(kBrightnessContrastIndex, static_cast<IImage*>(source.Get()), format);
-        auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
-        CComPtr<IImage> result;
-        CComPtr<IStatus> status;
-        EXPECT_FALSE(filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()));
-        EXPECT_FALSE(result);
-        ASSERT_TRUE(status);
-        EXPECT_EQ(status->GetCode(), 6);
-        EXPECT_TRUE(progress->Events().empty());
+        const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, CRecordingProgress::kNeverCancel);
+        EXPECT_FALSE(failed.storedResult);
+        EXPECT_EQ(failed.code, 6);
+        EXPECT_TRUE(failed.events.empty());
     }
 }
 

@@ -85,15 +85,11 @@ TEST(MedianFilter, RefusalsAndCancelsCarryTheirCodesAndLeaveTheSource)
              Case{"cancel in the median pass", image, u"MedianSize:1\n", 12, 8, 15},
          }) {
         auto filter = CreateInteractiveFilter(kMedianIndex, c.source, c.format);
-        auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(c.cancelAt));
-        CComPtr<IImage> result;
-        CComPtr<IStatus> status;
-        EXPECT_FALSE(filter->Apply(nullptr, c.code == 5 ? nullptr : result.Receive(), progress.Get(), status.Receive()))
-            << c.label;
-        EXPECT_FALSE(result) << c.label;
-        EXPECT_EQ(status ? status->GetCode() : 0, c.code) << c.label;
-        EXPECT_EQ(static_cast<int>(progress->Events().size()), c.progressCalls) << c.label;
-        EXPECT_TRUE(c.code != 8 || !progress->Events().back().success) << c.label;
+        const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, c.cancelAt, c.code != 5);
+        EXPECT_FALSE(failed.storedResult) << c.label;
+        EXPECT_EQ(failed.code, c.code) << c.label;
+        EXPECT_EQ(static_cast<int>(failed.events.size()), c.progressCalls) << c.label;
+        EXPECT_TRUE(c.code != 8 || !failed.events.back().success) << c.label;
         EXPECT_EQ(PixelsOf(source.Get()), before) << c.label;
     }
 }

@@ -116,14 +116,10 @@ TEST(Rot0Degrees, SourceWithoutCloneableFailsBeforeAnyProgress)
 {
     auto source = CComPtr<CImageWithout>::Adopt(CImageWithout::Create(2, 2, IID_ICloneable));
     CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
-    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
-    CComPtr<IImage> result;
-    CComPtr<IStatus> status;
-    EXPECT_FALSE(filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()));
-    EXPECT_FALSE(result);
-    ASSERT_TRUE(status);
-    EXPECT_EQ(status->GetCode(), 6);
-    EXPECT_TRUE(progress->Events().empty());
+    const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, CRecordingProgress::kNeverCancel);
+    EXPECT_FALSE(failed.storedResult);
+    EXPECT_EQ(failed.code, 6);
+    EXPECT_TRUE(failed.events.empty());
 }
 
 TEST(Rot0Degrees, RefusedCloneEndsTheProgressUnsuccessfully)

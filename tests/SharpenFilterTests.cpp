@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kSharpenIndex = 9;
@@ -50,10 +52,10 @@ ReferencePicture PictureOf(IImage* image)
     return picture;
 }
 
-std::vector<WString> TextsOf(CRecordingProgress* progress)
+std::vector<WString> TextsOf(const std::vector<CRecordingProgress::Event>& events)
 {
     std::vector<WString> texts;
-    for (const auto& event : progress->Events()) {
+    for (const auto& event : events) {
         if (event.call == Call::SetText) texts.push_back(event.text);
     }
     return texts;
@@ -88,7 +90,7 @@ TEST(SharpenFilter, EachPageRunsItsPassesOnACopy)
         ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
         EXPECT_EQ(PictureOf(result.Get()).pixels, c.expected.pixels);
         EXPECT_EQ(PictureOf(source.Get()).pixels, before.pixels);
-        EXPECT_EQ(TextsOf(progress.Get()), c.passes);
+        EXPECT_EQ(TextsOf(progress->Events()), c.passes);
         const auto& events = progress->Events();
         EXPECT_EQ(progress->CountOf(Call::Step), c.units);
         EXPECT_EQ(std::make_pair(events[events.size() - 2].done, events[events.size() - 2].total),
@@ -132,21 +134,19 @@ TEST(SharpenFilter, RefusalsAndCancelsCarryTheirCodesAndLeaveTheSource)
              Case{"mask, merge", image, kUnsharpFormat, kHeight + kWidth + 4, 8, u"Merging"},
          }) {
         auto filter = CreateInteractiveFilter(kSharpenIndex, c.source, c.format);
-        auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(c.cancelAt));
-        CComPtr<IImage> result;
-        CComPtr<IStatus> status;
-        EXPECT_FALSE(filter->Apply(nullptr, c.code == 5 ? nullptr : result.Receive(), progress.Get(), status.Receive()))
-            << c.label;
-        EXPECT_FALSE(result) << c.label;
-        EXPECT_EQ(status ? status->GetCode() : 0, c.code) << c.label;
+        const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, c.cancelAt, c.code != 5);
+        EXPECT_FALSE(failed.storedResult) << c.label;
+        EXPECT_EQ(failed.code, c.code) << c.label;
         EXPECT_EQ(PictureOf(source.Get()).pixels, before.pixels) << c.label;
         if (c.lastText == nullptr) {
-            EXPECT_TRUE(progress->Events().empty()) << c.label;
+            EXPECT_TRUE(failed.events.empty()) << c.label;
             continue;
         }
-        EXPECT_EQ(TextsOf(progress.Get()).back(), c.lastText) << c.label;
-        EXPECT_EQ(progress->CountOf(Call::Step), c.cancelAt + 1) << c.label << ": stopped at once";
-        EXPECT_TRUE(progress->Events().back().call == Call::Finish && !progress->Events().back().success);
+        EXPECT_EQ(TextsOf(failed.events).back(), c.lastText) << c.label;
+        const auto steps = std::count_if(failed.events.begin(), failed.events.end(),
+                                         [](const auto& event) { return event.call == Call::Step; });
+        EXPECT_EQ(steps, c.cancelAt + 1) << c.label << ": stopped at once";
+        EXPECT_TRUE(failed.events.back().call == Call::Finish && !failed.events.back().success);
     }
 }
 

@@ -5,11 +5,13 @@
 #include "platform/ComPtr.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/HostImage.h"
+#include "refhost/RecordingProgress.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // A width x height image whose pixel (x, y) is pixel(x, y); y counts from the bottom row.
 inline CComPtr<CHostImage> MakeImage(int width, int height, const std::function<uint32_t(int, int)>& pixel)
@@ -45,4 +47,27 @@ inline CComPtr<IInteractiveFilter> CreateInteractiveFilter(int index, IUnknown* 
     auto filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
     if (filter && format != nullptr) filter->SetFormat(format);
     return filter;
+}
+
+// What a failing Apply left behind: the status code (0 without a status), whether a
+// result was stored anyway, and every progress call.
+struct FailedApply {
+    int code = 0;
+    bool storedResult = false;
+    std::vector<CRecordingProgress::Event> events;
+};
+
+// Applies filter to input (null: the factory's source) with a sink that cancels at
+// step cancelAtStep; withResult false passes a null result out-pointer.
+inline FailedApply ApplyExpectingFailure(IFilter* filter, IUnknown* input, int cancelAtStep, bool withResult = true)
+{
+    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(cancelAtStep));
+    CComPtr<IImage> result;
+    CComPtr<IStatus> status;
+    FailedApply failed;
+    EXPECT_FALSE(filter->Apply(input, withResult ? result.Receive() : nullptr, progress.Get(), status.Receive()));
+    failed.code = status ? status->GetCode() : 0;
+    failed.storedResult = static_cast<bool>(result);
+    failed.events = progress->Events();
+    return failed;
 }
