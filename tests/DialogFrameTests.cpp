@@ -2,6 +2,7 @@
 // control, tabbed pages, and how a failed status reaches the user.
 
 #include "tests/CountingHost.h"
+#include "tests/FakeDisplayable.h"
 #include "tests/TestSupport.h"
 
 #include "Common/FilterPage.h"
@@ -16,7 +17,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -148,27 +148,6 @@ TEST(FlexPropertySheet, SwitchingPagesStoresThePageNowShown)
 
 namespace {
 
-// A status that shows itself as a label of a fixed size.
-class CLabelDisplayable final : public IDisplayable {
-public:
-    HRESULT QueryInterface(REFIID iid, void** object) override
-    {
-        return AnswerQueryInterface(object, [&]() -> IUnknown* {
-            return iid == IID_IUnknown || iid == IID_IDisplayable ? this : nullptr;
-        });
-    }
-    ULONG AddRef() override { return ++refs; }
-    ULONG Release() override { return --refs; }
-    HWND Display(HWND parent) override
-    {
-        auto* label = new QLabel(QStringLiteral("the disk is full"), WidgetOfHandle(parent));
-        label->setGeometry(15, 20, 120, 40);
-        return HandleOfWidget(label);
-    }
-
-    ULONG refs = 1;
-};
-
 // Closes the next modal window and tells its class and text.
 struct ModalSpy {
     QString className;
@@ -202,7 +181,7 @@ TEST(ShowStatus, ShowsTheStatusTextInAMessageBox)
 
 TEST(ShowStatus, ADisplayableStatusFillsItsOwnDialog)
 {
-    CLabelDisplayable displayable;
+    CFakeDisplayable displayable;
     ModalSpy spy;
     spy.CloseNextModal();
     {
@@ -210,7 +189,7 @@ TEST(ShowStatus, ADisplayableStatusFillsItsOwnDialog)
         ShowStatus(status.Get(), nullptr);
     }
     EXPECT_EQ(spy.className, QStringLiteral("QDialog"));
-    EXPECT_EQ(spy.size, QSize(120, 40)) << "the dialog takes the size of the status's window";
+    EXPECT_EQ(spy.size, QSize(CFakeDisplayable::kWidth, CFakeDisplayable::kHeight)) << "the dialog takes the size of the status's window";
     EXPECT_EQ(displayable.refs, 1u);
 }
 

@@ -1,33 +1,15 @@
 #include "Common/Status.h"
 #include "Common/StatusDisplay.h"
+#include "tests/FakeDisplayable.h"
 #include "tests/TestSupport.h"
+
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
 namespace {
-
-// Stands for a status that knows how to show itself; counts its references.
-class CFakeDisplayable final : public IDisplayable {
-public:
-    HRESULT QueryInterface(REFIID iid, void** object) override
-    {
-        return AnswerQueryInterface(object, [&]() -> IUnknown* {
-            return iid == IID_IUnknown || iid == IID_IDisplayable ? this : nullptr;
-        });
-    }
-    ULONG AddRef() override { return ++refs; }
-    ULONG Release() override { return --refs; }
-    HWND Display(HWND parent) override
-    {
-        ++displayed;
-        return parent;
-    }
-
-    ULONG refs = 1;
-    int displayed = 0;
-};
 
 CComPtr<IStatus> Reported(StatusCode code, int& line)
 {
@@ -84,8 +66,10 @@ TEST(Status, AnswersDisplayableOnlyWithAnInnerObject)
         EXPECT_EQ(inner.refs, 2u);
         auto displayable = CComPtr<IDisplayable>::Query(wrapping.Get(), IID_IDisplayable);
         ASSERT_TRUE(displayable);
-        auto parent = reinterpret_cast<HWND>(0x10);
-        EXPECT_EQ(displayable->Display(parent), parent);
+        QWidget parent;
+        QWidget* shown = WidgetOfHandle(displayable->Display(HandleOfWidget(&parent)));
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->parentWidget(), &parent);
         EXPECT_EQ(displayable->Display(nullptr), nullptr);
         EXPECT_EQ(inner.displayed, 1) << "a null parent is not forwarded";
         EXPECT_EQ(DescribeStatus(wrapping.Get(), true).kind, StatusPresentationKind::Displayable);
