@@ -1,7 +1,7 @@
 // The channel-table mapping on a 24-megapixel picture, each variant beside a plain
 // copy of the same buffer (the memory-speed yardstick).
 
-#include "filters/tone/ChannelMapper.h"
+#include "filters/shared/channel-tables/ChannelMapper.h"
 
 #include <benchmark/benchmark.h>
 

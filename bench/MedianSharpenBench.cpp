@@ -1,10 +1,10 @@
 // Median (radius 1 to 4) and Sharpen (blur and unsharp mask at sigma 1, 2.5 and 10,
 // both paths) on a 12-megapixel photo-like picture, in megapixels per second.
 
-#include "filters/neighbourhood/GaussianKernel.h"
-#include "filters/neighbourhood/MedianEngine.h"
-#include "filters/neighbourhood/SeparablePasses.h"
-#include "filters/neighbourhood/UnsharpMerge.h"
+#include "filters/shared/gaussian/GaussianKernel.h"
+#include "filters/median/MedianKernel.h"
+#include "filters/shared/gaussian/SeparablePasses.h"
+#include "filters/sharpen/SharpenKernelMerge.h"
 
 #include <benchmark/benchmark.h>
 

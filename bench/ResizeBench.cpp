@@ -7,8 +7,8 @@
 // result planes during one Init and Run: the weight tables, the line buffer and the
 // edge-row copies. It resets the peak through /proc/self/clear_refs.
 
-#include "filters/geometry/PlaneResizer.h"
-#include "filters/geometry/ResizeWeights.h"
+#include "filters/resize/ResizeKernelPlane.h"
+#include "filters/resize/ResizeKernelWeights.h"
 #include "platform/CpuFeatures.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // the same buffer, the yardstick: each kernel reads and writes every byte once.
 // Bytes per second count the picture's bytes once per run.
 
-#include "filters/geometry/RightAngleKernels.h"
+#include "filters/flip-rotate/FlipRotateKernels.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "plugin/FilterFactoryBase.h"
 
-#include "Common/Status.h"
+#include "Common/status/Status.h"
 #include "platform/ComPtr.h"
 #include "platform/Localization.h"
 #include "plugin/ModuleIcon.h"

@@ -1,6 +1,6 @@
 #include "refhost/HostImage.h"
 
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInterfaces.h"
 #include "refhost/HostResampler.h"
 #include "refhost/LineCursor.h"
 

@@ -2,7 +2,7 @@
 // The reference host's preview: whenever a dialog says the settings changed, it
 // applies the filter again to its preview picture and keeps the result.
 
-#include "Common/InteractiveInterfaces.h"
+#include "Common/base/InteractiveInterfaces.h"
 #include "platform/RefCount.h"
 #include "platform/WideString.h"
 

@@ -2,7 +2,7 @@
 // A progress sink that writes down every call, and can answer "cancel" at a chosen
 // Step, so that tests see what a filter told the user and in which order.
 
-#include "Common/ProgressBase.h"
+#include "Common/progress/ProgressBase.h"
 #include "platform/WideString.h"
 
 #include <vector>

@@ -2,7 +2,7 @@
 // A progress bar on a terminal: the phase text, a bar and a percentage, redrawn in
 // place only when the shown percentage changes.
 
-#include "Common/ProgressBase.h"
+#include "Common/progress/ProgressBase.h"
 
 #include <atomic>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // A status's inner object that shows itself as a fixed-size label, and counts its
 // references and how often it was asked to show itself.
 
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInterfaces.h"
 #include "platform/DialogMessage.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers the tests share: owning references, and small synthetic pictures.
 
-#include "Common/InteractiveInterfaces.h"
+#include "Common/base/InteractiveInterfaces.h"
 #include "platform/ComPtr.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/HostImage.h"

@@ -1,4 +1,4 @@
-#include "Common/FilterFormat.h"
+#include "Common/base/FilterFormat.h"
 
 #include <vector>
 

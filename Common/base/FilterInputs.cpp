@@ -1,4 +1,4 @@
-#include "Common/FilterInputs.h"
+#include "Common/base/FilterInputs.h"
 
 #include "platform/Localization.h"
 

@@ -1,4 +1,4 @@
-#include "Common/ImageCloning.h"
+#include "Common/base/ImageCloning.h"
 
 CComPtr<IImage> CloneAsImage(IUnknown* input)
 {

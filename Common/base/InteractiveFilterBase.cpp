@@ -1,6 +1,6 @@
-#include "Common/InteractiveFilterBase.h"
+#include "Common/base/InteractiveFilterBase.h"
 
-#include "Common/Status.h"
+#include "Common/status/Status.h"
 #include "platform/DialogMessage.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // under a lock, owns the dialog between CreateDialog and DestroyDialog, and holds
 // the host's preview site.
 
-#include "Common/InteractiveInterfaces.h"
+#include "Common/base/InteractiveInterfaces.h"
 #include "platform/RefCount.h"
 #include "platform/WideString.h"
 

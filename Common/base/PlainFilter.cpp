@@ -1,4 +1,4 @@
-#include "Common/PlainFilter.h"
+#include "Common/base/PlainFilter.h"
 
 CPlainFilter::CPlainFilter(IUnknown* source, IPluginHost* host, unsigned progressTextId)
     : m_inputs(source, host, progressTextId)

@@ -3,8 +3,8 @@
 // the host object), ignores SetFormat and answers 0 to GetFormat. Subclasses
 // write Apply from the steps this base offers.
 
-#include "Common/FilterInputs.h"
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInputs.h"
+#include "Common/base/FilterInterfaces.h"
 #include "platform/RefCount.h"
 
 class CPlainFilter : public IFilter {

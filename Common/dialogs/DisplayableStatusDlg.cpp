@@ -1,4 +1,4 @@
-#include "Common/DisplayableStatusDlg.h"
+#include "Common/dialogs/DisplayableStatusDlg.h"
 
 #include "platform/DialogMessage.h"
 

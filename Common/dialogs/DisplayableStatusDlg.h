@@ -1,7 +1,7 @@
 #pragma once
 // A modal dialog that lets a status show itself: the status's own window fills it.
 
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInterfaces.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "Common/FilterDialog.h"
+#include "Common/dialogs/FilterDialog.h"
 
-#include "Common/FilterFormat.h"
+#include "Common/base/FilterFormat.h"
 #include "platform/DialogMessage.h"
 
 CFilterDialog::CFilterDialog(QWidget* parent, IInteractiveFilter* filter, IPreviewSite* site)

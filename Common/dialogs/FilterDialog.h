@@ -4,8 +4,8 @@
 // A control change posts the store message (controls → text, then the preview is
 // told); the filter's SetFormat posts the reload message (text → controls).
 
-#include "Common/InteractiveInterfaces.h"
-#include "Common/ParamList.h"
+#include "Common/base/InteractiveInterfaces.h"
+#include "Common/params/ParamList.h"
 
 #include <QWidget>
 

@@ -3,7 +3,7 @@
 // every dialog and also write the name of the active page, so that Apply runs the
 // operation of the page the user looked at last.
 
-#include "Common/FilterDialog.h"
+#include "Common/dialogs/FilterDialog.h"
 
 class CFilterPage : public CFilterDialog {
 public:

@@ -1,6 +1,6 @@
-#include "Common/FlexPropertySheet.h"
+#include "Common/dialogs/FlexPropertySheet.h"
 
-#include "Common/FilterPage.h"
+#include "Common/dialogs/FilterPage.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>

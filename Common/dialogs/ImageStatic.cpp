@@ -1,4 +1,4 @@
-#include "Common/ImageStatic.h"
+#include "Common/dialogs/ImageStatic.h"
 
 #include "platform/StretchBlt.h"
 

@@ -1,4 +1,4 @@
-#include "filters/geometry/NumericEdit.h"
+#include "Common/dialogs/NumericEdit.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
-#include "Common/ShowStatus.h"
+#include "Common/dialogs/ShowStatus.h"
 
-#include "Common/DisplayableStatusDlg.h"
-#include "Common/StatusDisplay.h"
+#include "Common/dialogs/DisplayableStatusDlg.h"
+#include "Common/status/StatusDisplay.h"
 #include "platform/ComPtr.h"
 #include "plugin/BasicFiltersApp.h"
 

@@ -2,7 +2,7 @@
 // Tells the user about a failed operation: the status shows itself, or its text
 // appears in a message box.
 
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInterfaces.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "Common/TrackbarScale.h"
+#include "Common/dialogs/TrackbarScale.h"
 
 #include <algorithm>
 

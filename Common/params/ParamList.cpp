@@ -1,4 +1,4 @@
-#include "Common/ParamList.h"
+#include "Common/params/ParamList.h"
 
 #include <algorithm>
 #include <climits>

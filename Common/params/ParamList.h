@@ -3,7 +3,7 @@
 // "key:value" per pair, with ":" and "\" escaped by a backslash. Keys are compared
 // without regard to case.
 
-#include "Common/StrArrayEx.h"
+#include "Common/params/StrArrayEx.h"
 #include "platform/Rect.h"
 #include "platform/WideString.h"
 

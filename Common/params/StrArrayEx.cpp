@@ -1,4 +1,4 @@
-#include "Common/StrArrayEx.h"
+#include "Common/params/StrArrayEx.h"
 
 #include <algorithm>
 

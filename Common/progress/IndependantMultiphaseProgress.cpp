@@ -1,4 +1,4 @@
-#include "Common/IndependantMultiphaseProgress.h"
+#include "Common/progress/IndependantMultiphaseProgress.h"
 
 #include <algorithm>
 #include <new>

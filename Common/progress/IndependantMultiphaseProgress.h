@@ -2,7 +2,7 @@
 // Passes of equal weight: each pass reports against its own total, and the host's
 // sink sees every pass as one share of a thousand units.
 
-#include "Common/ProgressBase.h"
+#include "Common/progress/ProgressBase.h"
 #include "platform/ComPtr.h"
 
 class CIndependantMultiphaseProgress final : public CProgressBase {

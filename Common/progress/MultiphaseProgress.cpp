@@ -1,4 +1,4 @@
-#include "Common/MultiphaseProgress.h"
+#include "Common/progress/MultiphaseProgress.h"
 
 #include <algorithm>
 #include <climits>

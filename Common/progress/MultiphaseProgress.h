@@ -2,7 +2,7 @@
 // Passes that report in units of one grand total fixed in advance: each pass counts
 // from zero, and the host's sink sees the units of all passes so far added up.
 
-#include "Common/ProgressBase.h"
+#include "Common/progress/ProgressBase.h"
 #include "platform/ComPtr.h"
 
 class CMultiphaseProgress final : public CProgressBase {

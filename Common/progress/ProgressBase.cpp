@@ -1,4 +1,4 @@
-#include "Common/ProgressBase.h"
+#include "Common/progress/ProgressBase.h"
 
 HRESULT CProgressBase::QueryInterface(REFIID iid, void** object)
 {

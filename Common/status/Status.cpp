@@ -1,4 +1,4 @@
-#include "Common/Status.h"
+#include "Common/status/Status.h"
 
 #include <new>
 

@@ -2,7 +2,7 @@
 // A failure travelling back to the host: a code, optional texts, and the source
 // file and line of the failing check as a diagnostic.
 
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInterfaces.h"
 #include "platform/RefCount.h"
 #include "platform/WideString.h"
 

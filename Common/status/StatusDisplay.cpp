@@ -1,4 +1,4 @@
-#include "Common/StatusDisplay.h"
+#include "Common/status/StatusDisplay.h"
 
 #include "platform/ComPtr.h"
 #include "platform/Localization.h"

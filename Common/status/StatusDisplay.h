@@ -2,7 +2,7 @@
 // Which text a host shows for a status, kept apart from any window so that every
 // host (dialog, terminal) tells the user the same thing.
 
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInterfaces.h"
 #include "platform/WideString.h"
 
 enum class StatusPresentationKind {

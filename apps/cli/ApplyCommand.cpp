@@ -1,7 +1,7 @@
 #include "apps/cli/Commands.h"
 #include "apps/cli/ParameterText.h"
 
-#include "Common/StatusDisplay.h"
+#include "Common/status/StatusDisplay.h"
 #include "platform/ComPtr.h"
 #include "refhost/ImageConversion.h"
 #include "refhost/ImageFile.h"

@@ -1,6 +1,6 @@
 #include "apps/cli/ParameterText.h"
 
-#include "Common/ParamList.h"
+#include "Common/params/ParamList.h"
 
 #include <fstream>
 #include <sstream>

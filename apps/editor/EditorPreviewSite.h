@@ -5,7 +5,7 @@
 // full-size photo pixels. It also lends the previewed picture to filters that
 // analyse it.
 
-#include "Common/InteractiveInterfaces.h"
+#include "Common/base/InteractiveInterfaces.h"
 #include "platform/RefCount.h"
 #include "platform/WideString.h"
 

@@ -3,7 +3,7 @@
 // describe, the side panel for filters with settings, the status line with
 // progress, undo and saving.
 
-#include "Common/InteractiveInterfaces.h"
+#include "Common/base/InteractiveInterfaces.h"
 #include "apps/editor/EditorSettings.h"
 #include "apps/editor/FilterMenuBuilder.h"
 #include "apps/editor/FilterRunner.h"

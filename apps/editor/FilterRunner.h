@@ -2,7 +2,7 @@
 // Applies a filter to a whole photo the way the editor does it everywhere: progress
 // and Cancel in the status line, the rest of the window holding still meanwhile.
 
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInterfaces.h"
 #include "platform/ComPtr.h"
 
 #include <QString>

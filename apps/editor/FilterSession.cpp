@@ -1,6 +1,6 @@
 #include "apps/editor/FilterSession.h"
 
-#include "Common/StatusDisplay.h"
+#include "Common/status/StatusDisplay.h"
 #include "apps/editor/EditorSettings.h"
 #include "apps/editor/FilterMenuBuilder.h"
 #include "apps/editor/FilterPanel.h"

@@ -4,7 +4,7 @@
 // lets the application handle its events now and then; otherwise neither the bar
 // nor the button would ever react.
 
-#include "Common/ProgressBase.h"
+#include "Common/progress/ProgressBase.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "apps/editor/StatusMessage.h"
 
-#include "Common/StatusDisplay.h"
+#include "Common/status/StatusDisplay.h"
 #include "apps/editor/EditorSettings.h"
 #include "platform/ComPtr.h"
 #include "platform/DialogMessage.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Tells the user why a filter failed, with the module's own status texts.
 
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInterfaces.h"
 
 class QWidget;
 

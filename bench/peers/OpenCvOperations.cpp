@@ -4,7 +4,7 @@
 #include "Operations.h"
 #include "Settings.h"
 
-#include "filters/tone/BrightnessContrastTable.h"
+#include "filters/brightness-contrast/BrightnessContrastKernel.h"
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>

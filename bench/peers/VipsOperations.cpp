@@ -6,7 +6,7 @@
 #include "Operations.h"
 #include "Settings.h"
 
-#include "filters/tone/BrightnessContrastTable.h"
+#include "filters/brightness-contrast/BrightnessContrastKernel.h"
 
 #include <vips/vips.h>
 

@@ -1,4 +1,4 @@
-#include "filters/tone/InteractiveAutofixFactory.h"
+#include "filters/autofix/AutofixFactory.h"
 
 #include "resources/StringIds.h"
 

@@ -1,7 +1,7 @@
-#include "filters/tone/DlgInteractiveBrightnessContrast.h"
+#include "filters/brightness-contrast/BrightnessContrastDialog.h"
 
-#include "filters/tone/BrightnessContrastTable.h"
-#include "filters/tone/InteractiveBrightnessContrastFilter.h"
+#include "filters/brightness-contrast/BrightnessContrastKernel.h"
+#include "filters/brightness-contrast/BrightnessContrastFilter.h"
 #include "platform/DialogText.h"
 #include "resources/StringIds.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // Two sliders, brightness and contrast, each a hundred steps over its range.
 
-#include "Common/FilterDialog.h"
-#include "Common/TrackbarScale.h"
+#include "Common/dialogs/FilterDialog.h"
+#include "Common/dialogs/TrackbarScale.h"
 
 class QSlider;
 

@@ -1,6 +1,6 @@
-#include "filters/tone/InteractiveBrightnessContrastFactory.h"
+#include "filters/brightness-contrast/BrightnessContrastFactory.h"
 
-#include "filters/tone/InteractiveBrightnessContrastFilter.h"
+#include "filters/brightness-contrast/BrightnessContrastFilter.h"
 #include "resources/StringIds.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "filters/tone/InteractiveBrightnessContrastFilter.h"
+#include "filters/brightness-contrast/BrightnessContrastFilter.h"
 
-#include "Common/ImageCloning.h"
-#include "Common/ParamList.h"
-#include "Common/Status.h"
-#include "filters/tone/BrightnessContrastTable.h"
-#include "filters/tone/ChannelTables.h"
-#include "filters/tone/DlgInteractiveBrightnessContrast.h"
+#include "Common/base/ImageCloning.h"
+#include "Common/params/ParamList.h"
+#include "Common/status/Status.h"
+#include "filters/brightness-contrast/BrightnessContrastKernel.h"
+#include "filters/shared/channel-tables/ChannelTables.h"
+#include "filters/brightness-contrast/BrightnessContrastDialog.h"
 #include "resources/StringIds.h"
 
 #include <new>

@@ -1,8 +1,8 @@
 #pragma once
 // Brightness and contrast through one transfer table applied to red, green and blue.
 
-#include "Common/FilterInputs.h"
-#include "Common/InteractiveFilterBase.h"
+#include "Common/base/FilterInputs.h"
+#include "Common/base/InteractiveFilterBase.h"
 
 inline constexpr const char16_t* kBrightnessKey = u"BrightnessValue";
 inline constexpr const char16_t* kContrastKey = u"ContrastValue";

@@ -1,4 +1,4 @@
-#include "filters/tone/BrightnessContrastTable.h"
+#include "filters/brightness-contrast/BrightnessContrastKernel.h"
 
 void BuildBrightnessContrastTable(double brightness, double contrast, uint8_t table[256])
 {

@@ -1,4 +1,4 @@
-#include "filters/tone/ColorBalanceFactory.h"
+#include "filters/color-balance/ColorBalanceFactory.h"
 
 #include "resources/StringIds.h"
 

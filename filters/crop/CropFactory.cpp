@@ -1,4 +1,4 @@
-#include "filters/geometry/InteractiveCropFactory.h"
+#include "filters/crop/CropFactory.h"
 
 #include "resources/StringIds.h"
 

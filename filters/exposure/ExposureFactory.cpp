@@ -1,4 +1,4 @@
-#include "filters/tone/ExposureFactory.h"
+#include "filters/exposure/ExposureFactory.h"
 
 #include "resources/StringIds.h"
 

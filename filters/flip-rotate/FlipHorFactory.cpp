@@ -1,6 +1,6 @@
-#include "filters/geometry/FlipHorFactory.h"
+#include "filters/flip-rotate/FlipHorFactory.h"
 
-#include "filters/geometry/FlipHorFilter.h"
+#include "filters/flip-rotate/FlipHorFilter.h"
 #include "resources/StringIds.h"
 
 namespace {

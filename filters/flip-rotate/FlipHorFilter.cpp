@@ -1,8 +1,8 @@
-#include "filters/geometry/FlipHorFilter.h"
+#include "filters/flip-rotate/FlipHorFilter.h"
 
-#include "Common/ImageCloning.h"
-#include "Common/Status.h"
-#include "filters/geometry/RightAngleKernels.h"
+#include "Common/base/ImageCloning.h"
+#include "Common/status/Status.h"
+#include "filters/flip-rotate/FlipRotateKernels.h"
 #include "resources/StringIds.h"
 
 CFlipHorFilter::CFlipHorFilter(IUnknown* source, IPluginHost* host)

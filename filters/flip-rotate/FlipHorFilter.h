@@ -1,7 +1,7 @@
 #pragma once
 // Mirrors a copy of the input left to right, one row per progress step.
 
-#include "Common/PlainFilter.h"
+#include "Common/base/PlainFilter.h"
 
 class CFlipHorFilter final : public CPlainFilter {
 public:

@@ -1,4 +1,4 @@
-#include "filters/geometry/RightAngleKernels.h"
+#include "filters/flip-rotate/FlipRotateKernels.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 // line by line only to be overwritten, which costs a third of the memory traffic.
 // Columns and rows beyond the last whole block go through the portable loops.
 
-#include "filters/geometry/RightAngleKernels.h"
+#include "filters/flip-rotate/FlipRotateKernels.h"
 
 #include <emmintrin.h>
 

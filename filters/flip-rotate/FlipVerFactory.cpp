@@ -1,6 +1,6 @@
-#include "filters/geometry/FlipVerFactory.h"
+#include "filters/flip-rotate/FlipVerFactory.h"
 
-#include "filters/geometry/FlipVerFilter.h"
+#include "filters/flip-rotate/FlipVerFilter.h"
 #include "resources/StringIds.h"
 
 namespace {

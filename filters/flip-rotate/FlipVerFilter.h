@@ -2,7 +2,7 @@
 // Mirrors a copy of the input top to bottom by exchanging whole lines of bytes, one
 // pair of lines per progress step.
 
-#include "Common/PlainFilter.h"
+#include "Common/base/PlainFilter.h"
 
 class CFlipVerFilter final : public CPlainFilter {
 public:

@@ -1,6 +1,6 @@
-#include "filters/geometry/RightAngleRotationFilter.h"
+#include "filters/flip-rotate/RightAngleRotationFilter.h"
 
-#include "Common/Status.h"
+#include "Common/status/Status.h"
 #include "resources/StringIds.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // object, the order of progress calls and the failure codes. A turn only says how
 // big its result is and where the pixels go.
 
-#include "Common/PlainFilter.h"
+#include "Common/base/PlainFilter.h"
 #include "platform/ComPtr.h"
 
 #include <cstddef>

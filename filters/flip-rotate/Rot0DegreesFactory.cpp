@@ -1,6 +1,6 @@
-#include "filters/geometry/Rot0DegreesFactory.h"
+#include "filters/flip-rotate/Rot0DegreesFactory.h"
 
-#include "filters/geometry/Rot0DegreesFilter.h"
+#include "filters/flip-rotate/Rot0DegreesFilter.h"
 #include "resources/StringIds.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "filters/geometry/Rot0DegreesFilter.h"
+#include "filters/flip-rotate/Rot0DegreesFilter.h"
 
-#include "Common/Status.h"
+#include "Common/status/Status.h"
 #include "platform/ComPtr.h"
 #include "resources/StringIds.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Hands back an unchanged copy of the factory's source.
 
-#include "Common/PlainFilter.h"
+#include "Common/base/PlainFilter.h"
 
 class CRot0DegreesFilter final : public CPlainFilter {
 public:

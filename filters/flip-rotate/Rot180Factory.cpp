@@ -1,6 +1,6 @@
-#include "filters/geometry/Rot180Factory.h"
+#include "filters/flip-rotate/Rot180Factory.h"
 
-#include "filters/geometry/Rot180Filter.h"
+#include "filters/flip-rotate/Rot180Filter.h"
 #include "resources/StringIds.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "filters/geometry/Rot180Filter.h"
+#include "filters/flip-rotate/Rot180Filter.h"
 
-#include "filters/geometry/RightAngleKernels.h"
+#include "filters/flip-rotate/FlipRotateKernels.h"
 #include "platform/CpuFeatures.h"
 
 CRot180Filter::CRot180Filter(IUnknown* source, IPluginHost* host)

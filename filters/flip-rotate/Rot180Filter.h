@@ -1,7 +1,7 @@
 #pragma once
 // Turns the input half round into a new image, one source row per progress step.
 
-#include "filters/geometry/RightAngleRotationFilter.h"
+#include "filters/flip-rotate/RightAngleRotationFilter.h"
 
 class CRot180Filter final : public CRightAngleRotationFilter {
 public:

@@ -1,6 +1,6 @@
-#include "filters/geometry/Rot90ClockWiseFactory.h"
+#include "filters/flip-rotate/Rot90ClockWiseFactory.h"
 
-#include "filters/geometry/Rot90ClockWiseFilter.h"
+#include "filters/flip-rotate/Rot90ClockWiseFilter.h"
 #include "resources/StringIds.h"
 
 namespace {

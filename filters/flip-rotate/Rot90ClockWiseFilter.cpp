@@ -1,6 +1,6 @@
-#include "filters/geometry/Rot90ClockWiseFilter.h"
+#include "filters/flip-rotate/Rot90ClockWiseFilter.h"
 
-#include "filters/geometry/RightAngleKernels.h"
+#include "filters/flip-rotate/FlipRotateKernels.h"
 #include "platform/CpuFeatures.h"
 
 CRot90ClockWiseFilter::CRot90ClockWiseFilter(IUnknown* source, IPluginHost* host)

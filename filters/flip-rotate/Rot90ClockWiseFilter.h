@@ -2,7 +2,7 @@
 // Turns the input a quarter clockwise into a new height x width image. Row 0 is the
 // bottom row, so source column x becomes destination row width-1-x.
 
-#include "filters/geometry/RightAngleRotationFilter.h"
+#include "filters/flip-rotate/RightAngleRotationFilter.h"
 
 class CRot90ClockWiseFilter final : public CRightAngleRotationFilter {
 public:

@@ -1,6 +1,6 @@
-#include "filters/geometry/Rot90CounterClockWiseFactory.h"
+#include "filters/flip-rotate/Rot90CounterClockWiseFactory.h"
 
-#include "filters/geometry/Rot90CounterClockWiseFilter.h"
+#include "filters/flip-rotate/Rot90CounterClockWiseFilter.h"
 #include "resources/StringIds.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "filters/geometry/Rot90CounterClockWiseFilter.h"
+#include "filters/flip-rotate/Rot90CounterClockWiseFilter.h"
 
-#include "filters/geometry/RightAngleKernels.h"
+#include "filters/flip-rotate/FlipRotateKernels.h"
 #include "platform/CpuFeatures.h"
 
 CRot90CounterClockWiseFilter::CRot90CounterClockWiseFilter(IUnknown* source, IPluginHost* host)

@@ -2,7 +2,7 @@
 // Turns the input a quarter counter-clockwise into a new height x width image.
 // Row 0 is the bottom row, so source column x becomes destination row x.
 
-#include "filters/geometry/RightAngleRotationFilter.h"
+#include "filters/flip-rotate/RightAngleRotationFilter.h"
 
 class CRot90CounterClockWiseFilter final : public CRightAngleRotationFilter {
 public:

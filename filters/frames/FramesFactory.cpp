@@ -1,4 +1,4 @@
-#include "filters/frames/InteractiveFrameFilterFactory.h"
+#include "filters/frames/FramesFactory.h"
 
 #include "resources/StringIds.h"
 

@@ -1,4 +1,4 @@
-#include "filters/neighbourhood/InteractiveHotPixelFixFactory.h"
+#include "filters/hot-pixels/HotPixelFixFactory.h"
 
 #include "resources/StringIds.h"
 

@@ -1,4 +1,4 @@
-#include "filters/tone/InvertFactory.h"
+#include "filters/invert/InvertFactory.h"
 
 #include "resources/StringIds.h"
 

@@ -1,4 +1,4 @@
-#include "filters/geometry/LensDistortFactory.h"
+#include "filters/lens-distort/LensDistortFactory.h"
 
 #include "resources/StringIds.h"
 

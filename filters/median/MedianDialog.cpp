@@ -1,8 +1,8 @@
-#include "filters/neighbourhood/InteractiveMedianDlg.h"
+#include "filters/median/MedianDialog.h"
 
-#include "filters/neighbourhood/InteractiveMedianFilter.h"
-#include "filters/neighbourhood/MedianEngine.h"
-#include "filters/neighbourhood/SliderTracking.h"
+#include "filters/median/MedianFilter.h"
+#include "filters/median/MedianKernel.h"
+#include "Common/dialogs/SliderTracking.h"
 #include "platform/DialogText.h"
 #include "resources/StringIds.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The median's settings: one trackbar for the radius, 1 to 4.
 
-#include "Common/FilterDialog.h"
+#include "Common/dialogs/FilterDialog.h"
 
 class QSlider;
 

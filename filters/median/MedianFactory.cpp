@@ -1,6 +1,6 @@
-#include "filters/neighbourhood/InteractiveMedianFactory.h"
+#include "filters/median/MedianFactory.h"
 
-#include "filters/neighbourhood/InteractiveMedianFilter.h"
+#include "filters/median/MedianFilter.h"
 #include "resources/StringIds.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "filters/neighbourhood/InteractiveMedianFilter.h"
+#include "filters/median/MedianFilter.h"
 
-#include "Common/ImageCloning.h"
-#include "Common/ParamList.h"
-#include "Common/Status.h"
-#include "filters/neighbourhood/InteractiveMedianDlg.h"
-#include "filters/neighbourhood/KernelBridge.h"
-#include "filters/neighbourhood/MedianEngine.h"
+#include "Common/base/ImageCloning.h"
+#include "Common/params/ParamList.h"
+#include "Common/status/Status.h"
+#include "filters/median/MedianDialog.h"
+#include "filters/shared/pixels/KernelBridge.h"
+#include "filters/median/MedianKernel.h"
 #include "resources/StringIds.h"
 
 CInteractiveMedianFilter::CInteractiveMedianFilter(IUnknown* source, IPluginHost* host)

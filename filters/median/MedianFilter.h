@@ -1,8 +1,8 @@
 #pragma once
 // Median: every pixel becomes the middle pixel of its neighbourhood by brightness.
 
-#include "Common/FilterInputs.h"
-#include "Common/InteractiveFilterBase.h"
+#include "Common/base/FilterInputs.h"
+#include "Common/base/InteractiveFilterBase.h"
 
 inline constexpr const char16_t* kMedianSizeKey = u"MedianSize";
 

@@ -1,6 +1,6 @@
-#include "filters/neighbourhood/MedianEngine.h"
+#include "filters/median/MedianKernel.h"
 
-#include "filters/neighbourhood/LumaRankWindow.h"
+#include "filters/median/MedianKernelRankWindow.h"
 #include "platform/CpuFeatures.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 // neighbourhood is ordered by luma, then red, green and blue. So every colour of the
 // result occurs in the input.
 
-#include "filters/neighbourhood/PixelRows.h"
+#include "filters/shared/pixels/PixelRows.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "filters/neighbourhood/MedianEngine.h"
+#include "filters/median/MedianKernel.h"
 
 #include <immintrin.h>
 

@@ -1,4 +1,4 @@
-#include "filters/neighbourhood/LumaRankWindow.h"
+#include "filters/median/MedianKernelRankWindow.h"
 
 void CLumaRankWindow::Clear()
 {

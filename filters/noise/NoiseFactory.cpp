@@ -1,4 +1,4 @@
-#include "filters/neighbourhood/InteractiveNoiseFactory.h"
+#include "filters/noise/NoiseFactory.h"
 
 #include "resources/StringIds.h"
 

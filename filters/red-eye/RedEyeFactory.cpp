@@ -1,4 +1,4 @@
-#include "filters/neighbourhood/InteractiveRedEyeFactory.h"
+#include "filters/red-eye/RedEyeFactory.h"
 
 #include "resources/StringIds.h"
 

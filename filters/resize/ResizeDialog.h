@@ -3,7 +3,7 @@
 // resolution in dots per inch, whether proportions are kept, whether the pixels are
 // resampled at all and by which method, and a summary of the result.
 
-#include "Common/FilterDialog.h"
+#include "Common/dialogs/FilterDialog.h"
 #include "host/HostInterfaces.h"
 #include "platform/ComPtr.h"
 

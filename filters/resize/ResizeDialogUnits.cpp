@@ -1,4 +1,4 @@
-#include "filters/geometry/ResizeUnits.h"
+#include "filters/resize/ResizeDialogUnits.h"
 
 #include <climits>
 #include <cmath>

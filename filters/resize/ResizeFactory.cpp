@@ -1,6 +1,6 @@
-#include "filters/geometry/InteractiveResizeFactory.h"
+#include "filters/resize/ResizeFactory.h"
 
-#include "filters/geometry/InteractiveResize.h"
+#include "filters/resize/ResizeFilter.h"
 #include "resources/StringIds.h"
 
 namespace {

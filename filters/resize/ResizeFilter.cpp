@@ -1,8 +1,8 @@
-#include "filters/geometry/InteractiveResize.h"
+#include "filters/resize/ResizeFilter.h"
 
-#include "Common/ParamList.h"
-#include "filters/geometry/DlgInteractiveResize.h"
-#include "filters/geometry/PlaneResizer.h"
+#include "Common/params/ParamList.h"
+#include "filters/resize/ResizeDialog.h"
+#include "filters/resize/ResizeKernelPlane.h"
 #include "resources/StringIds.h"
 
 #include <algorithm>

@@ -3,9 +3,9 @@
 // resolution, or both. Nearest neighbour and plain bilinear are the host's own
 // resize service; the three filter-kernel methods run in CPlaneResizer.
 
-#include "Common/FilterInputs.h"
-#include "Common/InteractiveFilterBase.h"
-#include "Common/Status.h"
+#include "Common/base/FilterInputs.h"
+#include "Common/base/InteractiveFilterBase.h"
+#include "Common/status/Status.h"
 #include "platform/ComPtr.h"
 
 inline constexpr const char16_t* kResizerModeKey = u"ResizerMode";

@@ -1,4 +1,4 @@
-#include "filters/geometry/ResizeFilterKernels.h"
+#include "filters/resize/ResizeKernelFunctions.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "filters/geometry/ResizePasses.h"
+#include "filters/resize/ResizeKernelPasses.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // pass two destination pixels at a time, one in each 128-bit half. Unpacking and
 // packing both stay within each half, so the bytes come back in their order.
 
-#include "filters/geometry/ResizePasses.h"
+#include "filters/resize/ResizeKernelPasses.h"
 
 #include <immintrin.h>
 

@@ -2,7 +2,7 @@
 // bits exactly as the portable loops sum them, two taps per multiply-add, so every
 // byte is the same; the packs at the end saturate only what the clamp would clamp.
 
-#include "filters/geometry/ResizePasses.h"
+#include "filters/resize/ResizeKernelPasses.h"
 
 #include <emmintrin.h>
 

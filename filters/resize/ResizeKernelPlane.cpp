@@ -1,4 +1,4 @@
-#include "filters/geometry/PlaneResizer.h"
+#include "filters/resize/ResizeKernelPlane.h"
 
 #include "platform/CpuFeatures.h"
 

@@ -10,8 +10,8 @@
 // past the first or last source row, read copies of the edge rows; the middle one
 // reads the source in place.
 
-#include "filters/geometry/ResizePasses.h"
-#include "filters/geometry/ResizeWeights.h"
+#include "filters/resize/ResizeKernelPasses.h"
+#include "filters/resize/ResizeKernelWeights.h"
 #include "host/HostInterfaces.h"
 
 #include <cstdint>

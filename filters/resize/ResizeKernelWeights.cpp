@@ -1,4 +1,4 @@
-#include "filters/geometry/ResizeWeights.h"
+#include "filters/resize/ResizeKernelWeights.h"
 
 #include <cstdlib>
 #include <new>

@@ -3,7 +3,7 @@
 // destination-to-source step, one row of integer weights in units of 1/128 that
 // sums to exactly 128.
 
-#include "filters/geometry/ResizeFilterKernels.h"
+#include "filters/resize/ResizeKernelFunctions.h"
 
 #include <cstddef>
 #include <cstdint>

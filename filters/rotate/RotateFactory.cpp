@@ -1,4 +1,4 @@
-#include "filters/geometry/InteractiveRotateFactory.h"
+#include "filters/rotate/RotateFactory.h"
 
 #include "resources/StringIds.h"
 

@@ -3,7 +3,7 @@
 // Gaussian Blur page second. The filter's reload message comes here: the sheet shows
 // the page the parameter text names, then has both pages reload their controls.
 
-#include "Common/InteractiveInterfaces.h"
+#include "Common/base/InteractiveInterfaces.h"
 
 #include <QWidget>
 

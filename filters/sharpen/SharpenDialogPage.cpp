@@ -1,7 +1,7 @@
-#include "filters/neighbourhood/SharpenPage.h"
+#include "filters/sharpen/SharpenDialogPage.h"
 
-#include "filters/neighbourhood/InteractiveSharpnessFilter.h"
-#include "filters/neighbourhood/SliderTracking.h"
+#include "filters/sharpen/SharpenFilter.h"
+#include "Common/dialogs/SliderTracking.h"
 #include "platform/DialogText.h"
 
 #include <QLabel>

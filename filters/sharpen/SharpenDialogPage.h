@@ -3,7 +3,7 @@
 // values, and writing the active page's name, so that Apply runs the operation of
 // the page that is showing.
 
-#include "Common/FilterPage.h"
+#include "Common/dialogs/FilterPage.h"
 
 class QSlider;
 

@@ -1,6 +1,6 @@
-#include "filters/neighbourhood/InteractiveSharpnessFactory.h"
+#include "filters/sharpen/SharpenFactory.h"
 
-#include "filters/neighbourhood/InteractiveSharpnessFilter.h"
+#include "filters/sharpen/SharpenFilter.h"
 #include "resources/StringIds.h"
 
 namespace {

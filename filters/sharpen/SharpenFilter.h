@@ -2,9 +2,9 @@
 // Sharpen: a Gaussian blur, or an unsharp mask built on the same blur, whichever page
 // of the settings sheet the user looked at last.
 
-#include "Common/FilterInputs.h"
-#include "Common/InteractiveFilterBase.h"
-#include "filters/neighbourhood/SeparablePasses.h"
+#include "Common/base/FilterInputs.h"
+#include "Common/base/InteractiveFilterBase.h"
+#include "filters/shared/gaussian/SeparablePasses.h"
 
 class CParamList;
 

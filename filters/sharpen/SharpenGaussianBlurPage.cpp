@@ -1,6 +1,6 @@
-#include "filters/neighbourhood/SharpenGaussianBlurPage.h"
+#include "filters/sharpen/SharpenGaussianBlurPage.h"
 
-#include "filters/neighbourhood/InteractiveSharpnessFilter.h"
+#include "filters/sharpen/SharpenFilter.h"
 #include "resources/StringIds.h"
 
 #include <QSlider>

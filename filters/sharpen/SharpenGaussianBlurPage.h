@@ -1,7 +1,7 @@
 #pragma once
 // The Gaussian blur's page: the blur's size.
 
-#include "filters/neighbourhood/SharpenPage.h"
+#include "filters/sharpen/SharpenDialogPage.h"
 
 class CSharpenGaussianBlurPage final : public CSharpenPage {
 public:

@@ -1,4 +1,4 @@
-#include "filters/neighbourhood/UnsharpMerge.h"
+#include "filters/sharpen/SharpenKernelMerge.h"
 
 #include <algorithm>
 #include <cmath>

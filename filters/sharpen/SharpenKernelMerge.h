@@ -3,8 +3,8 @@
 // by a fraction of the difference, unless the difference is within the noise
 // threshold. Free of interfaces.
 
-#include "filters/neighbourhood/PixelRows.h"
-#include "filters/neighbourhood/SeparablePasses.h"
+#include "filters/shared/pixels/PixelRows.h"
+#include "filters/shared/gaussian/SeparablePasses.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "filters/neighbourhood/SharpenUnsharpMaskPage.h"
+#include "filters/sharpen/SharpenUnsharpMaskPage.h"
 
-#include "filters/neighbourhood/InteractiveSharpnessFilter.h"
+#include "filters/sharpen/SharpenFilter.h"
 #include "resources/StringIds.h"
 
 #include <QSlider>

@@ -2,7 +2,7 @@
 // The unsharp mask's page: the blur's size, the amount of the difference added back,
 // and the noise threshold below which nothing is sharpened.
 
-#include "filters/neighbourhood/SharpenPage.h"
+#include "filters/sharpen/SharpenDialogPage.h"
 
 class CSharpenUnsharpMaskPage final : public CSharpenPage {
 public:

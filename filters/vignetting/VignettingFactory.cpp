@@ -1,4 +1,4 @@
-#include "filters/tone/VignettingFactory.h"
+#include "filters/vignetting/VignettingFactory.h"
 
 #include "resources/StringIds.h"
 

@@ -1,6 +1,6 @@
 // Brightness and contrast through the command-line tool on a real picture.
 
-#include "filters/tone/BrightnessContrastTable.h"
+#include "filters/brightness-contrast/BrightnessContrastKernel.h"
 #include "tests/CliRunner.h"
 
 #include <QImage>

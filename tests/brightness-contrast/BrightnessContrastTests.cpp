@@ -4,9 +4,9 @@
 #include "tests/HostDoubles.h"
 #include "tests/TestSupport.h"
 
-#include "Common/TrackbarScale.h"
-#include "filters/tone/BrightnessContrastTable.h"
-#include "filters/tone/ChannelMapper.h"
+#include "Common/dialogs/TrackbarScale.h"
+#include "filters/brightness-contrast/BrightnessContrastKernel.h"
+#include "filters/shared/channel-tables/ChannelMapper.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/RecordingProgress.h"
 

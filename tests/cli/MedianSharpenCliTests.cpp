@@ -2,7 +2,7 @@
 // photo and, where it is bundled, the sample photo.
 
 #include "tests/CliRunner.h"
-#include "tests/MedianReference.h"
+#include "tests/median/MedianReference.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

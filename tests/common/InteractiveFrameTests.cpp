@@ -3,10 +3,10 @@
 
 #include "tests/TestSupport.h"
 
-#include "Common/FilterFormat.h"
-#include "Common/InteractiveInterfaces.h"
-#include "Common/ParamList.h"
-#include "filters/tone/DlgInteractiveBrightnessContrast.h"
+#include "Common/base/FilterFormat.h"
+#include "Common/base/InteractiveInterfaces.h"
+#include "Common/params/ParamList.h"
+#include "filters/brightness-contrast/BrightnessContrastDialog.h"
 #include "platform/DialogMessage.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/PreviewSite.h"

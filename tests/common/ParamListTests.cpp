@@ -1,5 +1,5 @@
-#include "Common/ParamList.h"
-#include "Common/StrArrayEx.h"
+#include "Common/params/ParamList.h"
+#include "Common/params/StrArrayEx.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Common/IndependantMultiphaseProgress.h"
-#include "Common/MultiphaseProgress.h"
+#include "Common/progress/IndependantMultiphaseProgress.h"
+#include "Common/progress/MultiphaseProgress.h"
 #include "platform/ComPtr.h"
 #include "platform/WideString.h"
 

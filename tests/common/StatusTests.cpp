@@ -1,5 +1,5 @@
-#include "Common/Status.h"
-#include "Common/StatusDisplay.h"
+#include "Common/status/Status.h"
+#include "Common/status/StatusDisplay.h"
 #include "tests/FakeDisplayable.h"
 #include "tests/TestSupport.h"
 
@@ -42,7 +42,7 @@ TEST(Status, ReportedStatusCarriesCodeAndTheFailingLine)
     EXPECT_EQ(status->GetMessage(), nullptr);
     auto extended = CComPtr<IStatusEx>::Query(status.Get(), IID_IStatusEx);
     ASSERT_TRUE(extended);
-    EXPECT_EQ(WString(extended->GetSourceFile()), u"tests/StatusTests.cpp");
+    EXPECT_EQ(WString(extended->GetSourceFile()), u"tests/common/StatusTests.cpp");
     EXPECT_EQ(extended->GetSourceLine(), line);
     EXPECT_EQ(RefCountOf(status.Get()), 2u) << "one for the caller, one for the query";
 }

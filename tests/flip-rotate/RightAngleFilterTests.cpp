@@ -2,8 +2,8 @@
 // Expected pictures come from a plain reference that places every source pixel by
 // the filter's mapping; positions are (column, row) with row 0 the bottom row.
 
-#include "Common/Status.h"
-#include "filters/geometry/RightAngleKernels.h"
+#include "Common/status/Status.h"
+#include "filters/flip-rotate/FlipRotateKernels.h"
 #include "platform/ComPtr.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/HostImage.h"

@@ -4,7 +4,7 @@
 #include "tests/HostDoubles.h"
 #include "tests/TestSupport.h"
 
-#include "Common/FilterInterfaces.h"
+#include "Common/base/FilterInterfaces.h"
 #include "platform/Localization.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/RecordingProgress.h"

@@ -2,11 +2,11 @@
 // and the dialog's one key through the store and reload messages.
 
 #include "tests/HostDoubles.h"
-#include "tests/MedianReference.h"
+#include "tests/median/MedianReference.h"
 #include "tests/TestSupport.h"
 
-#include "Common/FilterFormat.h"
-#include "filters/neighbourhood/InteractiveMedianDlg.h"
+#include "Common/base/FilterFormat.h"
+#include "filters/median/MedianDialog.h"
 #include "platform/DialogMessage.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/PreviewSite.h"

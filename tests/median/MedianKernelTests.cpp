@@ -1,8 +1,8 @@
 // The median engine alone, on plain pixel buffers: its key, its ordering of ties, its
 // windows at the edges, its sizes and its reports.
 
-#include "filters/neighbourhood/MedianEngine.h"
-#include "tests/MedianReference.h"
+#include "filters/median/MedianKernel.h"
+#include "tests/median/MedianReference.h"
 
 #include <gtest/gtest.h>
 

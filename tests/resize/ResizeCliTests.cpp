@@ -5,7 +5,7 @@
 
 #include "tests/CliRunner.h"
 
-#include "filters/geometry/PlaneResizer.h"
+#include "filters/resize/ResizeKernelPlane.h"
 #include "platform/ComPtr.h"
 #include "refhost/ImageConversion.h"
 

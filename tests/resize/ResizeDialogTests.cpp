@@ -4,11 +4,11 @@
 
 #include "tests/TestSupport.h"
 
-#include "Common/FilterFormat.h"
-#include "Common/InteractiveInterfaces.h"
-#include "Common/ParamList.h"
-#include "filters/geometry/DlgInteractiveResize.h"
-#include "filters/geometry/NumericEdit.h"
+#include "Common/base/FilterFormat.h"
+#include "Common/base/InteractiveInterfaces.h"
+#include "Common/params/ParamList.h"
+#include "filters/resize/ResizeDialog.h"
+#include "Common/dialogs/NumericEdit.h"
 #include "platform/DialogMessage.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/PluginHost.h"

@@ -5,8 +5,8 @@
 #include "tests/HostDoubles.h"
 #include "tests/TestSupport.h"
 
-#include "filters/geometry/InteractiveResize.h"
-#include "filters/geometry/PlaneResizer.h"
+#include "filters/resize/ResizeFilter.h"
+#include "filters/resize/ResizeKernelPlane.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/PluginHost.h"
 #include "refhost/RecordingProgress.h"

@@ -1,8 +1,8 @@
 // Every vector variant of the resampler's passes gives the portable bytes, on real
 // weight tables of many size pairs and on extreme weights that clamp.
 
-#include "filters/geometry/ResizePasses.h"
-#include "filters/geometry/ResizeWeights.h"
+#include "filters/resize/ResizeKernelPasses.h"
+#include "filters/resize/ResizeKernelWeights.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // source with its index clamped into the plane, a vertical pass rounded to bytes,
 // then a horizontal pass; no bands, no buffers, no vector code.
 
-#include "filters/geometry/PlaneResizer.h"
+#include "filters/resize/ResizeKernelPlane.h"
 #include "refhost/RecordingProgress.h"
 #include "tests/TestSupport.h"
 

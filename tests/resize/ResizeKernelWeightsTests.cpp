@@ -1,8 +1,8 @@
 // The per-phase weight tables of the plane resampler, pinned on rows worked out by
 // hand from the kernel formulas.
 
-#include "filters/geometry/ResizeFilterKernels.h"
-#include "filters/geometry/ResizeWeights.h"
+#include "filters/resize/ResizeKernelFunctions.h"
+#include "filters/resize/ResizeKernelWeights.h"
 
 #include <gtest/gtest.h>
 

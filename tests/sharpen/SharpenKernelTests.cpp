@@ -1,10 +1,10 @@
 // The pieces of Sharpen alone, on plain pixel buffers: the integer Gaussian kernel,
 // the two convolution passes on both paths, and the unsharp merge.
 
-#include "filters/neighbourhood/GaussianKernel.h"
-#include "filters/neighbourhood/SeparablePasses.h"
-#include "filters/neighbourhood/UnsharpMerge.h"
-#include "tests/SharpenReference.h"
+#include "filters/shared/gaussian/GaussianKernel.h"
+#include "filters/shared/gaussian/SeparablePasses.h"
+#include "filters/sharpen/SharpenKernelMerge.h"
+#include "tests/sharpen/SharpenReference.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "filters/tone/ChannelMapper.h"
+#include "filters/shared/channel-tables/ChannelMapper.h"
 
 CChannelMapper::CChannelMapper(const ChannelTables& tables, bool vector) : m_tables(tables), m_vector(vector)
 {

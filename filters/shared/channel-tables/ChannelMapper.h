@@ -2,7 +2,7 @@
 // The channel-table mapping prepared once per apply: the variant the processor
 // runs best, with its tables in the form that variant reads.
 
-#include "filters/tone/ChannelTables.h"
+#include "filters/shared/channel-tables/ChannelTables.h"
 
 class CChannelMapper {
 public:

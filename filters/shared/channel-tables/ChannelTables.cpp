@@ -1,6 +1,6 @@
-#include "filters/tone/ChannelTables.h"
+#include "filters/shared/channel-tables/ChannelTables.h"
 
-#include "filters/tone/ChannelMapper.h"
+#include "filters/shared/channel-tables/ChannelMapper.h"
 #include "platform/CpuFeatures.h"
 
 void MapChannelRowPortable(uint8_t* row, int width, const ChannelTables& tables)

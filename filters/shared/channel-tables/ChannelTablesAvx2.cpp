@@ -1,6 +1,6 @@
 // The channel-table mapping eight pixels at a time, one gather per channel.
 
-#include "filters/tone/ChannelTables.h"
+#include "filters/shared/channel-tables/ChannelTables.h"
 
 #include <immintrin.h>
 

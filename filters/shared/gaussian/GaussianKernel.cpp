@@ -1,4 +1,4 @@
-#include "filters/neighbourhood/GaussianKernel.h"
+#include "filters/shared/gaussian/GaussianKernel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 // divides by 8192 with a shift; the portable path leaves the outside taps out and
 // divides by the weights it used.
 
-#include "filters/neighbourhood/PixelRows.h"
+#include "filters/shared/pixels/PixelRows.h"
 
 #include <cstdint>
 #include <span>

@@ -1,6 +1,6 @@
-#include "filters/neighbourhood/SeparablePasses.h"
+#include "filters/shared/gaussian/SeparablePasses.h"
 
-#include "filters/neighbourhood/GaussianKernel.h"
+#include "filters/shared/gaussian/GaussianKernel.h"
 
 #include <immintrin.h>
 

@@ -1,4 +1,4 @@
-#include "filters/neighbourhood/KernelBridge.h"
+#include "filters/shared/pixels/KernelBridge.h"
 
 PixelRows RowsOfSection(HBITMAP section)
 {

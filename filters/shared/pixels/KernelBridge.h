@@ -2,7 +2,7 @@
 // Hands the host's images and progress sink to the pure neighbourhood kernels, which
 // know only pixel rows and a per-unit report.
 
-#include "filters/neighbourhood/PixelRows.h"
+#include "filters/shared/pixels/PixelRows.h"
 #include "host/HostInterfaces.h"
 
 // The rows of a pixel section; empty (null bits) for a handle without a description.
