@@ -31,9 +31,14 @@ const GUID* CBasicFiltersEnum::GetID()
     return &kEnumeratorId;
 }
 
+int CBasicFiltersEnum::GetCount()
+{
+    return static_cast<int>(ListedFactories().size());
+}
+
 bool CBasicFiltersEnum::GetAt(int index, IComponent** component)
 {
-    if (index < 0 || index >= kListedFactories || component == nullptr) return false;
+    if (index < 0 || index >= GetCount() || component == nullptr) return false;
     *component = ListedFactories()[static_cast<size_t>(index)];
     return true;
 }

@@ -1,13 +1,11 @@
 #pragma once
-// The module's primary component: hands out the twenty listed filter factories.
+// The module's primary component: hands out the listed filter factories.
 
 #include "plugin/ComponentInterfaces.h"
 #include "plugin/ComponentName.h"
 
 class CBasicFiltersEnum final : public IComponent, private IComponentEnum {
 public:
-    static constexpr int kListedFactories = 20;
-
     static CBasicFiltersEnum& Instance();
 
     HRESULT QueryInterface(REFIID iid, void** object) override;
@@ -26,7 +24,7 @@ public:
 private:
     CBasicFiltersEnum();
 
-    int GetCount() override { return kListedFactories; }
+    int GetCount() override;
     bool GetAt(int index, IComponent** component) override;
 
     CComponentName m_name;

@@ -14,6 +14,10 @@ enum class HostKeeping {
 
 inline constexpr int kNoIcon = 0;
 
+// Whether the enumerator hands the factory out; unlisted ones live in the module for
+// hosts that know their identifiers.
+enum class Listing { Listed, Unlisted };
+
 struct ComponentDescription {
     GUID id;
     unsigned nameId;
@@ -21,4 +25,5 @@ struct ComponentDescription {
     int order;
     int iconId;  // kNoIcon: GetIcon answers false
     HostKeeping keeping;
+    Listing listing = Listing::Listed;
 };

@@ -31,6 +31,7 @@ public:
     bool Uninitialize(uint32_t ignored) override;
     bool CreateFilter(IUnknown* source, IFilter** filter, IStatus** status) override;
 
+    bool IsListed() const { return m_description.listing == Listing::Listed; }
     // The host object kept from the last Initialize; null for factories that keep none.
     IPluginHost* Host() const { return m_host; }
 

@@ -38,12 +38,13 @@ inline ULONG RefCountOf(IUnknown* object)
     return object->Release();
 }
 
-// The interactive filter of the listed factory at index, made for source and given
-// format (when not null) as its parameter text.
-inline CComPtr<IInteractiveFilter> CreateInteractiveFilter(int index, IUnknown* source, const char16_t* format)
+// The interactive filter of factory, made for source and given format (when not
+// null) as its parameter text.
+inline CComPtr<IInteractiveFilter> CreateInteractiveFilter(CFilterFactoryBase& factory, IUnknown* source,
+                                                           const char16_t* format)
 {
     CComPtr<IFilter> made;
-    EXPECT_TRUE(ListedFactories()[static_cast<size_t>(index)]->CreateFilter(source, made.Receive(), nullptr));
+    EXPECT_TRUE(factory.CreateFilter(source, made.Receive(), nullptr));
     auto filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
     if (filter && format != nullptr) filter->SetFormat(format);
     return filter;

@@ -6,7 +6,7 @@ namespace {
 
 constexpr ComponentDescription kDescription{
     {0x5A75AE63, 0x401C, 0x4197, {0xAF, 0x8B, 0x37, 0x8F, 0x7C, 0xF4, 0xE6, 0xA9}},
-    IDS_NAME_FRAMES, 0xB0000, 250, 16, HostKeeping::Counted};
+    IDS_NAME_FRAMES, 0xB0000, 250, 16, HostKeeping::Counted, Listing::Unlisted};
 
 } // namespace
 

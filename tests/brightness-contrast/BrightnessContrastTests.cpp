@@ -5,6 +5,7 @@
 #include "tests/TestSupport.h"
 
 #include "Common/dialogs/TrackbarScale.h"
+#include "filters/brightness-contrast/BrightnessContrastFactory.h"
 #include "filters/brightness-contrast/BrightnessContrastKernel.h"
 #include "filters/shared/channel-tables/ChannelMapper.h"
 #include "plugin/ModuleFactories.h"
@@ -19,7 +20,6 @@ namespace {
 
 using Call = CRecordingProgress::Call;
 
-constexpr int kBrightnessContrastIndex = 12;
 
 std::array<uint8_t, 256> Table(double brightness, double contrast)
 {
@@ -168,7 +168,7 @@ TEST(TrackbarScale, WorkedPositionsAndValues)
 TEST(BrightnessContrastFilter, MapsTheCopyThroughTheTable)
 {
     auto source = MakeImage(7, 3, DistinctPixel);
-    auto filter = CreateInteractiveFilter(kBrightnessContrastIndex, static_cast<IImage*>(source.Get()),
+    auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveBrightnessContrastFactory>(), static_cast<IImage*>(source.Get()),
                                                        u"BrightnessValue:-12.5\nContrastValue:1.75\n");
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
     CComPtr<IImage> result;
@@ -191,7 +191,7 @@ TEST(BrightnessContrastFilter, RefusesWithoutBothKeys)
 {
     auto source = MakeImage(2, 2, DistinctPixel);
     for (const char16_t* format : {u"", u"BrightnessValue:10\n", u"ContrastValue:1\n"}) {
-        auto filter = CreateInteractiveFilter(kBrightnessContrastIndex, static_cast<IImage*>(source.Get()), format);
+        auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveBrightnessContrastFactory>(), static_cast<IImage*>(source.Get()), format);
         const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, CRecordingProgress::kNeverCancel);
         EXPECT_FALSE(failed.storedResult);
         EXPECT_EQ(failed.code, 6);
@@ -203,7 +203,7 @@ TEST(BrightnessContrastFilter, FailurePaths)
 {
     const char16_t* format = u"BrightnessValue:10\nContrastValue:1\n";
     auto source = MakeImage(3, 4, DistinctPixel);
-    auto filter = CreateInteractiveFilter(kBrightnessContrastIndex, static_cast<IImage*>(source.Get()), format);
+    auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveBrightnessContrastFactory>(), static_cast<IImage*>(source.Get()), format);
     CComPtr<IStatus> status;
     EXPECT_FALSE(filter->Apply(nullptr, nullptr, nullptr, status.Receive()));
     EXPECT_EQ(status->GetCode(), 5);

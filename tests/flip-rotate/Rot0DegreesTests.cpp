@@ -5,6 +5,7 @@
 #include "tests/TestSupport.h"
 
 #include "Common/base/FilterInterfaces.h"
+#include "filters/flip-rotate/Rot0DegreesFactory.h"
 #include "platform/Localization.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/RecordingProgress.h"
@@ -20,7 +21,7 @@ using Call = CRecordingProgress::Call;
 CComPtr<IFilter> CreateRot0(IUnknown* source)
 {
     CComPtr<IFilter> filter;
-    EXPECT_TRUE(Rot0DegreesFactory().CreateFilter(source, filter.Receive(), nullptr));
+    EXPECT_TRUE(FactoryOf<CRot0DegreesFactory>().CreateFilter(source, filter.Receive(), nullptr));
     return filter;
 }
 
@@ -156,14 +157,14 @@ TEST(Rot0Degrees, ReleasesEverythingItTook)
 {
     auto source = MakeImage(3, 3, DistinctPixel);
     auto* host = new CCountingHost(0x0409);
-    Rot0DegreesFactory().Initialize(static_cast<IPluginHost*>(host), 0);
+    FactoryOf<CRot0DegreesFactory>().Initialize(static_cast<IPluginHost*>(host), 0);
     {
         CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
         CComPtr<IImage> result;
         ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), nullptr, nullptr));
         EXPECT_EQ(host->HeldByOthers(), 2) << "factory and filter";
     }
-    Rot0DegreesFactory().Uninitialize(0);
+    FactoryOf<CRot0DegreesFactory>().Uninitialize(0);
     EXPECT_EQ(host->HeldByOthers(), 0);
     EXPECT_EQ(RefCountOf(static_cast<IImage*>(source.Get())), 1u);
     host->Release();
@@ -172,14 +173,14 @@ TEST(Rot0Degrees, ReleasesEverythingItTook)
 TEST(Localization, FactoriesAdoptTheHostsLanguage)
 {
     auto* german = new CCountingHost(0x0407);
-    Rot0DegreesFactory().Initialize(static_cast<IPluginHost*>(german), 0);
+    FactoryOf<CRot0DegreesFactory>().Initialize(static_cast<IPluginHost*>(german), 0);
     EXPECT_EQ(CLocalization::Instance().Language(), 0x0407);
     // No German texts are compiled in: names fall back to English.
-    EXPECT_EQ(WString(Rot0DegreesFactory().GetName()), u"Rotate\\Rotate 0 Degrees");
+    EXPECT_EQ(WString(FactoryOf<CRot0DegreesFactory>().GetName()), u"Rotate\\Rotate 0 Degrees");
     auto* english = new CCountingHost(0x0409);
-    Rot0DegreesFactory().Initialize(static_cast<IPluginHost*>(english), 0);
+    FactoryOf<CRot0DegreesFactory>().Initialize(static_cast<IPluginHost*>(english), 0);
     EXPECT_EQ(CLocalization::Instance().Language(), 0x0409);
-    Rot0DegreesFactory().Uninitialize(0);
+    FactoryOf<CRot0DegreesFactory>().Uninitialize(0);
     german->Release();
     english->Release();
 }

@@ -7,6 +7,7 @@
 
 #include "Common/base/FilterFormat.h"
 #include "filters/median/MedianDialog.h"
+#include "filters/median/MedianFactory.h"
 #include "platform/DialogMessage.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/PreviewSite.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr int kMedianIndex = 19;
 
 void PumpPostedEvents()
 {
@@ -46,7 +46,7 @@ TEST(MedianFilter, FiltersACopyAndReportsThroughTheSink)
 {
     auto source = MakeImage(16, 12, NoisyPixel);
     const std::vector<uint32_t> before = PixelsOf(source.Get());
-    auto filter = CreateInteractiveFilter(kMedianIndex, static_cast<IImage*>(source.Get()), u"MedianSize:2\n");
+    auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveMedianFactory>(), static_cast<IImage*>(source.Get()), u"MedianSize:2\n");
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
     CComPtr<IImage> result;
     ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
@@ -84,7 +84,7 @@ TEST(MedianFilter, RefusalsAndCancelsCarryTheirCodesAndLeaveTheSource)
              Case{"cancel while keying", image, u"MedianSize:1\n", 2, 8, 5},
              Case{"cancel in the median pass", image, u"MedianSize:1\n", 12, 8, 15},
          }) {
-        auto filter = CreateInteractiveFilter(kMedianIndex, c.source, c.format);
+        auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveMedianFactory>(), c.source, c.format);
         const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, c.cancelAt, c.code != 5);
         EXPECT_FALSE(failed.storedResult) << c.label;
         EXPECT_EQ(failed.code, c.code) << c.label;
@@ -98,7 +98,7 @@ TEST(MedianDialog, StoresTheEndOfAMovementAndReloadsClamped)
 {
     QWidget parent;
     auto source = MakeImage(8, 8, NoisyPixel);
-    auto filter = CreateInteractiveFilter(kMedianIndex, static_cast<IImage*>(source.Get()), nullptr);
+    auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveMedianFactory>(), static_cast<IImage*>(source.Get()), nullptr);
     auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
     site->Attach(filter.Get());
     filter->SetPreviewSite(site.Get());

@@ -5,6 +5,7 @@
 #include "tests/HostDoubles.h"
 #include "tests/TestSupport.h"
 
+#include "filters/resize/ResizeFactory.h"
 #include "filters/resize/ResizeFilter.h"
 #include "filters/resize/ResizeKernelPlane.h"
 #include "plugin/ModuleFactories.h"
@@ -18,13 +19,12 @@
 
 namespace {
 
-constexpr int kResizeIndex = 18;
 constexpr uint16_t kEnglish = 0x0409;
 using Call = CRecordingProgress::Call;
 
 CFilterFactoryBase& ResizeFactory()
 {
-    return *ListedFactories()[kResizeIndex];
+    return FactoryOf<CInteractiveResizeFactory>();
 }
 
 CComPtr<CHostImage> RandomImage(int width, int height, unsigned seed)

@@ -10,8 +10,9 @@
 #include "Common/dialogs/FlexPropertySheet.h"
 #include "Common/params/ParamList.h"
 #include "filters/shared/gaussian/GaussianKernel.h"
-#include "filters/sharpen/SharpenGaussianBlurPage.h"
 #include "filters/sharpen/SharpenDialog.h"
+#include "filters/sharpen/SharpenFactory.h"
+#include "filters/sharpen/SharpenGaussianBlurPage.h"
 #include "filters/sharpen/SharpenUnsharpMaskPage.h"
 #include "platform/CpuFeatures.h"
 #include "platform/DialogMessage.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-constexpr int kSharpenIndex = 9;
 constexpr int kWidth = 13;
 constexpr int kHeight = 10;
 constexpr const char16_t* kBlurFormat = u"SharpenActivePage:GaussianBlur\nGaussianBlurSize:1.5\n";
@@ -84,7 +84,7 @@ TEST(SharpenFilter, EachPageRunsItsPassesOnACopy)
                                {u"Horizontal blurring", u"Vertical blurring"}, kWidth + kHeight},
                           Case{kUnsharpFormat, ReferenceUnsharp(before, BuildGaussianKernel(1.2), 0.8, 6, fixed),
                                {u"Horizontal blurring", u"Vertical blurring", u"Merging"}, kWidth + 2 * kHeight}}) {
-        auto filter = CreateInteractiveFilter(kSharpenIndex, static_cast<IImage*>(source.Get()), c.format);
+        auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveSharpnessFactory>(), static_cast<IImage*>(source.Get()), c.format);
         auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
         CComPtr<IImage> result;
         ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
@@ -133,7 +133,7 @@ TEST(SharpenFilter, RefusalsAndCancelsCarryTheirCodesAndLeaveTheSource)
              Case{"mask, second pass", image, kUnsharpFormat, kHeight + kWidth - 1, 8, u"Vertical blurring"},
              Case{"mask, merge", image, kUnsharpFormat, kHeight + kWidth + 4, 8, u"Merging"},
          }) {
-        auto filter = CreateInteractiveFilter(kSharpenIndex, c.source, c.format);
+        auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveSharpnessFactory>(), c.source, c.format);
         const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, c.cancelAt, c.code != 5);
         EXPECT_FALSE(failed.storedResult) << c.label;
         EXPECT_EQ(failed.code, c.code) << c.label;
@@ -154,7 +154,7 @@ TEST(SharpenDialog, ThePageShownStoresItsKeysAndTheReloadPicksThePage)
 {
     QWidget parent;
     auto source = MakeImage(8, 8, NoisyPixel);
-    auto filter = CreateInteractiveFilter(kSharpenIndex, static_cast<IImage*>(source.Get()), nullptr);
+    auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveSharpnessFactory>(), static_cast<IImage*>(source.Get()), nullptr);
     auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
     site->Attach(filter.Get());
     filter->SetPreviewSite(site.Get());
