@@ -5,6 +5,12 @@
 
 #include <algorithm>
 
+CInteractiveFilterBase::CInteractiveFilterBase(IUnknown* source, IPluginHost* host, unsigned progressTextId,
+                                               const ApplyOptions& options)
+    : CFilterApply(source, host, progressTextId, options)
+{
+}
+
 CInteractiveFilterBase::~CInteractiveFilterBase()
 {
     if (m_site != nullptr) m_site->Release();
@@ -31,6 +37,11 @@ ULONG CInteractiveFilterBase::Release()
     const ULONG left = m_refs.Decrement();
     if (left == 0) delete this;
     return left;
+}
+
+bool CInteractiveFilterBase::Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status)
+{
+    return RunApply(input, result, progress, status);
 }
 
 void CInteractiveFilterBase::SetFormat(const char16_t* format)

@@ -1,8 +1,9 @@
 #pragma once
 // The base of every filter with a settings dialog: it keeps the parameter text
 // under a lock, owns the dialog between CreateDialog and DestroyDialog, and holds
-// the host's preview site.
+// the host's preview site. Its apply runs the common protocol.
 
+#include "Common/base/FilterApply.h"
 #include "Common/base/InteractiveInterfaces.h"
 #include "platform/RefCount.h"
 #include "platform/WideString.h"
@@ -12,9 +13,10 @@
 
 #include <mutex>
 
-class CInteractiveFilterBase : public IInteractiveFilter, private IAreYouReady {
+class CInteractiveFilterBase : public IInteractiveFilter, private IAreYouReady, protected CFilterApply {
 public:
-    CInteractiveFilterBase() = default;
+    CInteractiveFilterBase(IUnknown* source, IPluginHost* host, unsigned progressTextId,
+                           const ApplyOptions& options = {});
     CInteractiveFilterBase(const CInteractiveFilterBase&) = delete;
     CInteractiveFilterBase& operator=(const CInteractiveFilterBase&) = delete;
 
@@ -27,6 +29,7 @@ public:
 
     bool IsInteractive() override { return true; }
     bool FilterReserved4(uint32_t) override { return false; }
+    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) final;
 
     HWND CreateDialog(HWND parent, IStatus** status) override;
     bool HasDialog() override { return !m_dialog.isNull(); }
@@ -35,7 +38,7 @@ public:
     void SelectionChanged() override {}
 
 protected:
-    virtual ~CInteractiveFilterBase();
+    ~CInteractiveFilterBase() override;
 
     // Builds the filter's dialog as a child of parent and hands it to AdoptDialog;
     // a null parent is status 5.

@@ -1,7 +1,7 @@
 #include "Common/base/PlainFilter.h"
 
-CPlainFilter::CPlainFilter(IUnknown* source, IPluginHost* host, unsigned progressTextId)
-    : m_inputs(source, host, progressTextId)
+CPlainFilter::CPlainFilter(IUnknown* source, IPluginHost* host, unsigned progressTextId, const ApplyOptions& options)
+    : CFilterApply(source, host, progressTextId, options)
 {
 }
 
@@ -23,4 +23,9 @@ ULONG CPlainFilter::Release()
     const ULONG left = m_refs.Decrement();
     if (left == 0) delete this;
     return left;
+}
+
+bool CPlainFilter::Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status)
+{
+    return RunApply(input, result, progress, status);
 }

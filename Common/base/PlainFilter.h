@@ -1,15 +1,15 @@
 #pragma once
 // A filter without settings: it holds its source (and, where its factory keeps one,
-// the host object), ignores SetFormat and answers 0 to GetFormat. Subclasses
-// write Apply from the steps this base offers.
+// the host object), ignores SetFormat and answers 0 to GetFormat. Its apply runs the
+// common protocol; subclasses supply the pixel work.
 
-#include "Common/base/FilterInputs.h"
+#include "Common/base/FilterApply.h"
 #include "Common/base/FilterInterfaces.h"
 #include "platform/RefCount.h"
 
-class CPlainFilter : public IFilter {
+class CPlainFilter : public IFilter, protected CFilterApply {
 public:
-    CPlainFilter(IUnknown* source, IPluginHost* host, unsigned progressTextId);
+    CPlainFilter(IUnknown* source, IPluginHost* host, unsigned progressTextId, const ApplyOptions& options = {});
     CPlainFilter(const CPlainFilter&) = delete;
     CPlainFilter& operator=(const CPlainFilter&) = delete;
 
@@ -22,16 +22,11 @@ public:
 
     bool IsInteractive() override { return false; }
     bool FilterReserved4(uint32_t) override { return false; }
+    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) final;
 
 protected:
-    virtual ~CPlainFilter() = default;
-
-    const char16_t* ProgressText() { return m_inputs.ProgressText(); }
-    IUnknown* InputOr(IUnknown* input) const { return m_inputs.InputOr(input); }
-    IUnknown* Source() const { return m_inputs.Source(); }
-    IPluginHost* Host() const { return m_inputs.Host(); }
+    ~CPlainFilter() override = default;
 
 private:
     CRefCount m_refs;
-    CFilterInputs m_inputs;
 };

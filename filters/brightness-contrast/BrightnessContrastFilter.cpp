@@ -1,54 +1,44 @@
 #include "filters/brightness-contrast/BrightnessContrastFilter.h"
 
-#include "Common/base/ImageCloning.h"
 #include "Common/params/ParamList.h"
-#include "Common/status/Status.h"
+#include "filters/brightness-contrast/BrightnessContrastDialog.h"
 #include "filters/brightness-contrast/BrightnessContrastKernel.h"
 #include "filters/shared/channel-tables/ChannelTables.h"
-#include "filters/brightness-contrast/BrightnessContrastDialog.h"
 #include "resources/StringIds.h"
-
-#include <new>
 
 namespace {
 
-// Both keys must be there: a text without them did not come from this filter's dialog.
-bool ReadSettings(const WString& format, double& brightness, double& contrast)
-{
-    const CParamList params(format.c_str());
-    brightness = kDefaultBrightness;
-    contrast = kDefaultContrast;
-    return params.GetDouble(kBrightnessKey, brightness) && params.GetDouble(kContrastKey, contrast);
-}
+// The settings are read from the copy's side, before the announcement; the shared
+// mapping routine tells the progress sink how the work ended, either way.
+constexpr ApplyOptions kOptions{.order = {ApplyStep::WorkingImage, ApplyStep::Settings, ApplyStep::Announce},
+                                .finishOnStop = false,
+                                .finishOnSuccess = false};
 
 } // namespace
 
 // The filter works without the host object its factory offers.
 CInteractiveBrightnessContrastFilter::CInteractiveBrightnessContrastFilter(IUnknown* source, IPluginHost*)
-    : m_inputs(source, nullptr, IDS_PROGRESS_BRIGHTNESS_CONTRAST)
+    : CInteractiveFilterBase(source, nullptr, IDS_PROGRESS_BRIGHTNESS_CONTRAST, kOptions)
 {
 }
 
-bool CInteractiveBrightnessContrastFilter::Apply(IUnknown* input, IImage** result, IProgress* progress,
-                                                 IStatus** status)
+// Both keys must be there: a text without them did not come from this filter's dialog.
+CApplyOutcome CInteractiveBrightnessContrastFilter::ReadSettings(IUnknown*)
 {
-    const char16_t* text = m_inputs.ProgressText();
-    if (result == nullptr) return ReportStatus(status, kStatusInvalidArgument);
-    CComPtr<IImage> image = CloneAsImage(m_inputs.InputOr(input));
-    auto bitmap = CComPtr<IBitmap>::Query(image.Get(), IID_IBitmap);
-    if (!bitmap || bitmap->GetPixels() == nullptr) return ReportStatus(status, kStatusHostRefused);
-    double brightness = 0.0;
-    double contrast = 0.0;
-    if (!ReadSettings(Format(), brightness, contrast)) return ReportStatus(status, kStatusHostRefused);
+    const CParamList params(Format().c_str());
+    double brightness = kDefaultBrightness;
+    double contrast = kDefaultContrast;
+    if (!params.GetDouble(kBrightnessKey, brightness) || !params.GetDouble(kContrastKey, contrast))
+        return CApplyOutcome::Failed(kStatusHostRefused);
+    BuildBrightnessContrastTable(brightness, contrast, m_table);
+    return CApplyOutcome::Done();
+}
 
-    uint8_t table[256];
-    BuildBrightnessContrastTable(brightness, contrast, table);
-    if (progress != nullptr) progress->SetText(text);
-    if (!ApplyChannelTables(image->GetBitmap(), table, table, table, progress)) {
-        return ReportStatus(status, kStatusCancelled);
-    }
-    *result = image.Detach();
-    return true;
+CApplyOutcome CInteractiveBrightnessContrastFilter::ChangePixels(IUnknown*, IImage* working, IProgress* progress)
+{
+    if (!ApplyChannelTables(working->GetBitmap(), m_table, m_table, m_table, progress))
+        return CApplyOutcome::Failed(kStatusCancelled);
+    return CApplyOutcome::Done();
 }
 
 bool CInteractiveBrightnessContrastFilter::CreateDialogWindow(QWidget* parent, IStatus** status)

@@ -1,8 +1,9 @@
 #pragma once
 // Brightness and contrast through one transfer table applied to red, green and blue.
 
-#include "Common/base/FilterInputs.h"
 #include "Common/base/InteractiveFilterBase.h"
+
+#include <cstdint>
 
 inline constexpr const char16_t* kBrightnessKey = u"BrightnessValue";
 inline constexpr const char16_t* kContrastKey = u"ContrastValue";
@@ -11,11 +12,12 @@ class CInteractiveBrightnessContrastFilter final : public CInteractiveFilterBase
 public:
     CInteractiveBrightnessContrastFilter(IUnknown* source, IPluginHost* host);
 
-    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) override;
-
 protected:
     bool CreateDialogWindow(QWidget* parent, IStatus** status) override;
+    CApplyOutcome ReadSettings(IUnknown* input) override;
+    CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) override;
 
 private:
-    CFilterInputs m_inputs;
+    // Built from the settings of the apply under way.
+    uint8_t m_table[256] = {};
 };

@@ -7,5 +7,6 @@ class CFlipHorFilter final : public CPlainFilter {
 public:
     CFlipHorFilter(IUnknown* source, IPluginHost* host);
 
-    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) override;
+protected:
+    CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) override;
 };

@@ -1,45 +1,44 @@
 #include "filters/flip-rotate/RightAngleRotationFilter.h"
 
-#include "Common/status/Status.h"
+#include "filters/shared/pixels/KernelBridge.h"
 #include "resources/StringIds.h"
 
 namespace {
 
 constexpr int kBitsPerPixel = 32;
 
+// The turns announce themselves before they look at their input; every refusal after
+// that ends without Finish(false), only a stop during the copy closes the display.
+constexpr ApplyOptions kOptions{.order = {ApplyStep::Announce, ApplyStep::WorkingImage, ApplyStep::Settings}};
+
 } // namespace
 
 CRightAngleRotationFilter::CRightAngleRotationFilter(IUnknown* source, IPluginHost* host)
-    : CPlainFilter(source, host, IDS_PROGRESS_ROTATING)
+    : CPlainFilter(source, host, IDS_PROGRESS_ROTATING, kOptions)
 {
 }
 
-// Every refusal before the copy ends without Finish(false); only a cancel during
-// the copy closes the progress display as failed.
-bool CRightAngleRotationFilter::Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status)
+CApplyOutcome CRightAngleRotationFilter::MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working)
 {
-    const char16_t* text = ProgressText();
-    if (result == nullptr) return ReportStatus(status, kStatusInvalidArgument);
-    if (progress != nullptr) progress->SetText(text);
-
-    IUnknown* from = InputOr(input);
-    auto source = CComPtr<IImage>::Query(from, IID_IImage);
-    if (!source || source->GetPixels() == nullptr) return ReportStatus(status, kStatusHostRefused);
+    auto source = CComPtr<IImage>::Query(input, IID_IImage);
+    if (!source || source->GetPixels() == nullptr) return CApplyOutcome::Failed(kStatusHostRefused);
     int width = 0;
     int height = 0;
     source->GetSize(&width, &height);
+    working = CreateDestination(input, width, height);
+    if (!working) return CApplyOutcome::Failed(kStatusHostRefused);
+    return CApplyOutcome::Done();
+}
 
-    CComPtr<IImage> destination = CreateDestination(from, width, height);
-    if (!destination) return ReportStatus(status, kStatusHostRefused);
-    const Planes planes{source->GetPixels(), source->GetStride(), destination->GetPixels(),
-                        destination->GetStride(), width, height};
-    if (!CopyPixels(planes, progress)) {
-        if (progress != nullptr) progress->Finish(false);
-        return ReportStatus(status, kStatusCancelled);
-    }
-    *result = destination.Detach();
-    if (progress != nullptr) progress->Finish(true);
-    return true;
+CApplyOutcome CRightAngleRotationFilter::ChangePixels(IUnknown* input, IImage* working, IProgress* progress)
+{
+    auto source = CComPtr<IImage>::Query(input, IID_IImage);
+    PixelRows from{source->GetPixels(), source->GetStride(), 0, 0};
+    source->GetSize(&from.width, &from.height);
+    PixelRows to{working->GetPixels(), working->GetStride(), 0, 0};
+    working->GetSize(&to.width, &to.height);
+    if (!CopyPixels(from, to, ReportTo(progress))) return CApplyOutcome::Failed(kStatusCancelled);
+    return CApplyOutcome::Done();
 }
 
 // Allocate may describe its refusal in a status of its own; the caller gets ours,

@@ -1,35 +1,23 @@
 #pragma once
 // What the three right-angle turns share: the destination image from the host
-// object, the order of progress calls and the failure codes. A turn only says how
-// big its result is and where the pixels go.
+// object and the order of progress calls. A turn only says how big its result is and
+// where the pixels go.
 
 #include "Common/base/PlainFilter.h"
-#include "platform/ComPtr.h"
-
-#include <cstddef>
-#include <cstdint>
+#include "filters/shared/pixels/PixelRows.h"
 
 class CRightAngleRotationFilter : public CPlainFilter {
-public:
-    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) final;
-
 protected:
     CRightAngleRotationFilter(IUnknown* source, IPluginHost* host);
 
-    // The pixels of one image as the kernels take them; sizes are the source's.
-    struct Planes {
-        const uint8_t* source;
-        ptrdiff_t sourceStride;
-        uint8_t* destination;
-        ptrdiff_t destinationStride;
-        int width;
-        int height;
-    };
-
     // Quarter turns make a height x width result, half turns a width x height one.
     virtual bool ExchangesSides() const = 0;
-    // Moves every source pixel to its place; false when the user cancelled.
-    virtual bool CopyPixels(const Planes& planes, IProgress* progress) = 0;
+    // Moves every pixel of source to its place in destination; false when report
+    // stops it.
+    virtual bool CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport& report) = 0;
+
+    CApplyOutcome MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working) final;
+    CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) final;
 
 private:
     // A new image from the host object, sized for the turned input; empty after a refusal.

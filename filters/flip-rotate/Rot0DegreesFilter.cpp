@@ -1,31 +1,29 @@
 #include "filters/flip-rotate/Rot0DegreesFilter.h"
 
-#include "Common/status/Status.h"
-#include "platform/ComPtr.h"
 #include "resources/StringIds.h"
 
+namespace {
+
+// The copy is made after the announcement, so a refused copy also closes the
+// progress display as failed.
+constexpr ApplyOptions kOptions{.order = {ApplyStep::Announce, ApplyStep::WorkingImage, ApplyStep::Settings},
+                                .finishOnRefusal = true};
+
+} // namespace
+
 CRot0DegreesFilter::CRot0DegreesFilter(IUnknown* source, IPluginHost* host)
-    : CPlainFilter(source, host, IDS_PROGRESS_ROTATING)
+    : CPlainFilter(source, host, IDS_PROGRESS_ROTATING, kOptions)
 {
 }
 
 // The input argument is ignored: this filter always copies the factory's source.
-bool CRot0DegreesFilter::Apply(IUnknown*, IImage** result, IProgress* progress, IStatus** status)
+CApplyOutcome CRot0DegreesFilter::CheckInput(IUnknown*)
 {
-    const char16_t* text = ProgressText();
-    if (result == nullptr) return ReportStatus(status, kStatusInvalidArgument);
-    auto cloneable = CComPtr<ICloneable>::Query(Source(), IID_ICloneable);
-    if (!cloneable) return ReportStatus(status, kStatusHostRefused);
-    if (progress != nullptr) progress->SetText(text);
+    if (!CComPtr<ICloneable>::Query(Source(), IID_ICloneable)) return CApplyOutcome::Failed(kStatusHostRefused);
+    return CApplyOutcome::Done();
+}
 
-    CComPtr<IUnknown> clone;
-    CComPtr<IImage> image;
-    if (cloneable->Clone(clone.Receive())) image = CComPtr<IImage>::Query(clone.Get(), IID_IImage);
-    if (!image) {
-        if (progress != nullptr) progress->Finish(false);
-        return ReportStatus(status, kStatusHostRefused);
-    }
-    *result = image.Detach();
-    if (progress != nullptr) progress->Finish(true);
-    return true;
+CApplyOutcome CRot0DegreesFilter::MakeWorkingImage(IUnknown*, CComPtr<IImage>& working)
+{
+    return CloneInput(Source(), false, working);
 }

@@ -7,5 +7,8 @@ class CRot0DegreesFilter final : public CPlainFilter {
 public:
     CRot0DegreesFilter(IUnknown* source, IPluginHost* host);
 
-    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) override;
+protected:
+    CApplyOutcome CheckInput(IUnknown* input) override;
+    CApplyOutcome MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working) override;
+    CApplyOutcome ChangePixels(IUnknown*, IImage*, IProgress*) override { return CApplyOutcome::Done(); }
 };

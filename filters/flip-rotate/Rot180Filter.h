@@ -9,5 +9,5 @@ public:
 
 protected:
     bool ExchangesSides() const override { return false; }
-    bool CopyPixels(const Planes& planes, IProgress* progress) override;
+    bool CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport& report) override;
 };

@@ -9,10 +9,9 @@ CRot90ClockWiseFilter::CRot90ClockWiseFilter(IUnknown* source, IPluginHost* host
 }
 
 // No Step calls: the tiled copy has no row-by-row point at which to honour a cancel.
-bool CRot90ClockWiseFilter::CopyPixels(const Planes& planes, IProgress*)
+bool CRot90ClockWiseFilter::CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport&)
 {
     const auto turn = CpuHasSse2() ? Rotate90ClockWiseSse2 : Rotate90ClockWise;
-    turn(planes.source, planes.sourceStride, planes.destination, planes.destinationStride, planes.width,
-         planes.height);
+    turn(source.bits, source.stride, destination.bits, destination.stride, source.width, source.height);
     return true;
 }

@@ -10,5 +10,5 @@ public:
 
 protected:
     bool ExchangesSides() const override { return true; }
-    bool CopyPixels(const Planes& planes, IProgress* progress) override;
+    bool CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport& report) override;
 };

@@ -9,10 +9,9 @@ CRot90CounterClockWiseFilter::CRot90CounterClockWiseFilter(IUnknown* source, IPl
 }
 
 // No Step calls: the tiled copy has no row-by-row point at which to honour a cancel.
-bool CRot90CounterClockWiseFilter::CopyPixels(const Planes& planes, IProgress*)
+bool CRot90CounterClockWiseFilter::CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport&)
 {
     const auto turn = CpuHasSse2() ? Rotate90CounterClockWiseSse2 : Rotate90CounterClockWise;
-    turn(planes.source, planes.sourceStride, planes.destination, planes.destinationStride, planes.width,
-         planes.height);
+    turn(source.bits, source.stride, destination.bits, destination.stride, source.width, source.height);
     return true;
 }

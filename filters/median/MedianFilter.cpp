@@ -1,35 +1,30 @@
 #include "filters/median/MedianFilter.h"
 
-#include "Common/base/ImageCloning.h"
 #include "Common/params/ParamList.h"
-#include "Common/status/Status.h"
 #include "filters/median/MedianDialog.h"
-#include "filters/shared/pixels/KernelBridge.h"
 #include "filters/median/MedianKernel.h"
+#include "filters/shared/pixels/KernelBridge.h"
 #include "resources/StringIds.h"
 
 CInteractiveMedianFilter::CInteractiveMedianFilter(IUnknown* source, IPluginHost* host)
-    : m_inputs(source, host, IDS_PROGRESS_MEDIAN)
+    : CInteractiveFilterBase(source, host, IDS_PROGRESS_MEDIAN)
 {
 }
 
 // The radius has no default here: a text without it did not come from the dialog,
 // which always writes it.
-bool CInteractiveMedianFilter::Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status)
+CApplyOutcome CInteractiveMedianFilter::ReadSettings(IUnknown*)
 {
-    const char16_t* text = m_inputs.ProgressText();
-    if (result == nullptr) return ReportStatus(status, kStatusInvalidArgument);
-    CComPtr<IImage> copy = CloneAsImage(m_inputs.InputOr(input));
-    if (!CComPtr<IBitmap>::Query(copy.Get(), IID_IBitmap)) return ReportStatus(status, kStatusHostRefused);
-    if (progress != nullptr) progress->SetText(text);
+    if (!CParamList(Format().c_str()).GetInt(kMedianSizeKey, m_radius))
+        return CApplyOutcome::Failed(kStatusHostRefused);
+    return CApplyOutcome::Done();
+}
 
-    int radius = 0;
-    if (!CParamList(Format().c_str()).GetInt(kMedianSizeKey, radius)) return ReportStatus(status, kStatusHostRefused);
-    const bool filtered = MedianFilter(RowsOfSection(copy->GetBitmap()), radius, ReportTo(progress));
-    if (progress != nullptr) progress->Finish(filtered);
-    if (!filtered) return ReportStatus(status, kStatusCancelled);
-    *result = copy.Detach();
-    return true;
+CApplyOutcome CInteractiveMedianFilter::ChangePixels(IUnknown*, IImage* working, IProgress* progress)
+{
+    if (!MedianFilter(RowsOfImage(working), m_radius, ReportTo(progress)))
+        return CApplyOutcome::Failed(kStatusCancelled);
+    return CApplyOutcome::Done();
 }
 
 bool CInteractiveMedianFilter::CreateDialogWindow(QWidget* parent, IStatus** status)

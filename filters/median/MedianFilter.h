@@ -1,7 +1,6 @@
 #pragma once
 // Median: every pixel becomes the middle pixel of its neighbourhood by brightness.
 
-#include "Common/base/FilterInputs.h"
 #include "Common/base/InteractiveFilterBase.h"
 
 inline constexpr const char16_t* kMedianSizeKey = u"MedianSize";
@@ -10,11 +9,12 @@ class CInteractiveMedianFilter final : public CInteractiveFilterBase {
 public:
     CInteractiveMedianFilter(IUnknown* source, IPluginHost* host);
 
-    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) override;
-
 protected:
     bool CreateDialogWindow(QWidget* parent, IStatus** status) override;
+    CApplyOutcome ReadSettings(IUnknown* input) override;
+    CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) override;
 
 private:
-    CFilterInputs m_inputs;
+    // Read by the apply under way.
+    int m_radius = 0;
 };

@@ -3,10 +3,8 @@
 // resolution, or both. Nearest neighbour and plain bilinear are the host's own
 // resize service; the three filter-kernel methods run in CPlaneResizer.
 
-#include "Common/base/FilterInputs.h"
 #include "Common/base/InteractiveFilterBase.h"
-#include "Common/status/Status.h"
-#include "platform/ComPtr.h"
+#include "filters/resize/ResizeKernelFunctions.h"
 
 inline constexpr const char16_t* kResizerModeKey = u"ResizerMode";
 inline constexpr const char16_t* kResizerWidthKey = u"ResizerWidth";
@@ -23,10 +21,14 @@ class CInteractiveResize final : public CInteractiveFilterBase {
 public:
     CInteractiveResize(IUnknown* source, IPluginHost* host);
 
-    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) override;
-
 protected:
     bool CreateDialogWindow(QWidget* parent, IStatus** status) override;
+    CApplyOutcome CheckInput(IUnknown* input) override;
+    CApplyOutcome ReadSettings(IUnknown* input) override;
+    CApplyOutcome MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working) override;
+    CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) override;
+    // Only the resampler reports progress; the host's resize and the copy make none.
+    bool AnnouncesWork() const override { return UsesResampler(); }
 
 private:
     struct Settings {
@@ -39,12 +41,12 @@ private:
         int resolutionY;
     };
 
-    Settings ReadSettings(IImage* source);
-    static bool ResamplerCanTake(const Settings& settings);
-    // Both report their failing check through status and answer false.
-    bool ResampleWithKernel(IImage* source, const Settings& settings, IProgress* progress, CComPtr<IImage>& resized,
-                            IStatus** status);
-    bool RunResampler(IImage* source, IImage* created, const Settings& settings, IProgress* progress, IStatus** status);
+    bool UsesResampler() const;
+    // A new image of the wanted size from the host object, ready for the resampler.
+    CApplyOutcome MakeResamplerTarget(IImage* source, CComPtr<IImage>& working);
 
-    CFilterInputs m_inputs;
+    // Read by the apply under way.
+    Settings m_settings{};
+    ResizeKernel m_kernel = nullptr;
+    int m_radius = 0;
 };

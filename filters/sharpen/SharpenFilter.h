@@ -2,11 +2,11 @@
 // Sharpen: a Gaussian blur, or an unsharp mask built on the same blur, whichever page
 // of the settings sheet the user looked at last.
 
-#include "Common/base/FilterInputs.h"
 #include "Common/base/InteractiveFilterBase.h"
 #include "filters/shared/gaussian/SeparablePasses.h"
 
-class CParamList;
+#include <cstdint>
+#include <vector>
 
 inline constexpr const char16_t* kSharpenActivePageKey = u"SharpenActivePage";
 inline constexpr const char16_t* kUnsharpMaskPageName = u"UnsharpMask";
@@ -20,18 +20,27 @@ class CInteractiveSharpnessFilter final : public CInteractiveFilterBase {
 public:
     CInteractiveSharpnessFilter(IUnknown* source, IPluginHost* host);
 
-    bool Apply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status) override;
-
 protected:
     bool CreateDialogWindow(QWidget* parent, IStatus** status) override;
+    CApplyOutcome ReadSettings(IUnknown* input) override;
+    CApplyOutcome MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working) override;
+    CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) override;
+    // Each pass shows a text of its own through the phases adapter.
+    bool AnnouncesWork() const override { return false; }
+    void EndApply() override { m_intermediate.Reset(); }
 
 private:
-    bool GaussianBlur(IUnknown* input, const CParamList& params, IImage** result, IProgress* progress,
-                      IStatus** status);
-    bool UnsharpMask(IUnknown* input, const CParamList& params, IImage** result, IProgress* progress,
-                     IStatus** status);
+    // What the settings of the apply under way ask for.
+    struct Settings {
+        bool unsharpMask = false;
+        double sigma = 0.0;
+        double amount = 0.0;
+        int threshold = 0;
+    };
 
-    CFilterInputs m_inputs;
+    Settings m_settings;
+    // The unsharp mask's blurred copy, kept between the steps of one apply.
+    CComPtr<IImage> m_intermediate;
     // Chosen once, from the processor, when the filter is made.
     BlurPath m_path;
 };

@@ -3,7 +3,12 @@
 // the filter's mapping; positions are (column, row) with row 0 the bottom row.
 
 #include "Common/status/Status.h"
+#include "filters/flip-rotate/FlipHorFactory.h"
 #include "filters/flip-rotate/FlipRotateKernels.h"
+#include "filters/flip-rotate/FlipVerFactory.h"
+#include "filters/flip-rotate/Rot180Factory.h"
+#include "filters/flip-rotate/Rot90ClockWiseFactory.h"
+#include "filters/flip-rotate/Rot90CounterClockWiseFactory.h"
 #include "platform/ComPtr.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/HostImage.h"
@@ -20,8 +25,6 @@
 namespace {
 
 constexpr uint16_t kEnglish = 0x0409;
-constexpr size_t kFlipHorRow = 0;
-constexpr size_t kFlipVerRow = 1;
 
 // ---------------------------------------------------------------------------
 // Pictures and the reference mapping
@@ -107,8 +110,11 @@ void PrintTo(const FilterCase& filterCase, std::ostream* out)
     *out << filterCase.name;
 }
 
-CFilterFactoryBase& FlipHorFactory() { return *ListedFactories()[kFlipHorRow]; }
-CFilterFactoryBase& FlipVerFactory() { return *ListedFactories()[kFlipVerRow]; }
+CFilterFactoryBase& FlipHorFactory() { return FactoryOf<CFlipHorFactory>(); }
+CFilterFactoryBase& FlipVerFactory() { return FactoryOf<CFlipVerFactory>(); }
+CFilterFactoryBase& Rot90ClockWiseFactory() { return FactoryOf<CRot90ClockWiseFactory>(); }
+CFilterFactoryBase& Rot90CounterClockWiseFactory() { return FactoryOf<CRot90CounterClockWiseFactory>(); }
+CFilterFactoryBase& Rot180Factory() { return FactoryOf<CRot180Factory>(); }
 
 const FilterCase kFlipHor{
     "FlipHor", FlipHorFactory,
@@ -559,6 +565,11 @@ uint8_t* Bytes(uint32_t* pixels)
     return reinterpret_cast<uint8_t*>(pixels);
 }
 
+PixelRows Rows(uint32_t* pixels, int stride, int width, int height)
+{
+    return {Bytes(pixels), ptrdiff_t{4} * stride, width, height};
+}
+
 // Runs one whole-image kernel; strides are in pixels. The flips work in place, on
 // a copy of the source, which always has the destination's shape.
 using KernelRun = void (*)(uint32_t* from, int fromStride, uint32_t* to, int toStride, int width, int height);
@@ -573,7 +584,7 @@ const KernelCase kKernels[] = {
     {"FlipHorizontal", &kFlipHor,
      [](uint32_t* from, int, uint32_t* to, int toStride, int width, int height) {
          std::copy(from, from + static_cast<size_t>(toStride) * height, to);
-         FlipHorizontal(Bytes(to), toStride * 4, width, height);
+         FlipHorizontal(Rows(to, toStride, width, height), {});
      }},
     {"FlipVertical", &kFlipVer,
      [](uint32_t* from, int, uint32_t* to, int toStride, int width, int height) {
@@ -583,11 +594,12 @@ const KernelCase kKernels[] = {
      }},
     {"Rotate180", &kRot180,
      [](uint32_t* from, int fromStride, uint32_t* to, int toStride, int width, int height) {
-         Rotate180(Bytes(from), fromStride * 4, Bytes(to), toStride * 4, width, height, ReverseRowInto);
+         Rotate180(Rows(from, fromStride, width, height), Rows(to, toStride, width, height), ReverseRowInto, {});
      }},
     {"Rotate180Sse2", &kRot180,
      [](uint32_t* from, int fromStride, uint32_t* to, int toStride, int width, int height) {
-         Rotate180(Bytes(from), fromStride * 4, Bytes(to), toStride * 4, width, height, ReverseRowIntoSse2);
+         Rotate180(Rows(from, fromStride, width, height), Rows(to, toStride, width, height), ReverseRowIntoSse2,
+                   {});
      }},
     {"Rotate90ClockWise", &kRot90ClockWise,
      [](uint32_t* from, int fromStride, uint32_t* to, int toStride, int width, int height) {

@@ -1,5 +1,7 @@
 #include "filters/shared/pixels/KernelBridge.h"
 
+#include "platform/ComPtr.h"
+
 PixelRows RowsOfSection(HBITMAP section)
 {
     BITMAP description{};
@@ -14,6 +16,12 @@ PixelRows RowsOfBitmap(IBitmap* bitmap)
     PixelRows rows{bitmap->GetPixels(), bitmap->GetStride(), 0, 0};
     bitmap->GetSize(&rows.width, &rows.height);
     return rows;
+}
+
+PixelRows RowsOfImage(IUnknown* image)
+{
+    const auto bitmap = CComPtr<IBitmap>::Query(image, IID_IBitmap);
+    return RowsOfBitmap(bitmap.Get());
 }
 
 UnitReport ReportTo(IProgress* progress)
