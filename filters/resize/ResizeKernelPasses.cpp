@@ -1,5 +1,7 @@
 #include "filters/resize/ResizeKernelPasses.h"
 
+#include "platform/CpuFeatures.h"
+
 #include <algorithm>
 
 namespace {
@@ -46,4 +48,13 @@ void FilterColumnsPortable(const uint8_t* top, size_t stride, const int16_t* wei
 ResizePasses PortableResizePasses(int bitsPerPixel)
 {
     return {&FilterColumnsPortable, bitsPerPixel == 8 ? &FilterLinePortable<1> : &FilterLinePortable<4>};
+}
+
+ResizePasses ChosenResizePasses(int bitsPerPixel)
+{
+    using Variant = ResizePasses (*)(int);
+    static const Variant variant = CpuHasAvx2()   ? &Avx2ResizePasses
+                                   : CpuHasSse2() ? &Sse2ResizePasses
+                                                  : &PortableResizePasses;
+    return variant(bitsPerPixel);
 }

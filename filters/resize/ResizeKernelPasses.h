@@ -32,6 +32,10 @@ ResizePasses PortableResizePasses(int bitsPerPixel);
 ResizePasses Sse2ResizePasses(int bitsPerPixel);
 ResizePasses Avx2ResizePasses(int bitsPerPixel);
 
+// The passes for this processor, its widest variant chosen once; portable when
+// portable code is forced (platform/CpuFeatures.h).
+ResizePasses ChosenResizePasses(int bitsPerPixel);
+
 // Internal linkage on purpose: the vector files are compiled for other instruction
 // sets, and one shared inline copy could carry their instructions into the portable
 // path on a processor without them.

@@ -1,20 +1,11 @@
 #include "filters/resize/ResizeKernelPlane.h"
 
-#include "platform/CpuFeatures.h"
-
 #include <algorithm>
 #include <cassert>
 #include <cstring>
 #include <new>
 
 namespace {
-
-ResizePasses PassesForThisProcessor(int bitsPerPixel)
-{
-    if (CpuHasAvx2()) return Avx2ResizePasses(bitsPerPixel);
-    if (CpuHasSse2()) return Sse2ResizePasses(bitsPerPixel);
-    return PortableResizePasses(bitsPerPixel);
-}
 
 // The middle band reports every tenth row it begins, in tenths of its rows.
 constexpr uint32_t kRowsPerStep = 10;
@@ -54,7 +45,7 @@ bool CPlaneResizer::Init(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t d
         m_edgeRows.reset();
         return false;
     }
-    m_passes = PassesForThisProcessor(bitsPerPixel);
+    m_passes = ChosenResizePasses(bitsPerPixel);
     return true;
 }
 

@@ -1,5 +1,6 @@
 // Every vector variant of the resampler's passes gives the portable bytes, on real
-// weight tables of many size pairs and on extreme weights that clamp.
+// weight tables of many size pairs, on extreme weights that clamp, and on lines of
+// one pixel on. A variant the processor cannot run is skipped.
 
 #include "filters/resize/ResizeKernelPasses.h"
 #include "filters/resize/ResizeKernelWeights.h"
@@ -18,11 +19,13 @@ struct Variant {
     bool available;
 };
 
-std::vector<Variant> VectorVariants()
-{
-    return {{"SSE2", &Sse2ResizePasses, __builtin_cpu_supports("sse2") != 0},
-            {"AVX2", &Avx2ResizePasses, __builtin_cpu_supports("avx2") != 0}};
-}
+class ResizePassVariants : public testing::TestWithParam<Variant> {
+protected:
+    void SetUp() override
+    {
+        if (!GetParam().available) GTEST_SKIP() << "no " << GetParam().name << " here";
+    }
+};
 
 std::vector<uint8_t> RandomBytes(size_t count, std::mt19937& random)
 {
@@ -41,12 +44,22 @@ std::vector<int16_t> ExtremeWeights(size_t count, std::mt19937& random)
     return weights;
 }
 
+// A line of width destination pixels read from sourceWidth padded source pixels,
+// pixel k at k numerator / denominator.
 struct LineCase {
     uint32_t sourceWidth;
     uint32_t width;
     int taps;
     const int16_t* table;
+    uint32_t numerator;
+    uint32_t denominator;
 };
+
+// The corner-aligned mapping the resampler uses.
+LineCase CornerAligned(uint32_t sourceWidth, uint32_t width, int taps, const int16_t* table)
+{
+    return {sourceWidth, width, taps, table, sourceWidth - 1, width - 1};
+}
 
 std::string Describe(const Variant& variant, int bitsPerPixel, const LineCase& line)
 {
@@ -55,47 +68,46 @@ std::string Describe(const Variant& variant, int bitsPerPixel, const LineCase& l
            " taps";
 }
 
-void ExpectSameLines(const LineCase& line, std::mt19937& random)
+void ExpectSameLines(const Variant& variant, const LineCase& line, std::mt19937& random)
 {
     for (int bitsPerPixel : {8, 32}) {
         const size_t pixelBytes = static_cast<size_t>(bitsPerPixel / 8);
         const std::vector<uint8_t> padded = RandomBytes((line.sourceWidth + line.taps) * pixelBytes, random);
         std::vector<uint8_t> expected(line.width * pixelBytes);
         PortableResizePasses(bitsPerPixel)
-            .horizontal(padded.data(), line.table, line.taps, line.sourceWidth - 1, line.width - 1, expected.data(),
+            .horizontal(padded.data(), line.table, line.taps, line.numerator, line.denominator, expected.data(),
                         line.width);
-        for (const Variant& variant : VectorVariants()) {
-            if (!variant.available) continue;
-            std::vector<uint8_t> actual(expected.size() + 4, 0xEE);
-            variant.passes(bitsPerPixel)
-                .horizontal(padded.data(), line.table, line.taps, line.sourceWidth - 1, line.width - 1, actual.data(),
-                            line.width);
-            ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
-                << Describe(variant, bitsPerPixel, line);
-            ASSERT_EQ(actual.back(), 0xEE) << "wrote past the row: " << Describe(variant, bitsPerPixel, line);
-        }
+        std::vector<uint8_t> actual(expected.size() + 4, 0xEE);
+        variant.passes(bitsPerPixel)
+            .horizontal(padded.data(), line.table, line.taps, line.numerator, line.denominator, actual.data(),
+                        line.width);
+        ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
+            << Describe(variant, bitsPerPixel, line);
+        ASSERT_EQ(actual.back(), 0xEE) << "wrote past the row: " << Describe(variant, bitsPerPixel, line);
     }
 }
 
-void ExpectSameColumns(const int16_t* weights, int taps, size_t bytes, std::mt19937& random)
+void ExpectSameColumns(const Variant& variant, const int16_t* weights, int taps, size_t bytes, std::mt19937& random)
 {
     const size_t stride = bytes + 3;
     const std::vector<uint8_t> rows = RandomBytes(stride * static_cast<size_t>(taps), random);
     std::vector<uint8_t> expected(bytes);
     FilterColumnsPortable(rows.data(), stride, weights, taps, expected.data(), bytes);
-    for (const Variant& variant : VectorVariants()) {
-        if (!variant.available) continue;
-        std::vector<uint8_t> actual(bytes + 1, 0xEE);
-        variant.passes(32).vertical(rows.data(), stride, weights, taps, actual.data(), bytes);
-        ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
-            << variant.name << ", " << taps << " taps, " << bytes << " bytes";
-        ASSERT_EQ(actual.back(), 0xEE) << variant.name << " wrote past the line";
-    }
+    std::vector<uint8_t> actual(bytes + 1, 0xEE);
+    variant.passes(32).vertical(rows.data(), stride, weights, taps, actual.data(), bytes);
+    ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
+        << variant.name << ", " << taps << " taps, " << bytes << " bytes";
+    ASSERT_EQ(actual.back(), 0xEE) << variant.name << " wrote past the line";
 }
 
 }  // namespace
 
-TEST(ResizePasses, HorizontalVariantsMatchThePortableLoopOnRealTables)
+INSTANTIATE_TEST_SUITE_P(Each, ResizePassVariants,
+                         testing::Values(Variant{"Sse2", &Sse2ResizePasses, __builtin_cpu_supports("sse2") != 0},
+                                         Variant{"Avx2", &Avx2ResizePasses, __builtin_cpu_supports("avx2") != 0}),
+                         [](const testing::TestParamInfo<Variant>& info) { return info.param.name; });
+
+TEST_P(ResizePassVariants, HorizontalMatchesThePortableLoopOnRealTables)
 {
     std::mt19937 random(4000100);
     std::uniform_int_distribution<uint32_t> size(8, 300);
@@ -106,12 +118,12 @@ TEST(ResizePasses, HorizontalVariantsMatchThePortableLoopOnRealTables)
         for (const auto& [from, to] : pairs) {
             CResizeWeights table;
             ASSERT_TRUE(table.Build(from, to, kernel, radius));
-            ExpectSameLines({from, to, table.Taps(), table.Data()}, random);
+            ExpectSameLines(GetParam(), CornerAligned(from, to, table.Taps(), table.Data()), random);
         }
     }
 }
 
-TEST(ResizePasses, HorizontalVariantsMatchThePortableLoopWhenSumsClamp)
+TEST_P(ResizePassVariants, HorizontalMatchesThePortableLoopWhenSumsClamp)
 {
     std::mt19937 random(255);
     for (int round = 0; round < 60; ++round) {
@@ -119,22 +131,38 @@ TEST(ResizePasses, HorizontalVariantsMatchThePortableLoopWhenSumsClamp)
         const uint32_t from = 8 + static_cast<uint32_t>(random() % 50);
         const uint32_t to = 8 + static_cast<uint32_t>(random() % 50);
         const std::vector<int16_t> table = ExtremeWeights(static_cast<size_t>(to - 1) * taps, random);
-        ExpectSameLines({from, to, taps, table.data()}, random);
+        ExpectSameLines(GetParam(), CornerAligned(from, to, taps, table.data()), random);
     }
 }
 
-TEST(ResizePasses, VerticalVariantsMatchThePortableLoop)
+TEST_P(ResizePassVariants, VerticalMatchesThePortableLoop)
 {
     std::mt19937 random(42);
     CResizeWeights strong;
     ASSERT_TRUE(strong.Build(4000, 100, &LanczosKernel, 3));
     for (uint32_t phase = 0; phase < strong.Phases(); phase += 7) {
-        ExpectSameColumns(strong.Row(phase), strong.Taps(), 100 + phase, random);
+        ExpectSameColumns(GetParam(), strong.Row(phase), strong.Taps(), 100 + phase, random);
     }
     for (int round = 0; round < 200; ++round) {
         const int taps = 2 * (1 + round % 9);
         const size_t bytes = static_cast<size_t>(round % 101);  // below, at and beyond whole vectors
         const std::vector<int16_t> weights = ExtremeWeights(static_cast<size_t>(taps), random);
-        ExpectSameColumns(weights.data(), taps, bytes, random);
+        ExpectSameColumns(GetParam(), weights.data(), taps, bytes, random);
+    }
+}
+
+// One to five destination pixels (an odd last pixel shares no vector with another)
+// from a short line, under shrinking, copying and enlarging steps.
+TEST_P(ResizePassVariants, HorizontalMatchesThePortableLoopOnShortLines)
+{
+    std::mt19937 random(7);
+    for (const int taps : {2, 4, 6, 8}) {
+        for (const auto& [numerator, denominator] : {std::pair{3u, 2u}, {1u, 1u}, {2u, 5u}}) {
+            const std::vector<int16_t> table = ExtremeWeights(static_cast<size_t>(denominator) * taps, random);
+            for (uint32_t width = 1; width <= 5; ++width) {
+                const uint32_t sourceWidth = width * numerator / denominator + 1;
+                ExpectSameLines(GetParam(), {sourceWidth, width, taps, table.data(), numerator, denominator}, random);
+            }
+        }
     }
 }

@@ -1,49 +1,12 @@
-// The pieces of Sharpen alone, on plain pixel buffers: the integer Gaussian kernel,
-// the two convolution passes on both paths, and the unsharp merge.
+// The unsharp merge alone, on plain pixel buffers; the blur's passes have their own
+// tests under tests/shared/gaussian.
 
-#include "filters/shared/gaussian/GaussianKernel.h"
-#include "filters/shared/gaussian/SeparablePasses.h"
 #include "filters/sharpen/SharpenKernelMerge.h"
 #include "tests/sharpen/SharpenReference.h"
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-#include <random>
-
 namespace {
-
-// The kernel rules step by step: tap means over 50 (centre 51) samples, the cut-off
-// at 2s, normalising, truncating, and the remainder given to the centre.
-std::vector<int32_t> KernelByTheRules(double sigma)
-{
-    const double s = std::fabs(sigma) + 0.00001;
-    const int n = std::max(1, 2 * static_cast<int>(std::ceil(2 * s - 0.5)) + 1);
-    const int m = n / 2;
-    const auto g = [s](double t) { return std::exp(-t * t / (2 * s * s)); };
-    std::vector<double> real(static_cast<size_t>(n));
-    for (int i = m + 1; i < n; ++i) {
-        double sum = 0.0;
-        for (int k = 1; k <= 50; ++k) sum += (i - m - 0.5) + 0.02 * k <= 2 * s ? g((i - m - 0.5) + 0.02 * k) : 0.0;
-        real[static_cast<size_t>(i)] = real[static_cast<size_t>(n - 1 - i)] = (1.0 / 50) * sum;
-    }
-    double centre = 0.0;
-    for (int k = 0; k <= 50; ++k) centre += g(-0.5 + 0.02 * k);
-    real[static_cast<size_t>(m)] = (1.0 / 51) * centre;
-    const double total = std::accumulate(real.begin(), real.end(), 0.0);
-    std::vector<int32_t> kernel;
-    for (const double weight : real) kernel.push_back(static_cast<int32_t>(weight / total * 8192));
-    kernel[static_cast<size_t>(m)] += 8192 - std::accumulate(kernel.begin(), kernel.end(), 0);
-    return kernel;
-}
-
-ReferencePicture RandomPicture(int width, int height, unsigned seed)
-{
-    std::mt19937 random(seed);
-    ReferencePicture picture{width, height, std::vector<uint32_t>(static_cast<size_t>(width * height))};
-    for (uint32_t& pixel : picture.pixels) pixel = static_cast<uint32_t>(random());
-    return picture;
-}
 
 PixelRows RowsOf(ReferencePicture& picture)
 {
@@ -51,101 +14,9 @@ PixelRows RowsOf(ReferencePicture& picture)
             picture.height};
 }
 
-// Both passes, the second in place, as the Gaussian blur runs them.
-ReferencePicture Blurred(ReferencePicture source, const std::vector<int32_t>& kernel, BlurPath path)
-{
-    ReferencePicture out = source;
-    EXPECT_TRUE(ConvolveColumns(RowsOf(source), RowsOf(out), kernel, path, {}));
-    EXPECT_TRUE(ConvolveRows(RowsOf(out), RowsOf(out), kernel, path, {}));
-    return out;
-}
-
 constexpr BlurPath kPaths[] = {BlurPath::FixedPoint, BlurPath::Portable};
 
 } // namespace
-
-TEST(GaussianKernel, LengthSumSymmetryAndWeights)
-{
-    // N = 2 ceil(2 (|sigma| + 0.00001) - 0.5) + 1
-    const std::pair<double, size_t> lengths[] = {{0.0, 1},  {0.2499, 1}, {0.25, 3},   {0.7499, 3},
-                                                 {0.75, 5}, {2.5, 11},   {-2.5, 11}, {10.0, 41}};
-    for (const auto& [sigma, taps] : lengths) EXPECT_EQ(BuildGaussianKernel(sigma).size(), taps) << sigma;
-    for (const double sigma : {0.1, 0.3, 0.6, 1.0, 1.7, 2.5, 4.2, 10.0}) {
-        const std::vector<int32_t> kernel = BuildGaussianKernel(sigma);
-        EXPECT_EQ(std::accumulate(kernel.begin(), kernel.end(), 0), 8192) << sigma;
-        for (size_t i = 0; i < kernel.size() / 2; ++i) {
-            EXPECT_EQ(kernel[i], kernel[kernel.size() - 1 - i]) << sigma;
-            EXPECT_TRUE(kernel[i] >= 0 && kernel[i] <= kernel[i + 1]) << sigma << " rises to the centre";
-        }
-        EXPECT_EQ(kernel, KernelByTheRules(sigma)) << sigma;
-    }
-    EXPECT_EQ(BuildGaussianKernel(std::nan("")), std::vector<int32_t>{8192});
-    EXPECT_EQ(BuildGaussianKernel(1e12).size(), 4001u) << "a length that fits in memory";
-}
-
-TEST(SeparablePasses, EachPathFollowsItsRuleOnRandomPictures)
-{
-    for (const BlurPath path : kPaths) {
-        for (const double sigma : {0.2, 0.6, 1.3, 4.0}) {
-            const std::vector<int32_t> kernel = BuildGaussianKernel(sigma);
-            for (const auto& [width, height] : {std::pair{1, 1}, {3, 2}, {7, 5}, {33, 17}, {6, 40}}) {
-                const ReferencePicture source = RandomPicture(width, height, 17);
-                EXPECT_EQ(Blurred(source, kernel, path).pixels,
-                          ReferenceBlur(source, kernel, path == BlurPath::FixedPoint).pixels)
-                    << static_cast<int>(path) << " sigma " << sigma << " " << width << "x" << height;
-            }
-        }
-    }
-}
-
-// A bright line on the edge row, and a uniform picture: the fixed-point path sees a
-// copy of the edge beyond it, the portable path divides by the weights inside.
-TEST(SeparablePasses, EdgesRepeatOrRenormaliseAndUniformStaysUniform)
-{
-    const std::vector<int32_t> kernel = BuildGaussianKernel(0.5);
-    ASSERT_EQ(kernel.size(), 3u);
-    const int side = kernel[0];
-    const int centre = kernel[1];
-    ReferencePicture line{4, 6, std::vector<uint32_t>(24, 0)};
-    std::fill_n(line.pixels.begin(), 4, 0xFFFFFFu);
-    for (const BlurPath path : kPaths) {
-        ReferencePicture out = line;
-        ASSERT_TRUE(ConvolveColumns(RowsOf(line), RowsOf(out), kernel, path, {}));
-        const int edge = path == BlurPath::FixedPoint ? (side + centre) * 255 / 8192 : centre * 255 / (side + centre);
-        EXPECT_EQ(out.At(2, 0), static_cast<uint32_t>(edge * 0x010101));
-        EXPECT_EQ(out.At(2, 1), static_cast<uint32_t>(side * 255 / 8192 * 0x010101)) << "inside, both alike";
-        EXPECT_EQ(out.At(2, 2), 0u);
-
-        const ReferencePicture uniform{9, 7, std::vector<uint32_t>(63, 0x80C86432u)};
-        for (const uint32_t pixel : Blurred(uniform, BuildGaussianKernel(3.0), path).pixels) {
-            ASSERT_EQ(pixel, 0x00C86432u) << "the fourth byte becomes 0";
-        }
-    }
-}
-
-TEST(SeparablePasses, TheVectorRowGivesTheSameBytes)
-{
-    if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 here";
-    std::mt19937 random(23);
-    for (int taps = 1; taps <= 9; ++taps) {
-        std::vector<int32_t> weights;
-        for (int i = 0; i < taps; ++i) weights.push_back(static_cast<int32_t>(random() % 8193));
-        for (const int width : {1, 7, 8, 9, 16, 21, 37}) {
-            std::vector<std::vector<uint32_t>> rows(static_cast<size_t>(taps));
-            std::vector<const uint8_t*> sources;
-            for (auto& row : rows) {
-                for (int x = 0; x < width; ++x) row.push_back(static_cast<uint32_t>(random()));
-                sources.push_back(reinterpret_cast<const uint8_t*>(row.data()));
-            }
-            std::vector<uint32_t> sse2(static_cast<size_t>(width));
-            std::vector<uint32_t> avx2(static_cast<size_t>(width));
-            WeightedRowFixedPoint(sources.data(), weights.data(), taps, reinterpret_cast<uint8_t*>(sse2.data()), width);
-            WeightedRowFixedPointAvx2(sources.data(), weights.data(), taps, reinterpret_cast<uint8_t*>(avx2.data()),
-                                      width);
-            EXPECT_EQ(sse2, avx2) << taps << " taps, width " << width;
-        }
-    }
-}
 
 TEST(UnsharpMerge, ThresholdAmountAndRoundingPerPath)
 {

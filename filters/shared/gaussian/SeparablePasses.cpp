@@ -10,13 +10,6 @@
 
 namespace {
 
-using FixedPointRow = void (*)(const uint8_t* const*, const int32_t*, int, uint8_t*, int);
-
-FixedPointRow ChooseFixedPointRow()
-{
-    return CpuHasAvx2() ? WeightedRowFixedPointAvx2 : WeightedRowFixedPoint;
-}
-
 int CentreOf(std::span<const int32_t> kernel)
 {
     return static_cast<int>(kernel.size()) / 2;
@@ -74,7 +67,7 @@ bool ColumnsFixedPoint(const PixelRows& from, const PixelRows& to, std::span<con
 {
     std::vector<const uint8_t*> sources(kernel.size());
     const int centre = CentreOf(kernel);
-    const FixedPointRow weightedRow = ChooseFixedPointRow();
+    const FixedPointRow weightedRow = ChosenFixedPointRow();
     for (int y = 0; y < from.height; ++y) {
         for (size_t i = 0; i < kernel.size(); ++i) {
             sources[i] = from.Bytes(std::clamp(y - centre + static_cast<int>(i), 0, from.height - 1));
@@ -135,6 +128,36 @@ void RowPortable(const uint32_t* row, int width, std::span<const int32_t> kernel
 
 } // namespace
 
+BlurPath ChosenBlurPath()
+{
+    static const BlurPath path = CpuHasSse2() ? BlurPath::FixedPoint : BlurPath::Portable;
+    return path;
+}
+
+FixedPointRow ChosenFixedPointRow()
+{
+    static const FixedPointRow row = CpuHasAvx2()   ? &WeightedRowFixedPointAvx2
+                                     : CpuHasSse2() ? &WeightedRowFixedPointSse2
+                                                    : &WeightedRowFixedPointScalar;
+    return row;
+}
+
+// Sums are non-negative with weights of 0..8192; the clamp still names the
+// saturation the vector packs apply.
+void WeightedRowFixedPointScalar(const uint8_t* const* sources, const int32_t* weights, int taps, uint8_t* out,
+                                 int width)
+{
+    for (int x = 0; x < width; ++x) {
+        const ptrdiff_t offset = ptrdiff_t{4} * x;
+        for (int channel = 0; channel < 3; ++channel) {
+            int32_t sum = 0;
+            for (int i = 0; i < taps; ++i) sum += weights[i] * sources[i][offset + channel];
+            out[offset + channel] = static_cast<uint8_t>(std::clamp(sum >> kKernelShift, 0, 255));
+        }
+        out[offset + 3] = 0;
+    }
+}
+
 void WeightedRowPortable(const uint8_t* const* sources, const int32_t* weights, int taps, int32_t divisor,
                          uint8_t* out, int width)
 {
@@ -167,7 +190,7 @@ bool ConvolveRows(const PixelRows& from, const PixelRows& to, std::span<const in
     UnitCounter units(report, from.width);
     try {
         RowWork work{std::vector<uint32_t>(static_cast<size_t>(from.width) + kernel.size()),
-                     std::vector<const uint8_t*>(kernel.size()), ChooseFixedPointRow()};
+                     std::vector<const uint8_t*>(kernel.size()), ChosenFixedPointRow()};
         for (int y = 0; y < from.height; ++y) {
             if (path == BlurPath::FixedPoint) RowFixedPoint(from.Row(y), from.width, kernel, work, to.Bytes(y));
             else RowPortable(from.Row(y), from.width, kernel, work, to.Bytes(y));

@@ -26,15 +26,29 @@ bool ConvolveColumns(const PixelRows& from, const PixelRows& to, std::span<const
 bool ConvolveRows(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, BlurPath path,
                   const UnitReport& report);
 
+// Which path the blur takes on this processor, chosen once: the fixed-point path
+// where SSE2 runs it, the portable path elsewhere and when portable code is forced
+// (platform/CpuFeatures.h).
+BlurPath ChosenBlurPath();
+
 // One output row of width pixels: out[x] = sum of weights[i] * sources[i][x] for i
 // below taps, per colour byte. The fixed-point rows shift the sum right by 13; the
 // portable one divides by divisor (the sum of the weights given) and truncates.
 // All clamp to 0..255 and write 0 into the fourth byte. Weights are 0..8192, and
-// no source may be the output row. The AVX2 row gives the SSE2 row's bytes and may
-// only run where the processor has AVX2 (CpuHasAvx2).
-void WeightedRowFixedPoint(const uint8_t* const* sources, const int32_t* weights, int taps, uint8_t* out,
-                           int width);
+// no source may be the output row.
+//
+// The scalar fixed-point row defines the fixed-point path; the Sse2 and Avx2 rows
+// give its bytes and may only run where the processor has the instructions.
+using FixedPointRow = void (*)(const uint8_t* const* sources, const int32_t* weights, int taps, uint8_t* out,
+                               int width);
+void WeightedRowFixedPointScalar(const uint8_t* const* sources, const int32_t* weights, int taps, uint8_t* out,
+                                 int width);
+void WeightedRowFixedPointSse2(const uint8_t* const* sources, const int32_t* weights, int taps, uint8_t* out,
+                               int width);
 void WeightedRowFixedPointAvx2(const uint8_t* const* sources, const int32_t* weights, int taps, uint8_t* out,
                                int width);
 void WeightedRowPortable(const uint8_t* const* sources, const int32_t* weights, int taps, int32_t divisor,
                          uint8_t* out, int width);
+
+// The fixed-point row for this processor, chosen once; the passes call it.
+FixedPointRow ChosenFixedPointRow();
