@@ -14,7 +14,6 @@
 #include "filters/sharpen/SharpenKernelMerge.h"
 #include "filters/brightness-contrast/BrightnessContrastKernel.h"
 #include "filters/shared/channel-tables/ChannelMapper.h"
-#include "platform/CpuFeatures.h"
 
 #include <algorithm>
 #include <cstring>
@@ -84,19 +83,14 @@ Trial Resize(const OurPicture& picture, ResizeFamily family, bool doubled)
     });
 }
 
-BlurPath FiltersBlurPath()
-{
-    return CpuHasSse2() ? BlurPath::FixedPoint : BlurPath::Portable;
-}
-
 Trial GaussianBlur(const OurPicture& picture, double sigma)
 {
     return IntoNew(picture.pixels.size(), [&picture, sigma](Pixels& output) {
         const std::vector<int32_t> kernel = BuildGaussianKernel(sigma);
         const PixelRows blurred = RowsOf(output.data(), picture.width, picture.height);
         ConvolveColumns(RowsOf(picture.pixels.data(), picture.width, picture.height), blurred, kernel,
-                        FiltersBlurPath(), {});
-        ConvolveRows(blurred, blurred, kernel, FiltersBlurPath(), {});
+                        ChosenBlurPath(), {});
+        ConvolveRows(blurred, blurred, kernel, ChosenBlurPath(), {});
     });
 }
 
@@ -107,10 +101,10 @@ Trial UnsharpMask(const OurPicture& picture, double sigma)
         const std::vector<int32_t> kernel = BuildGaussianKernel(sigma);
         const PixelRows source = RowsOf(picture.pixels.data(), picture.width, picture.height);
         const PixelRows merged = RowsOf(output.data(), picture.width, picture.height);
-        ConvolveColumns(source, RowsOf(columns->data(), picture.width, picture.height), kernel, FiltersBlurPath(),
+        ConvolveColumns(source, RowsOf(columns->data(), picture.width, picture.height), kernel, ChosenBlurPath(),
                         {});
-        ConvolveRows(RowsOf(columns->data(), picture.width, picture.height), merged, kernel, FiltersBlurPath(), {});
-        MergeUnsharp(source, merged, kUnsharpAmount, kUnsharpThreshold, FiltersBlurPath(), {});
+        ConvolveRows(RowsOf(columns->data(), picture.width, picture.height), merged, kernel, ChosenBlurPath(), {});
+        MergeUnsharp(source, merged, kUnsharpAmount, kUnsharpThreshold, ChosenBlurPath(), {});
     });
 }
 
@@ -119,7 +113,7 @@ Trial ToneTable(const OurPicture& picture)
     return InPlace(picture, [&picture](Pixels& work) {
         uint8_t table[256];
         BuildBrightnessContrastTable(kBrightness, kContrast, table);
-        const CChannelMapper mapper({table, table, table}, CpuHasAvx2());
+        const CChannelMapper mapper({table, table, table});
         for (int y = 0; y < picture.height; ++y) mapper.MapRow(BytesOf(work) + size_t{4} * picture.width * y, picture.width);
     });
 }
@@ -140,13 +134,12 @@ Trial Geometry(const Operation& operation, const OurPicture& picture)
     }
     case OperationKind::Rotate90:
         return IntoNew(picture.pixels.size(), [&picture, width, height, stride](Pixels& output) {
-            const auto turn = CpuHasSse2() ? Rotate90ClockWiseSse2 : Rotate90ClockWise;
-            turn(BytesOf(picture.pixels), stride, BytesOf(output), ptrdiff_t{4} * height, width, height);
+            ChosenClockWiseTurn()(BytesOf(picture.pixels), stride, BytesOf(output), ptrdiff_t{4} * height, width,
+                                  height);
         });
     case OperationKind::Rotate180:
         return IntoNew(picture.pixels.size(), [&picture, width, height, stride](Pixels& output) {
-            Rotate180(BytesOf(picture.pixels), stride, BytesOf(output), stride, width, height,
-                      CpuHasSse2() ? ReverseRowIntoSse2 : ReverseRowInto);
+            Rotate180(BytesOf(picture.pixels), stride, BytesOf(output), stride, width, height, ChosenRowReverser());
         });
     default:
         return IntoNew(picture.pixels.size(), [&picture](Pixels& output) {

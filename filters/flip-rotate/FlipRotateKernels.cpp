@@ -1,5 +1,7 @@
 #include "filters/flip-rotate/FlipRotateKernels.h"
 
+#include "platform/CpuFeatures.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -90,4 +92,22 @@ void Rotate90CounterClockWise(const uint8_t* source, ptrdiff_t sourceStride, uin
             for (int y = y0; y < y1; ++y) out[height - 1 - y] = RowAt(source, sourceStride, y)[x];
         }
     });
+}
+
+RowReverser ChosenRowReverser()
+{
+    static const RowReverser reverse = CpuHasSse2() ? &ReverseRowIntoSse2 : &ReverseRowInto;
+    return reverse;
+}
+
+QuarterTurn ChosenClockWiseTurn()
+{
+    static const QuarterTurn turn = CpuHasSse2() ? &Rotate90ClockWiseSse2 : &Rotate90ClockWise;
+    return turn;
+}
+
+QuarterTurn ChosenCounterClockWiseTurn()
+{
+    static const QuarterTurn turn = CpuHasSse2() ? &Rotate90CounterClockWiseSse2 : &Rotate90CounterClockWise;
+    return turn;
 }

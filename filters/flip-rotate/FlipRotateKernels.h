@@ -31,6 +31,10 @@ void ReverseRowIntoSse2(const uint32_t* source, uint32_t* destination, int width
 void Rotate180(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination, ptrdiff_t destinationStride,
                int width, int height, RowReverser reverse);
 
+// A quarter turn of a whole image, either way.
+using QuarterTurn = void (*)(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
+                             ptrdiff_t destinationStride, int width, int height);
+
 // (x, y) goes to (y, width-1-x) of a height x width destination.
 void Rotate90ClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
                        ptrdiff_t destinationStride, int width, int height);
@@ -42,3 +46,9 @@ void Rotate90CounterClockWise(const uint8_t* source, ptrdiff_t sourceStride, uin
                               ptrdiff_t destinationStride, int width, int height);
 void Rotate90CounterClockWiseSse2(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
                                   ptrdiff_t destinationStride, int width, int height);
+
+// The variants for this processor, each chosen once: SSE2 where it runs and portable
+// code is not forced (platform/CpuFeatures.h).
+RowReverser ChosenRowReverser();
+QuarterTurn ChosenClockWiseTurn();
+QuarterTurn ChosenCounterClockWiseTurn();

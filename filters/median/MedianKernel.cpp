@@ -62,9 +62,7 @@ uint32_t CornerKey(const PixelRows& image, int x, int y)
     return std::min(std::max(own[x], own[neighbourColumn]), std::max(adjacent[x], adjacent[neighbourColumn]));
 }
 
-using RowRadius1 = void (*)(const uint32_t*, const uint32_t*, const uint32_t*, int, uint32_t*);
-
-void SelectRowRadius1(const PixelRows& image, int y, RowRadius1 interior, uint32_t* out)
+void SelectRowRadius1(const PixelRows& image, int y, MedianRowRadius1Variant interior, uint32_t* out)
 {
     const int last = image.width - 1;
     if (y == 0 || y == image.height - 1) {
@@ -78,13 +76,11 @@ void SelectRowRadius1(const PixelRows& image, int y, RowRadius1 interior, uint32
     interior(image.Row(y - 1), image.Row(y), image.Row(y + 1), image.width, out);
 }
 
-using SelectWithinLuma = uint32_t (*)(const MedianWindow&, uint32_t, int);
-
 // Slides the window along the row: one column leaves and one enters per pixel, so
 // keeping the counts costs per pixel the window's height, not its area. Clipping at
 // the edges needs nothing special: the rows are clipped once, the columns by simply
 // not entering what is not there.
-void SelectRowSliding(const PixelRows& image, int y, int radius, SelectWithinLuma select, uint32_t* out)
+void SelectRowSliding(const PixelRows& image, int y, int radius, KeyOfRankWithinLumaVariant select, uint32_t* out)
 {
     std::array<const uint32_t*, 2 * kMaximumMedianRadius + 1> rows{};
     int rowCount = 0;
@@ -169,6 +165,14 @@ void KeyRowByLuma(uint32_t* row, int width)
     for (int x = 0; x < width; ++x) row[x] = (row[x] & 0x00FFFFFFu) | (LumaOf(row[x]) << 24);
 }
 
+MedianVariants ChosenMedianVariants()
+{
+    static const MedianVariants variants = CpuHasAvx2()
+                                               ? MedianVariants{&MedianRowRadius1Avx2, &KeyOfRankWithinLumaAvx2}
+                                               : MedianVariants{&MedianRowRadius1, &KeyOfRankWithinLuma};
+    return variants;
+}
+
 bool MedianFilter(const PixelRows& image, int radius, const UnitReport& report)
 {
     radius = std::clamp(radius, kMinimumMedianRadius, kMaximumMedianRadius);
@@ -186,12 +190,10 @@ bool MedianFilter(const PixelRows& image, int radius, const UnitReport& report)
 
     const PixelRows scratch{reinterpret_cast<uint8_t*>(storage.data()),
                             static_cast<ptrdiff_t>(image.width) * 4, image.width, image.height};
-    const bool avx2 = CpuHasAvx2();
-    const RowRadius1 interior = avx2 ? MedianRowRadius1Avx2 : MedianRowRadius1;
-    const SelectWithinLuma select = avx2 ? KeyOfRankWithinLumaAvx2 : KeyOfRankWithinLuma;
+    const MedianVariants variants = ChosenMedianVariants();
     for (int y = 0; y < image.height; ++y) {
-        if (radius == 1) SelectRowRadius1(image, y, interior, scratch.Row(y));
-        else SelectRowSliding(image, y, radius, select, scratch.Row(y));
+        if (radius == 1) SelectRowRadius1(image, y, variants.rowRadius1, scratch.Row(y));
+        else SelectRowSliding(image, y, radius, variants.keyOfRankWithinLuma, scratch.Row(y));
         const bool interior = y >= radius && y < image.height - radius;
         if (interior && !advance()) return false;
     }

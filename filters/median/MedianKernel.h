@@ -43,6 +43,17 @@ struct MedianWindow {
 uint32_t KeyOfRankWithinLuma(const MedianWindow& window, uint32_t luma, int rank);
 uint32_t KeyOfRankWithinLumaAvx2(const MedianWindow& window, uint32_t luma, int rank);
 
+// The variants MedianFilter runs on this processor, chosen once: the AVX2 ones where
+// it has AVX2 and portable code is not forced (platform/CpuFeatures.h).
+using MedianRowRadius1Variant = void (*)(const uint32_t* below, const uint32_t* row, const uint32_t* above, int width,
+                                         uint32_t* out);
+using KeyOfRankWithinLumaVariant = uint32_t (*)(const MedianWindow& window, uint32_t luma, int rank);
+struct MedianVariants {
+    MedianRowRadius1Variant rowRadius1;
+    KeyOfRankWithinLumaVariant keyOfRankWithinLuma;
+};
+MedianVariants ChosenMedianVariants();
+
 // Keys every row, then replaces every pixel by the key of rank n/2 among the n keys
 // of its window (the (2r+1)-square clipped at the image edges). With radius 1 each
 // corner takes the smaller of its own row's larger key and the adjacent row's larger

@@ -114,25 +114,54 @@ TEST(MedianEngine, MatchesThePlainRuleOnRandomPictures)
     }
 }
 
-TEST(MedianEngine, RadiusOneRowsTakeTheFifthOfNineOnEveryPath)
+// Each variant of the inner loops against the plain rule (sorting the window), which
+// the portable loops follow too; a variant the processor cannot run is skipped.
+struct MedianVariant {
+    const char* name;
+    MedianRowRadius1Variant rowRadius1;
+    KeyOfRankWithinLumaVariant keyOfRankWithinLuma;
+    bool runsHere;
+};
+
+class MedianKernelVariants : public testing::TestWithParam<MedianVariant> {
+protected:
+    void SetUp() override
+    {
+        if (!GetParam().runsHere) GTEST_SKIP() << "no AVX2 here";
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Each, MedianKernelVariants,
+                         testing::Values(MedianVariant{"Portable", &MedianRowRadius1, &KeyOfRankWithinLuma, true},
+                                         MedianVariant{"Avx2", &MedianRowRadius1Avx2, &KeyOfRankWithinLumaAvx2,
+                                                       __builtin_cpu_supports("avx2") != 0}),
+                         [](const testing::TestParamInfo<MedianVariant>& info) { return info.param.name; });
+
+// Few distinct keys (ties everywhere) and full-range keys, at widths below, at and
+// beyond whole vectors of eight.
+TEST_P(MedianKernelVariants, RadiusOneRowsTakeTheFifthOfNine)
 {
     std::mt19937 random(31);
-    for (const int width : {3, 9, 10, 11, 17, 40}) {
-        std::vector<uint32_t> rows[3];
-        for (auto& row : rows) {
-            for (int x = 0; x < width; ++x) row.push_back(static_cast<uint32_t>(random() % 5) * 0x01000001u);
-        }
-        std::vector<uint32_t> expected(static_cast<size_t>(width), 0xDEADBEEFu);
-        for (int x = 1; x + 1 < width; ++x) {
-            std::vector<uint32_t> window;
-            for (const auto& row : rows) window.insert(window.end(), row.begin() + x - 1, row.begin() + x + 2);
-            std::sort(window.begin(), window.end());
-            expected[static_cast<size_t>(x)] = window[4];
-        }
-        for (const auto row : {&MedianRowRadius1, &MedianRowRadius1Avx2}) {
-            if (row == &MedianRowRadius1Avx2 && !__builtin_cpu_supports("avx2")) continue;
+    std::vector<int> widths = {3, 4, 8, 9, 10, 11, 17, 40};
+    for (int i = 0; i < 20; ++i) widths.push_back(3 + static_cast<int>(random() % 70));
+    for (const bool ties : {true, false}) {
+        for (const int width : widths) {
+            std::vector<uint32_t> rows[3];
+            for (auto& row : rows) {
+                for (int x = 0; x < width; ++x) {
+                    row.push_back(ties ? static_cast<uint32_t>(random() % 5) * 0x01000001u
+                                       : static_cast<uint32_t>(random()));
+                }
+            }
+            std::vector<uint32_t> expected(static_cast<size_t>(width), 0xDEADBEEFu);
+            for (int x = 1; x + 1 < width; ++x) {
+                std::vector<uint32_t> window;
+                for (const auto& row : rows) window.insert(window.end(), row.begin() + x - 1, row.begin() + x + 2);
+                std::sort(window.begin(), window.end());
+                expected[static_cast<size_t>(x)] = window[4];
+            }
             std::vector<uint32_t> out(static_cast<size_t>(width), 0xDEADBEEFu);
-            row(rows[0].data(), rows[1].data(), rows[2].data(), width, out.data());
+            GetParam().rowRadius1(rows[0].data(), rows[1].data(), rows[2].data(), width, out.data());
             EXPECT_EQ(out, expected) << width << ": the end columns are left alone";
         }
     }
@@ -141,7 +170,7 @@ TEST(MedianEngine, RadiusOneRowsTakeTheFifthOfNineOnEveryPath)
 // Windows of every clipped shape with two or three lumas, so that one luma may hold
 // one key, a handful, more than sixteen or all 81, with repeated keys and keys at
 // the top of the range.
-TEST(MedianEngine, EveryRankWithinALumaOnEveryPath)
+TEST_P(MedianKernelVariants, EveryRankWithinALuma)
 {
     std::mt19937 random(47);
     for (int rowCount = 1; rowCount <= 9; ++rowCount) {
@@ -163,10 +192,8 @@ TEST(MedianEngine, EveryRankWithinALumaOnEveryPath)
                 }
                 std::sort(sorted.begin(), sorted.end());
                 for (int rank = 0; rank < static_cast<int>(sorted.size()); ++rank) {
-                    const uint32_t expected = sorted[static_cast<size_t>(rank)];
-                    EXPECT_EQ(KeyOfRankWithinLuma(window, luma, rank), expected) << rowCount << "x" << width;
-                    if (!__builtin_cpu_supports("avx2")) continue;
-                    EXPECT_EQ(KeyOfRankWithinLumaAvx2(window, luma, rank), expected) << rowCount << "x" << width;
+                    EXPECT_EQ(GetParam().keyOfRankWithinLuma(window, luma, rank), sorted[static_cast<size_t>(rank)])
+                        << rowCount << "x" << width << " rank " << rank;
                 }
             }
         }

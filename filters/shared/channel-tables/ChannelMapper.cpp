@@ -1,5 +1,15 @@
 #include "filters/shared/channel-tables/ChannelMapper.h"
 
+#include "platform/CpuFeatures.h"
+
+bool ChannelMappingChoosesAvx2()
+{
+    static const bool avx2 = CpuHasAvx2();
+    return avx2;
+}
+
+CChannelMapper::CChannelMapper(const ChannelTables& tables) : CChannelMapper(tables, ChannelMappingChoosesAvx2()) {}
+
 CChannelMapper::CChannelMapper(const ChannelTables& tables, bool vector) : m_tables(tables), m_vector(vector)
 {
     if (!m_vector) return;
