@@ -2,7 +2,6 @@
 // Two sliders, brightness and contrast, each a hundred steps over its range.
 
 #include "Common/dialogs/FilterDialog.h"
-#include "Common/dialogs/TrackbarScale.h"
 
 class QSlider;
 
@@ -18,10 +17,6 @@ protected:
     void ReloadControls(const CParamList& params) override;
 
 private:
-    QSlider* AddSlider(unsigned labelId, const CTrackbarScale& scale);
-
-    const CTrackbarScale m_brightnessScale;
-    const CTrackbarScale m_contrastScale;
     QSlider* m_brightness;
     QSlider* m_contrast;
 };

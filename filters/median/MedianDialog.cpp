@@ -1,8 +1,8 @@
 #include "filters/median/MedianDialog.h"
 
+#include "Common/dialogs/SliderRow.h"
 #include "filters/median/MedianFilter.h"
 #include "filters/median/MedianKernel.h"
-#include "Common/dialogs/SliderTracking.h"
 #include "platform/DialogText.h"
 #include "resources/StringIds.h"
 
@@ -13,21 +13,15 @@
 #include <algorithm>
 
 CInteractiveMedianDlg::CInteractiveMedianDlg(QWidget* parent, IInteractiveFilter* filter, IPreviewSite* site)
-    : CFilterDialog(parent, filter, site), m_size(new QSlider(Qt::Horizontal, this))
+    : CFilterDialog(parent, filter, site)
 {
-    m_size->setRange(kMinimumMedianRadius, kMaximumMedianRadius);
-    m_size->setValue(kMinimumMedianRadius);
-    m_size->setTickPosition(QSlider::TicksBelow);
-    OnTrackingEnded(m_size, [this] { PostStore(); });
-
-    auto* label = new QLabel(DialogText(IDS_DLG13_SIZE_LABEL), this);
-    label->setBuddy(m_size);
+    // The layout stretches the label, the slider and the hint to the dialog's width
+    // as it is resized.
+    auto* layout = new QVBoxLayout(this);
+    const SliderRow radius{IDS_DLG13_SIZE_LABEL, kMinimumMedianRadius, kMaximumMedianRadius, kMinimumMedianRadius, 0};
+    m_size = AddSliderRow(this, radius, SliderStore::WhenMovementEnds, [this] { PostStore(); });
     auto* hint = new QLabel(DialogText(IDS_DLG13_HINT), this);
     hint->setWordWrap(true);
-    // The layout stretches all three to the dialog's width as it is resized.
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label);
-    layout->addWidget(m_size);
     layout->addWidget(hint);
     layout->addStretch();
     PostStore();

@@ -4,21 +4,18 @@
 // the page that is showing.
 
 #include "Common/dialogs/FilterPage.h"
+#include "Common/dialogs/SliderScale.h"
 
 class QSlider;
 
-struct SliderRange {
-    double minimum;
-    double maximum;
-};
+// A sharpen slider's range, with a tick every 10 positions.
+constexpr CSliderScale SharpenScale(double minimum, double maximum)
+{
+    return CSliderScale(minimum, maximum, SliderArithmetic::StepsFromMinimum, 10);
+}
 
 // Both pages' blur size, a Gaussian sigma in pixels.
-inline constexpr SliderRange kSigmaRange{0.01, 10.0};
-
-// minimum + (maximum - minimum) * position / 100, kept within the range.
-double SliderValue(int position, const SliderRange& range);
-// The nearest position, rounding halves up, of a value first brought into the range.
-int SliderPosition(double value, const SliderRange& range);
+inline constexpr CSliderScale kSigmaScale = SharpenScale(0.01, 10.0);
 
 class CSharpenPage : public CFilterPage {
 public:
@@ -26,7 +23,7 @@ public:
 
 protected:
     // A labelled trackbar at the position of start; the end of a movement stores.
-    QSlider* AddSlider(unsigned labelId, const SliderRange& range, double start);
+    QSlider* AddSlider(unsigned labelId, const CSliderScale& scale, double start);
     // Closes the page's column of controls.
     void AddHint(unsigned hintId);
 

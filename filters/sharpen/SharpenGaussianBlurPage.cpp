@@ -7,18 +7,18 @@
 
 CSharpenGaussianBlurPage::CSharpenGaussianBlurPage(IInteractiveFilter* filter, IPreviewSite* site)
     : CSharpenPage(filter, site, IDS_SHARPEN_GAUSSIAN_BLUR_PAGE, kGaussianBlurPageName),
-      m_size(AddSlider(IDS_DLG5017_SIZE_LABEL, kSigmaRange, 2.0))
+      m_size(AddSlider(IDS_DLG5017_SIZE_LABEL, kSigmaScale, 2.0))
 {
     AddHint(IDS_DLG5017_HINT);
 }
 
 void CSharpenGaussianBlurPage::StorePageKeys(CParamList& params)
 {
-    params.SetDouble(kGaussianBlurSizeKey, SliderValue(m_size->value(), kSigmaRange));
+    params.SetDouble(kGaussianBlurSizeKey, kSigmaScale.ValueAt(m_size->value()));
 }
 
 void CSharpenGaussianBlurPage::ReloadControls(const CParamList& params)
 {
     double size = 0.0;
-    if (params.GetDouble(kGaussianBlurSizeKey, size)) m_size->setValue(SliderPosition(size, kSigmaRange));
+    if (params.GetDouble(kGaussianBlurSizeKey, size)) m_size->setValue(kSigmaScale.PositionOf(size));
 }

@@ -7,25 +7,26 @@
 
 namespace {
 
-constexpr SliderRange kAmountRange{0.0, 1.0};
-constexpr SliderRange kThresholdRange{0.0, 100.0};
+constexpr CSliderScale kAmountScale = SharpenScale(0.0, 1.0);
+constexpr CSliderScale kThresholdScale = SharpenScale(0.0, 100.0);
 
 } // namespace
 
 CSharpenUnsharpMaskPage::CSharpenUnsharpMaskPage(IInteractiveFilter* filter, IPreviewSite* site)
     : CSharpenPage(filter, site, IDS_SHARPEN_UNSHARP_MASK_PAGE, kUnsharpMaskPageName),
-      m_size(AddSlider(IDS_DLG104_SIZE_LABEL, kSigmaRange, 2.5)),
-      m_amount(AddSlider(IDS_DLG104_AMOUNT_LABEL, kAmountRange, 0.5)),
-      m_threshold(AddSlider(IDS_DLG104_THRESHOLD_LABEL, kThresholdRange, 8.0))
+      m_size(AddSlider(IDS_DLG104_SIZE_LABEL, kSigmaScale, 2.5)),
+      m_amount(AddSlider(IDS_DLG104_AMOUNT_LABEL, kAmountScale, 0.5)),
+      m_threshold(AddSlider(IDS_DLG104_THRESHOLD_LABEL, kThresholdScale, 8.0))
 {
     AddHint(IDS_DLG104_HINT);
 }
 
 void CSharpenUnsharpMaskPage::StorePageKeys(CParamList& params)
 {
-    params.SetDouble(kUnsharpMaskSizeKey, SliderValue(m_size->value(), kSigmaRange));
-    params.SetDouble(kUnsharpMaskAmountKey, SliderValue(m_amount->value(), kAmountRange));
-    params.SetInt(kUnsharpMaskThresholdKey, static_cast<int>(SliderValue(m_threshold->value(), kThresholdRange)));
+    params.SetDouble(kUnsharpMaskSizeKey, kSigmaScale.ValueAt(m_size->value()));
+    params.SetDouble(kUnsharpMaskAmountKey, kAmountScale.ValueAt(m_amount->value()));
+    // Truncated: the position p stores the integer part of p exactly (100 * p / 100).
+    params.SetInt(kUnsharpMaskThresholdKey, static_cast<int>(kThresholdScale.ValueAt(m_threshold->value())));
 }
 
 // The three settings belong together: a text lacking any of them moves none.
@@ -38,7 +39,7 @@ void CSharpenUnsharpMaskPage::ReloadControls(const CParamList& params)
         !params.GetDouble(kUnsharpMaskThresholdKey, threshold)) {
         return;
     }
-    m_size->setValue(SliderPosition(size, kSigmaRange));
-    m_amount->setValue(SliderPosition(amount, kAmountRange));
-    m_threshold->setValue(SliderPosition(threshold, kThresholdRange));
+    m_size->setValue(kSigmaScale.PositionOf(size));
+    m_amount->setValue(kAmountScale.PositionOf(amount));
+    m_threshold->setValue(kThresholdScale.PositionOf(threshold));
 }

@@ -4,7 +4,6 @@
 #include "tests/HostDoubles.h"
 #include "tests/TestSupport.h"
 
-#include "Common/dialogs/TrackbarScale.h"
 #include "filters/brightness-contrast/BrightnessContrastFactory.h"
 #include "filters/brightness-contrast/BrightnessContrastKernel.h"
 #include "filters/shared/channel-tables/ChannelMapper.h"
@@ -146,23 +145,6 @@ TEST(ChannelTables, ReportsRowsAndStopsWhenAsked)
     // Rows 0 and 1 were mapped before the stop, the others not.
     EXPECT_EQ(image->Row(1)[0], Mapped(DistinctPixel(0, 1), inverse));
     EXPECT_EQ(image->Row(2)[0], DistinctPixel(0, 2));
-}
-
-TEST(TrackbarScale, WorkedPositionsAndValues)
-{
-    const CTrackbarScale brightness(-100.0, 100.0, 0.0);
-    const CTrackbarScale contrast(0.0, 2.0, 1.0);
-    EXPECT_EQ(brightness.PositionOf(brightness.Default()), 50);
-    EXPECT_EQ(contrast.PositionOf(contrast.Default()), 50);
-    EXPECT_EQ(brightness.PositionOf(36.0), 68);
-    EXPECT_DOUBLE_EQ(brightness.ValueAt(69), 38.0);
-    EXPECT_DOUBLE_EQ(contrast.ValueAt(51), 1.02);
-    EXPECT_EQ(brightness.PositionOf(-1000.0), 0);
-    EXPECT_EQ(brightness.PositionOf(1000.0), 100);
-    EXPECT_DOUBLE_EQ(brightness.ValueAt(-5), -100.0);
-    EXPECT_DOUBLE_EQ(brightness.ValueAt(250), 100.0);
-    EXPECT_EQ(brightness.PositionOf(-99.0), 1);  // 0.5 + 0.5 rounds half up
-    EXPECT_EQ(CTrackbarScale::TickInterval(), 25);
 }
 
 TEST(BrightnessContrastFilter, MapsTheCopyThroughTheTable)
