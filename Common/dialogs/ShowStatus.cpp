@@ -3,7 +3,6 @@
 #include "Common/dialogs/DisplayableStatusDlg.h"
 #include "Common/status/StatusDisplay.h"
 #include "platform/ComPtr.h"
-#include "plugin/BasicFiltersApp.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -17,9 +16,9 @@ QString ToQString(const WString& text)
 
 } // namespace
 
-void ShowStatus(IStatus* status, QWidget* owner)
+void ShowStatus(IStatus* status, QWidget* owner, bool withSourceDiagnostics)
 {
-    const StatusPresentation shown = DescribeStatus(status, CBasicFiltersApp::Instance().StatusDiagnosticsEnabled());
+    const StatusPresentation shown = DescribeStatus(status, withSourceDiagnostics);
     switch (shown.kind) {
     case StatusPresentationKind::Nothing:
         return;

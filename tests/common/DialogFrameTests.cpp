@@ -2,6 +2,7 @@
 // control, tabbed pages, and how a failed status reaches the user.
 
 #include "tests/CountingHost.h"
+#include "tests/common/ModalProbe.h"
 #include "tests/FakeDisplayable.h"
 #include "tests/TestSupport.h"
 
@@ -10,6 +11,7 @@
 #include "Common/dialogs/ImageStatic.h"
 #include "Common/dialogs/ShowStatus.h"
 #include "Common/status/Status.h"
+#include "filters/brightness-contrast/BrightnessContrastFactory.h"
 #include "platform/DialogMessage.h"
 #include "platform/StretchBlt.h"
 #include "plugin/ModuleFactories.h"
@@ -18,7 +20,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <QTimer>
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -122,7 +125,7 @@ protected:
 TEST(FlexPropertySheet, SwitchingPagesStoresThePageNowShown)
 {
     auto source = MakeImage(2, 2, DistinctPixel);
-    auto filter = CreateInteractiveFilter(12, static_cast<IImage*>(source.Get()), nullptr);
+    auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveBrightnessContrastFactory>(), static_cast<IImage*>(source.Get()), nullptr);
     auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(nullptr));
     {
         QWidget parent;
@@ -148,55 +151,73 @@ TEST(FlexPropertySheet, SwitchingPagesStoresThePageNowShown)
 
 namespace {
 
-// Closes the next modal window and tells its class and text.
-struct ModalSpy {
-    QString className;
-    QString text;
-    QSize size;
-
-    void CloseNextModal()
-    {
-        QTimer::singleShot(0, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal == nullptr) return;
-            className = QString::fromLatin1(modal->metaObject()->className());
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text();
-            size = modal->size();
-            modal->close();
-        });
-    }
-};
+// A status as a failing check leaves it: a code and the place of the check.
+CComPtr<IStatus> CancelledAt(const char* file, int line)
+{
+    auto* status = new CStatus(kStatusCancelled, 0);
+    status->RecordSource(file, line);
+    return CComPtr<IStatus>::Adopt(status);
+}
 
 } // namespace
 
-TEST(ShowStatus, ShowsTheStatusTextInAMessageBox)
+TEST(ShowStatus, ShowsTheStatusTextInTheApplicationsWarningBox)
 {
-    ModalSpy spy;
-    spy.CloseNextModal();
-    auto status = CComPtr<IStatus>::Adopt(new CStatus(kStatusCancelled, 0));
-    ShowStatus(status.Get(), nullptr);
-    EXPECT_EQ(spy.className, QStringLiteral("QMessageBox"));
-    EXPECT_EQ(spy.text, QStringLiteral("The operation was canceled."));
+    QWidget owner;
+    CModalProbe probe;
+    ShowStatus(CancelledAt("filters/median/MedianFilter.cpp", 42).Get(), &owner, false);
+    ASSERT_TRUE(probe.Opened()) << "no message box opened";
+    EXPECT_EQ(probe.className, QStringLiteral("QMessageBox"));
+    EXPECT_EQ(probe.text, QStringLiteral("The operation was canceled."));
+    EXPECT_EQ(probe.icon, QMessageBox::Warning);
+    EXPECT_EQ(probe.title, QApplication::applicationDisplayName());
+    EXPECT_EQ(probe.parent, &owner);
+    EXPECT_EQ(probe.opened, 1);
+}
+
+TEST(ShowStatus, TheDiagnosticsSwitchAddsTheFileAndLineOfTheCheck)
+{
+    CModalProbe probe;
+    ShowStatus(CancelledAt("filters/median/MedianFilter.cpp", 42).Get(), nullptr, true);
+    ASSERT_TRUE(probe.Opened()) << "no message box opened";
+    EXPECT_EQ(probe.text, QStringLiteral("The operation was canceled.\nFile: filters/median/MedianFilter.cpp, Line: 42"));
+}
+
+TEST(ShowStatus, ASystemErrorShowsTheSystemsTextCaptionedError)
+{
+    CModalProbe probe;
+    auto status = CComPtr<IStatus>::Adopt(new CStatus(SystemErrorNumber{ENOENT}, 0));
+    ShowStatus(status.Get(), nullptr, false);
+    ASSERT_TRUE(probe.Opened()) << "no message box opened";
+    EXPECT_EQ(probe.text, QStringLiteral("No such file or directory"));
+    EXPECT_EQ(probe.icon, QMessageBox::Critical);
+    EXPECT_EQ(probe.title, QStringLiteral("Error"));
 }
 
 TEST(ShowStatus, ADisplayableStatusFillsItsOwnDialog)
 {
     CFakeDisplayable displayable;
-    ModalSpy spy;
-    spy.CloseNextModal();
+    CModalProbe probe;
     {
         auto status = CComPtr<IStatus>::Adopt(new CStatus(static_cast<IDisplayable*>(&displayable)));
-        ShowStatus(status.Get(), nullptr);
+        ShowStatus(status.Get(), nullptr, true);
     }
-    EXPECT_EQ(spy.className, QStringLiteral("QDialog"));
-    EXPECT_EQ(spy.size, QSize(CFakeDisplayable::kWidth, CFakeDisplayable::kHeight)) << "the dialog takes the size of the status's window";
+    ASSERT_TRUE(probe.Opened()) << "no dialog opened";
+    EXPECT_EQ(probe.className, QStringLiteral("QDialog"));
+    EXPECT_EQ(probe.size, QSize(CFakeDisplayable::kWidth, CFakeDisplayable::kHeight))
+        << "the dialog takes the size of the status's window";
+    EXPECT_EQ(displayable.displayed, 1);
     EXPECT_EQ(displayable.refs, 1u);
 }
 
 TEST(ShowStatus, NothingToShowOpensNothing)
 {
-    ShowStatus(nullptr, nullptr);
+    CModalProbe probe;
+    ShowStatus(nullptr, nullptr, true);
     auto silent = CComPtr<IStatus>::Adopt(new CStatus(static_cast<StatusCode>(0), 0));
-    ShowStatus(silent.Get(), nullptr);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ShowStatus(silent.Get(), nullptr, true);
+    // An unknown system error number has no text to show either.
+    auto unknown = CComPtr<IStatus>::Adopt(new CStatus(SystemErrorNumber{987654}, 0));
+    ShowStatus(unknown.Get(), nullptr, true);
+    EXPECT_FALSE(probe.Opened()) << "opened a " << probe.className.toStdString();
 }

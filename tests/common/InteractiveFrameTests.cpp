@@ -7,6 +7,7 @@
 #include "Common/base/InteractiveInterfaces.h"
 #include "Common/params/ParamList.h"
 #include "filters/brightness-contrast/BrightnessContrastDialog.h"
+#include "filters/brightness-contrast/BrightnessContrastFactory.h"
 #include "platform/DialogMessage.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/PreviewSite.h"
@@ -42,7 +43,7 @@ protected:
     void SetUp() override
     {
         source = MakeImage(6, 4, DistinctPixel);
-        filter = CreateInteractiveFilter(12, static_cast<IImage*>(source.Get()), nullptr);
+        filter = CreateInteractiveFilter(FactoryOf<CInteractiveBrightnessContrastFactory>(), static_cast<IImage*>(source.Get()), nullptr);
         ASSERT_TRUE(filter);
         site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
         site->Attach(filter.Get());
@@ -197,7 +198,7 @@ TEST(InteractiveFilter, FormatBufferSizes)
 {
     auto source = MakeImage(1, 1, DistinctPixel);
     CComPtr<IFilter> filter;
-    ASSERT_TRUE(ListedFactories()[12]->CreateFilter(static_cast<IImage*>(source.Get()), filter.Receive(), nullptr));
+    ASSERT_TRUE(FactoryOf<CInteractiveBrightnessContrastFactory>().CreateFilter(static_cast<IImage*>(source.Get()), filter.Receive(), nullptr));
     EXPECT_EQ(filter->GetFormat(nullptr, 0), 1) << "an empty text still needs its terminator";
     filter->SetFormat(u"a:1\n");
     EXPECT_EQ(filter->GetFormat(nullptr, 0), 5);
@@ -213,7 +214,7 @@ TEST(InteractiveFilter, AnswersItsInterfaces)
 {
     auto source = MakeImage(1, 1, DistinctPixel);
     CComPtr<IFilter> filter;
-    ASSERT_TRUE(ListedFactories()[12]->CreateFilter(static_cast<IImage*>(source.Get()), filter.Receive(), nullptr));
+    ASSERT_TRUE(FactoryOf<CInteractiveBrightnessContrastFactory>().CreateFilter(static_cast<IImage*>(source.Get()), filter.Receive(), nullptr));
     EXPECT_TRUE(filter->IsInteractive());
     EXPECT_FALSE(filter->FilterReserved4(7));
     auto interactive = CComPtr<IInteractiveFilter>::Query(filter.Get(), IID_IInteractiveFilter);

@@ -75,7 +75,7 @@ inline QAction* MenuAction(QMenuBar* bar, const QStringList& path)
     return found;
 }
 
-// Answers the next message box with button, and keeps its text for the test.
+// Answers the next message box with button, and keeps what it showed for the test.
 class CMessageBoxAnswer {
 public:
     explicit CMessageBoxAnswer(QMessageBox::StandardButton button)
@@ -85,6 +85,8 @@ public:
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box == nullptr) return;
             m_text = box->text();
+            m_title = box->windowTitle();
+            m_icon = box->icon();
             m_poll.stop();
             box->button(button)->click();
         });
@@ -92,10 +94,14 @@ public:
     }
     // Empty while no box has shown.
     const QString& Text() const { return m_text; }
+    const QString& Title() const { return m_title; }
+    QMessageBox::Icon Icon() const { return m_icon; }
 
 private:
     QTimer m_poll;
     QString m_text;
+    QString m_title;
+    QMessageBox::Icon m_icon = QMessageBox::NoIcon;
 };
 
 // Pictures compared as the bytes blue, green, red of each pixel (the fourth byte
@@ -136,12 +142,6 @@ inline QImage WithBrightnessContrast(const QImage& picture, double brightness, d
         }
     }
     return mapped;
-}
-
-// A slider of the dialog at position (0..100) means minimum + (maximum - minimum) * position / 100.
-inline double SliderValue(int position, double minimum, double maximum)
-{
-    return (maximum - minimum) * (position / 100.0) + minimum;
 }
 
 // Readable failures.

@@ -72,16 +72,17 @@ protected:
     // The dialog's brightness and contrast sliders, in that order.
     QList<QSlider*> Sliders() const { return m_window->FilterPanel()->findChildren<QSlider*>(); }
 
-    // Moves both sliders and waits until the view shows the filter's preview.
-    void SetBrightnessContrast(int brightnessPosition, int contrastPosition)
+    // Moves both sliders and waits until the view shows the filter's preview with
+    // the brightness and contrast that the positions stand for: a position is a step
+    // of 2 levels from -100, or of 0.02 contrast from 0.
+    void SetBrightnessContrast(int brightnessPosition, double brightness, int contrastPosition, double contrast)
     {
         const QList<QSlider*> sliders = Sliders();
         ASSERT_EQ(sliders.size(), 2);
         sliders[0]->setValue(brightnessPosition);
         sliders[1]->setValue(contrastPosition);
         const QImage expected = WithBrightnessContrast(
-            QImageFromImage(m_window->Session()->PreviewSource(), false), SliderValue(brightnessPosition, -100.0, 100.0),
-            SliderValue(contrastPosition, 0.0, 2.0));
+            QImageFromImage(m_window->Session()->PreviewSource(), false), brightness, contrast);
         ASSERT_TRUE(QTest::qWaitFor([&] { return Opaque(m_window->View()->Picture()) == expected; }, kWaitMs))
             << "the preview never showed the settings";
     }
@@ -108,7 +109,7 @@ TEST_F(EditorWindowTest, FiltersFromTheMenusChangeThePhotoAndUndoRedoWalksTheHis
     Trigger(kBrightnessPath);
     ASSERT_NE(m_window->Session(), nullptr);
     EXPECT_TRUE(m_window->FilterPanel()->isVisible());
-    SetBrightnessContrast(60, 65);
+    SetBrightnessContrast(60, 20.0, 65, 1.3);
 
     // The screenshot for the build's artefacts: the dialog open beside its preview.
     QDir().mkpath(QStringLiteral(BF_ARTEFACT_DIR));
@@ -138,7 +139,7 @@ TEST_F(EditorWindowTest, FiltersFromTheMenusChangeThePhotoAndUndoRedoWalksTheHis
 TEST_F(EditorWindowTest, DialogStartsFromTheLastAcceptedSettingsAndCancelLeavesThePhoto)
 {
     Trigger(kBrightnessPath);
-    SetBrightnessContrast(70, 40);
+    SetBrightnessContrast(70, 40.0, 40, 0.8);
     PanelButton(QDialogButtonBox::Ok)->click();
     const QImage accepted = Photo();
     EXPECT_EQ(accepted, WithBrightnessContrast(Opaque(ReadPicture(kSamplePhoto)), 40.0, 0.8));
@@ -148,7 +149,7 @@ TEST_F(EditorWindowTest, DialogStartsFromTheLastAcceptedSettingsAndCancelLeavesT
     ASSERT_EQ(sliders.size(), 2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return sliders[0]->value() == 70 && sliders[1]->value() == 40; }, kWaitMs))
         << "sliders at " << sliders[0]->value() << ", " << sliders[1]->value();
-    SetBrightnessContrast(10, 90);
+    SetBrightnessContrast(10, -80.0, 90, 1.8);
     PanelButton(QDialogButtonBox::Cancel)->click();
     EXPECT_EQ(m_window->Session(), nullptr);
     EXPECT_EQ(Photo(), accepted);
@@ -159,7 +160,7 @@ TEST_F(EditorWindowTest, DialogStartsFromTheLastAcceptedSettingsAndCancelLeavesT
 TEST_F(EditorWindowTest, CancelDuringTheApplyKeepsThePhotoAndTheDialog)
 {
     Trigger(kBrightnessPath);
-    SetBrightnessContrast(80, 50);
+    SetBrightnessContrast(80, 60.0, 50, 1.0);
     // Clicked while the filter runs: the progress sink lets the click through.
     QTimer::singleShot(0, m_window->ProgressPanel()->CancelButton(), &QPushButton::click);
     PanelButton(QDialogButtonBox::Ok)->click();
@@ -254,6 +255,23 @@ TEST_F(EditorWindowTest, FailedFilterShowsTheModulesStatusText)
     const CMessageBoxAnswer ok(QMessageBox::Ok);
     ShowStatus(m_window.get(), status.Get());
     EXPECT_EQ(ok.Text(), QStringLiteral("Internal problem. Invalid function argument."));
+    EXPECT_EQ(ok.Icon(), QMessageBox::Warning);
+    EXPECT_EQ(ok.Title(), QStringLiteral("basicfilters-editor-tests"));
+
+    // The framework's diagnostics switch adds where the check failed.
+    QSettings framework(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tavi"),
+                        QStringLiteral("Tavi8/Tavi Lumivista Shared"));
+    framework.setValue(QStringLiteral("StatusEx"), true);
+    framework.sync();
+    const CMessageBoxAnswer diagnosed(QMessageBox::Ok);
+    ShowStatus(m_window.get(), status.Get());
+    framework.remove(QStringLiteral("StatusEx"));
+    const auto extended = CComPtr<IStatusEx>::Query(status.Get(), IID_IStatusEx);
+    ASSERT_TRUE(extended);
+    EXPECT_EQ(diagnosed.Text(), QStringLiteral("Internal problem. Invalid function argument.\nFile: %1, Line: %2")
+                                    .arg(QString::fromStdU16String(extended->GetSourceFile()))
+                                    .arg(extended->GetSourceLine()))
+        << diagnosed.Text().toStdString();
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "Common/params/ParamList.h"
 #include "filters/resize/ResizeDialog.h"
 #include "Common/dialogs/NumericEdit.h"
+#include "filters/resize/ResizeFactory.h"
 #include "platform/DialogMessage.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/PluginHost.h"
@@ -25,7 +26,6 @@
 
 namespace {
 
-constexpr int kResizeIndex = 18;
 constexpr int kPixel = 0;
 constexpr int kInch = 1;
 constexpr int kCentimetre = 2;
@@ -60,12 +60,12 @@ protected:
     void SetUp() override
     {
         auto host = CComPtr<IPluginHost>::Adopt(CPluginHost::Create(0x0409));
-        ListedFactories()[kResizeIndex]->Initialize(host.Get(), 0);
+        FactoryOf<CInteractiveResizeFactory>().Initialize(host.Get(), 0);
         source = MakeImage(800, 600, DistinctPixel);
         source->SetResolution(300, 300);
         CComPtr<IFilter> made;
         ASSERT_TRUE(
-            ListedFactories()[kResizeIndex]->CreateFilter(static_cast<IImage*>(source.Get()), made.Receive(), nullptr));
+            FactoryOf<CInteractiveResizeFactory>().CreateFilter(static_cast<IImage*>(source.Get()), made.Receive(), nullptr));
         filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
         ASSERT_TRUE(filter);
         site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(nullptr));
@@ -75,7 +75,7 @@ protected:
     void TearDown() override
     {
         if (filter) filter->DestroyDialog();
-        ListedFactories()[kResizeIndex]->Uninitialize(0);
+        FactoryOf<CInteractiveResizeFactory>().Uninitialize(0);
         QLocale::setDefault(previousLocale);
     }
 
