@@ -137,6 +137,33 @@ TEST_F(BrightnessContrastDialog, AMissingKeyLeavesItsControlAlone)
     EXPECT_EQ(dialog->ContrastSlider()->value(), 80);
 }
 
+TEST_F(BrightnessContrastDialog, SlidersStartInTheMiddleWithTicksAtTheQuarters)
+{
+    CDlgInteractiveBrightnessContrast* dialog = OpenDialog();
+    for (QSlider* slider : {dialog->BrightnessSlider(), dialog->ContrastSlider()}) {
+        EXPECT_EQ(slider->minimum(), 0);
+        EXPECT_EQ(slider->maximum(), 100);
+        EXPECT_EQ(slider->value(), 50);
+        EXPECT_EQ(slider->tickInterval(), 25);
+        EXPECT_EQ(slider->tickPosition(), QSlider::TicksBelow);
+    }
+}
+
+// A parameter text may carry what strtod reads as not-a-number or infinity.
+TEST_F(BrightnessContrastDialog, ValuesThatAreNotNumbersOrInfiniteStayOnTheSlider)
+{
+    CDlgInteractiveBrightnessContrast* dialog = OpenDialog();
+    PumpPostedEvents();
+    filter->SetFormat(u"BrightnessValue:nan\nContrastValue:inf\n");
+    PumpPostedEvents();
+    EXPECT_EQ(dialog->BrightnessSlider()->value(), 0);
+    EXPECT_EQ(dialog->ContrastSlider()->value(), 100);
+    filter->SetFormat(u"BrightnessValue:-inf\nContrastValue:-nan\n");
+    PumpPostedEvents();
+    EXPECT_EQ(dialog->BrightnessSlider()->value(), 0);
+    EXPECT_EQ(dialog->ContrastSlider()->value(), 0);
+}
+
 TEST_F(BrightnessContrastDialog, NullFormatKeepsTheTextButStillReloads)
 {
     CDlgInteractiveBrightnessContrast* dialog = OpenDialog();

@@ -110,6 +110,8 @@ TEST(MedianDialog, StoresTheEndOfAMovementAndReloadsClamped)
     EXPECT_EQ(site->ChangeCount(), 1);
 
     QSlider* slider = dialog->SizeSlider();
+    EXPECT_EQ(slider->minimum(), 1);
+    EXPECT_EQ(slider->maximum(), 4);
     slider->setSliderDown(true);
     slider->setValue(2);
     slider->setValue(3);

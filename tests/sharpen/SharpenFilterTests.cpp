@@ -167,6 +167,14 @@ TEST(SharpenDialog, ThePageShownStoresItsKeysAndTheReloadPicksThePage)
                         "SharpenActivePage:UnsharpMask\n");
     EXPECT_EQ(site->ChangeCount(), 1);
     EXPECT_EQ(sheet->Sheet()->Page(1)->Title(), QStringLiteral("Gaussian Blur"));
+    const CSharpenUnsharpMaskPage* mask = sheet->UnsharpMaskPage();
+    for (const QSlider* slider : {mask->SizeSlider(), mask->AmountSlider(), mask->ThresholdSlider(),
+                                  sheet->GaussianBlurPage()->SizeSlider()}) {
+        EXPECT_EQ(slider->minimum(), 0);
+        EXPECT_EQ(slider->maximum(), 100);
+        EXPECT_EQ(slider->tickInterval(), 10) << "a tick every 10 positions";
+    }
+    EXPECT_EQ(sheet->GaussianBlurPage()->SizeSlider()->value(), 20) << "sigma 2 is (2 - 0.01) / 9.99 of the way";
 
     sheet->Sheet()->SetActivePage(CSharpenSheet::kGaussianBlurIndex);
     PumpPostedEvents();
