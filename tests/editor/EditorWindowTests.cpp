@@ -187,7 +187,10 @@ TEST_F(EditorWindowTest, SaveAsksBeforeReplacingTheOpenedFile)
     {
         const CMessageBoxAnswer no(QMessageBox::No);
         save->trigger();
-        EXPECT_FALSE(no.Text().isEmpty()) << "Save replaced the opened file without asking";
+        EXPECT_EQ(no.Text(), QStringLiteral("Replace the original photo photo.png with the edited one?"))
+            << "Save replaced the opened file without asking";
+        EXPECT_EQ(no.Icon(), QMessageBox::Question);
+        EXPECT_EQ(no.Title(), QStringLiteral("Save Photo"));
     }
     EXPECT_EQ(FileDigest(opened), untouched);
     EXPECT_TRUE(m_window->Document()->IsModified());
