@@ -5,7 +5,8 @@
 // The order in which a position becomes a value. Both orders are exact in real
 // numbers but round differently in doubles, and a dialog's stored texts depend on
 // those last bits: a threshold stored as a truncated integer reads 28 for the
-// position 29 when the position is first divided (0.29 is just below 0.29).
+// position 29 when the position is divided first (the double nearest 0.29 lies
+// just below it).
 enum class SliderArithmetic {
     // (maximum - minimum) * (position / 100) + minimum.
     ShareOfSpan,
