@@ -26,7 +26,7 @@ void FilterColumnsVector(const uint8_t* top, size_t stride, const int16_t* weigh
         const uint8_t* row = top + b;
         for (int t = 0; t < taps; t += 2, row += 2 * stride) {
             AddWeightedBytePairs<V>(V::Load(row), V::Load(row + stride),
-                                    V::Set1(PackedWeightPair(weights[t], weights[t + 1])), sums);
+                                    V::Set1(PackedWeightPair(weights + t)), sums);
         }
         V::Store(out + b, ShiftedToBytes<V>(sums, 7));
     }
@@ -77,8 +77,7 @@ void FilterLine32Vector(const uint8_t* line, const int16_t* table, int taps, uin
         if (t < taps) {
             int32_t lastPairs[kPixels];
             for (int p = 0; p < kPixels; ++p) {
-                const auto* pixelWeights = reinterpret_cast<const int16_t*>(weights[p]) + t;
-                lastPairs[p] = PackedWeightPair(pixelWeights[0], pixelWeights[1]);
+                lastPairs[p] = PackedWeightPair(reinterpret_cast<const int16_t*>(weights[p]) + t);
             }
             const auto two = V::LoadHalvesLow64(pixels, static_cast<size_t>(t) * 4);
             sum = V::Add32(sum, V::MulAdd16(InterleavePixelPairs<V>(two), V::Set1Halves(lastPairs)));

@@ -6,8 +6,9 @@
 //
 // Each vector holds kBytes / 4 pixels, one pixel (per half) per accumulator. At 256
 // bits the unpacks work within each half, so the accumulators hold pixels (0, 4),
-// (1, 5), (2, 6) and (3, 7), and the packs put them back in order within each half:
-// the same 32-bit sums, in the same order, as WeightedRowFixedPointScalar.
+// (1, 5), (2, 6) and (3, 7), and the packs put them back in order within each half.
+// The 32-bit sums are those of WeightedRowFixedPointScalar: taps added two at a time
+// instead of one, but integer sums that never overflow are exact in any order.
 
 #include "filters/shared/gaussian/GaussianKernel.h"
 #include "filters/shared/gaussian/SeparablePasses.h"

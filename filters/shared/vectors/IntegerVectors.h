@@ -159,12 +159,21 @@ typename V::Vector ShiftedToBytes(const typename V::Vector (&sums)[4], int bits)
     return V::PackUnsigned16(first, second);
 }
 
-// Two 16-bit values side by side in one 32-bit lane, first in the low word: the
-// weights of two neighbouring taps for MulAdd16 on interleaved pairs of values.
+// Two weights of 0 .. 32767 side by side in one 32-bit lane, first in the low word:
+// the weights of two neighbouring taps for MulAdd16 on interleaved pairs of values.
 inline int32_t PackedWeightPair(int32_t first, int32_t second)
 {
-    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint16_t>(second)) << 16 |
-                                static_cast<uint32_t>(static_cast<uint16_t>(first)));
+    return static_cast<int32_t>(static_cast<uint32_t>(second) << 16 | static_cast<uint32_t>(first));
+}
+
+// Two neighbouring 16-bit weights of any sign, read as they lie in memory (x86 is
+// little-endian: the first in the low word). One 32-bit load, where assembling the
+// pair from two values costs compilers several instructions per tap.
+inline int32_t PackedWeightPair(const int16_t* pair)
+{
+    int32_t packed;
+    std::memcpy(&packed, pair, sizeof packed);
+    return packed;
 }
 
 }  // namespace
