@@ -2,8 +2,10 @@
 // The constant answers that describe one component to the host.
 
 #include "platform/Unknown.h"
+#include "plugin/SettingsInterfaces.h"
 
 #include <cstdint>
+#include <span>
 
 // How a factory treats the host object that Initialize hands it.
 enum class HostKeeping {
@@ -26,4 +28,6 @@ struct ComponentDescription {
     int iconId;  // kNoIcon: GetIcon answers false
     HostKeeping keeping;
     Listing listing = Listing::Listed;
+    // Every key of the filter's parameter text; empty for a filter without settings.
+    std::span<const SettingDeclaration> settings = {};
 };

@@ -28,7 +28,9 @@ CFilterFactoryBase::CFilterFactoryBase(const ComponentDescription& description)
 HRESULT CFilterFactoryBase::QueryInterface(REFIID iid, void** object)
 {
     return AnswerQueryInterface(object, [&]() -> IUnknown* {
-        if (iid == IID_IUnknown || iid == IID_IComponent || iid == IID_IFilterFactory) return this;
+        if (iid == IID_IUnknown || iid == IID_IComponent || iid == IID_IFilterFactory)
+            return static_cast<IFilterFactory*>(this);
+        if (iid == IID_IFilterSettings && !m_description.settings.empty()) return static_cast<IFilterSettings*>(this);
         return nullptr;
     });
 }
@@ -37,6 +39,12 @@ bool CFilterFactoryBase::GetIcon(char16_t* path, int capacity, int* index)
 {
     if (m_description.iconId == kNoIcon) return false;
     return FindModuleIcon(m_description.iconId, path, capacity, index);
+}
+
+const SettingDeclaration* CFilterFactoryBase::GetSetting(int index)
+{
+    if (index < 0 || index >= GetSettingCount()) return nullptr;
+    return &m_description.settings[static_cast<size_t>(index)];
 }
 
 bool CFilterFactoryBase::Initialize(IUnknown* host, uint32_t)

@@ -9,7 +9,7 @@
 
 #include <new>
 
-class CFilterFactoryBase : public IFilterFactory {
+class CFilterFactoryBase : public IFilterFactory, private IFilterSettings {
 public:
     explicit CFilterFactoryBase(const ComponentDescription& description);
     CFilterFactoryBase(const CFilterFactoryBase&) = delete;
@@ -45,6 +45,10 @@ protected:
     static bool MakeFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status);
 
 private:
+    // Answered through QueryInterface only by factories whose filter has settings.
+    int GetSettingCount() override { return static_cast<int>(m_description.settings.size()); }
+    const SettingDeclaration* GetSetting(int index) override;
+
     static bool Deliver(IFilter* made, IFilter** filter, IStatus** status);
 
     const ComponentDescription& m_description;

@@ -13,8 +13,10 @@ namespace {
 // Ticks at the ends, the middle and the quarters; one step is 2 levels of
 // brightness or 0.02 of contrast.
 constexpr int kQuarterTicks = (CSliderScale::kLastPosition - CSliderScale::kFirstPosition) / 4;
-constexpr CSliderScale kBrightnessScale(-100.0, 100.0, SliderArithmetic::ShareOfSpan, kQuarterTicks);
-constexpr CSliderScale kContrastScale(0.0, 2.0, SliderArithmetic::ShareOfSpan, kQuarterTicks);
+constexpr CSliderScale kBrightnessScale(kBrightnessSetting.minimum, kBrightnessSetting.maximum,
+                                       SliderArithmetic::ShareOfSpan, kQuarterTicks);
+constexpr CSliderScale kContrastScale(kContrastSetting.minimum, kContrastSetting.maximum, SliderArithmetic::ShareOfSpan,
+                                     kQuarterTicks);
 
 } // namespace
 
@@ -25,9 +27,9 @@ CDlgInteractiveBrightnessContrast::CDlgInteractiveBrightnessContrast(QWidget* pa
     // Sliders take the dialog's width, as its layout is resized.
     auto* layout = new QVBoxLayout(this);
     const auto store = [this] { PostStore(); };
-    m_brightness = AddSliderRow(this, ScaledSliderRow(IDS_DLG107_BRIGHTNESS_LABEL, kBrightnessScale, kDefaultBrightness),
+    m_brightness = AddSliderRow(this, ScaledSliderRow(IDS_DLG107_BRIGHTNESS_LABEL, kBrightnessScale, kBrightnessSetting.start),
                                 SliderStore::OnEveryChange, store);
-    m_contrast = AddSliderRow(this, ScaledSliderRow(IDS_DLG107_CONTRAST_LABEL, kContrastScale, kDefaultContrast),
+    m_contrast = AddSliderRow(this, ScaledSliderRow(IDS_DLG107_CONTRAST_LABEL, kContrastScale, kContrastSetting.start),
                               SliderStore::OnEveryChange, store);
     layout->addStretch();
     PostStore();

@@ -26,8 +26,8 @@ CInteractiveBrightnessContrastFilter::CInteractiveBrightnessContrastFilter(IUnkn
 CApplyOutcome CInteractiveBrightnessContrastFilter::ReadSettings(IUnknown*)
 {
     const CParamList params(Format().c_str());
-    double brightness = kDefaultBrightness;
-    double contrast = kDefaultContrast;
+    double brightness = kBrightnessSetting.start;
+    double contrast = kContrastSetting.start;
     if (!params.GetDouble(kBrightnessKey, brightness) || !params.GetDouble(kContrastKey, contrast))
         return CApplyOutcome::Failed(kStatusHostRefused);
     BuildBrightnessContrastTable(brightness, contrast, m_table);

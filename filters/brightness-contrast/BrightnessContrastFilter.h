@@ -2,11 +2,10 @@
 // Brightness and contrast through one transfer table applied to red, green and blue.
 
 #include "Common/base/InteractiveFilterBase.h"
+#include "filters/brightness-contrast/BrightnessContrastSettings.h"
 
 #include <cstdint>
 
-inline constexpr const char16_t* kBrightnessKey = u"BrightnessValue";
-inline constexpr const char16_t* kContrastKey = u"ContrastValue";
 
 class CInteractiveBrightnessContrastFilter final : public CInteractiveFilterBase {
 public:

@@ -4,7 +4,4 @@
 
 #include <cstdint>
 
-inline constexpr double kDefaultBrightness = 0.0;
-inline constexpr double kDefaultContrast = 1.0;
-
 void BuildBrightnessContrastTable(double brightness, double contrast, uint8_t table[256]);

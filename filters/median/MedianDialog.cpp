@@ -18,7 +18,8 @@ CInteractiveMedianDlg::CInteractiveMedianDlg(QWidget* parent, IInteractiveFilter
     // The layout stretches the label, the slider and the hint to the dialog's width
     // as it is resized.
     auto* layout = new QVBoxLayout(this);
-    const SliderRow radius{IDS_DLG13_SIZE_LABEL, kMinimumMedianRadius, kMaximumMedianRadius, kMinimumMedianRadius, 0};
+    const SliderRow radius{IDS_DLG13_SIZE_LABEL, static_cast<int>(kMedianSizeSetting.minimum),
+                           static_cast<int>(kMedianSizeSetting.maximum), static_cast<int>(kMedianSizeSetting.start), 0};
     m_size = AddSliderRow(this, radius, SliderStore::WhenMovementEnds, [this] { PostStore(); });
     auto* hint = new QLabel(DialogText(IDS_DLG13_HINT), this);
     hint->setWordWrap(true);

@@ -2,8 +2,8 @@
 // Median: every pixel becomes the middle pixel of its neighbourhood by brightness.
 
 #include "Common/base/InteractiveFilterBase.h"
+#include "filters/median/MedianSettings.h"
 
-inline constexpr const char16_t* kMedianSizeKey = u"MedianSize";
 
 class CInteractiveMedianFilter final : public CInteractiveFilterBase {
 public:

@@ -20,9 +20,9 @@
 
 namespace {
 
-constexpr int kSmallestSize = 10;
-constexpr int kLargestSize = 32000;
-constexpr int kDefaultMethod = kResizeMitchellNetravali;
+constexpr int kSmallestSize = static_cast<int>(kResizerWidthSetting.minimum);
+constexpr int kLargestSize = static_cast<int>(kResizerWidthSetting.maximum);
+constexpr int kDefaultMethod = static_cast<int>(kResizerModeSetting.start);
 constexpr double kBytesPerMegabyte = 1048576.0;
 
 struct ListItem {

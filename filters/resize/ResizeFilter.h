@@ -5,17 +5,7 @@
 
 #include "Common/base/InteractiveFilterBase.h"
 #include "filters/resize/ResizeKernelFunctions.h"
-
-inline constexpr const char16_t* kResizerModeKey = u"ResizerMode";
-inline constexpr const char16_t* kResizerWidthKey = u"ResizerWidth";
-inline constexpr const char16_t* kResizerHeightKey = u"ResizerHeight";
-inline constexpr const char16_t* kResizerResolutionXKey = u"ResizerResolutionX";
-inline constexpr const char16_t* kResizerResolutionYKey = u"ResizerResolutionY";
-inline constexpr const char16_t* kResizerWidthInUnitKey = u"ResizerWidthInUnit";
-inline constexpr const char16_t* kResizerHeightInUnitKey = u"ResizerHeightInUnit";
-inline constexpr const char16_t* kResizerHorUnitKey = u"ResizerHorUnit";
-inline constexpr const char16_t* kResizerVerUnitKey = u"ResizerVerUnit";
-inline constexpr const char16_t* kResizerConstrainKey = u"ResizerConstrainProportions";
+#include "filters/resize/ResizeSettings.h"
 
 class CInteractiveResize final : public CInteractiveFilterBase {
 public:

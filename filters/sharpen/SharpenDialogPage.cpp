@@ -15,9 +15,10 @@ CSharpenPage::CSharpenPage(IInteractiveFilter* filter, IPreviewSite* site, unsig
     new QVBoxLayout(this);
 }
 
-QSlider* CSharpenPage::AddSlider(unsigned labelId, const CSliderScale& scale, double start)
+QSlider* CSharpenPage::AddSlider(unsigned labelId, const SettingDeclaration& setting)
 {
-    return AddSliderRow(this, ScaledSliderRow(labelId, scale, start), SliderStore::WhenMovementEnds,
+    return AddSliderRow(this, ScaledSliderRow(labelId, SharpenScale(setting), setting.start),
+                        SliderStore::WhenMovementEnds,
                         [this] { PostStore(); });
 }
 

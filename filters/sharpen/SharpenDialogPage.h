@@ -5,25 +5,24 @@
 
 #include "Common/dialogs/FilterPage.h"
 #include "Common/dialogs/SliderScale.h"
+#include "filters/sharpen/SharpenSettings.h"
 
 class QSlider;
 
-// A sharpen slider's range, with a tick every 10 positions.
-constexpr CSliderScale SharpenScale(double minimum, double maximum)
+// A sharpen slider over the setting's range, with a tick every 10 positions.
+constexpr CSliderScale SharpenScale(const SettingDeclaration& setting)
 {
-    return CSliderScale(minimum, maximum, SliderArithmetic::StepsFromMinimum, 10);
+    return CSliderScale(setting.minimum, setting.maximum, SliderArithmetic::StepsFromMinimum, 10);
 }
-
-// Both pages' blur size, a Gaussian sigma in pixels.
-inline constexpr CSliderScale kSigmaScale = SharpenScale(0.01, 10.0);
 
 class CSharpenPage : public CFilterPage {
 public:
     CSharpenPage(IInteractiveFilter* filter, IPreviewSite* site, unsigned titleId, const char16_t* pageName);
 
 protected:
-    // A labelled trackbar at the position of start; the end of a movement stores.
-    QSlider* AddSlider(unsigned labelId, const CSliderScale& scale, double start);
+    // A labelled trackbar over the setting's scale at its start; the end of a
+    // movement stores.
+    QSlider* AddSlider(unsigned labelId, const SettingDeclaration& setting);
     // Closes the page's column of controls.
     void AddHint(unsigned hintId);
 

@@ -4,17 +4,11 @@
 
 #include "Common/base/InteractiveFilterBase.h"
 #include "filters/shared/gaussian/SeparablePasses.h"
+#include "filters/sharpen/SharpenSettings.h"
 
 #include <cstdint>
 #include <vector>
 
-inline constexpr const char16_t* kSharpenActivePageKey = u"SharpenActivePage";
-inline constexpr const char16_t* kUnsharpMaskPageName = u"UnsharpMask";
-inline constexpr const char16_t* kGaussianBlurPageName = u"GaussianBlur";
-inline constexpr const char16_t* kGaussianBlurSizeKey = u"GaussianBlurSize";
-inline constexpr const char16_t* kUnsharpMaskSizeKey = u"UnsharpMaskSize";
-inline constexpr const char16_t* kUnsharpMaskAmountKey = u"UnsharpMaskAmount";
-inline constexpr const char16_t* kUnsharpMaskThresholdKey = u"UnsharpMaskThreshold";
 
 class CInteractiveSharpnessFilter final : public CInteractiveFilterBase {
 public:

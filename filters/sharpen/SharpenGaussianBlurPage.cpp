@@ -5,9 +5,15 @@
 
 #include <QSlider>
 
+namespace {
+
+constexpr CSliderScale kSigmaScale = SharpenScale(kGaussianBlurSizeSetting);
+
+} // namespace
+
 CSharpenGaussianBlurPage::CSharpenGaussianBlurPage(IInteractiveFilter* filter, IPreviewSite* site)
     : CSharpenPage(filter, site, IDS_SHARPEN_GAUSSIAN_BLUR_PAGE, kGaussianBlurPageName),
-      m_size(AddSlider(IDS_DLG5017_SIZE_LABEL, kSigmaScale, 2.0))
+      m_size(AddSlider(IDS_DLG5017_SIZE_LABEL, kGaussianBlurSizeSetting))
 {
     AddHint(IDS_DLG5017_HINT);
 }

@@ -7,16 +7,17 @@
 
 namespace {
 
-constexpr CSliderScale kAmountScale = SharpenScale(0.0, 1.0);
-constexpr CSliderScale kThresholdScale = SharpenScale(0.0, 100.0);
+constexpr CSliderScale kSigmaScale = SharpenScale(kUnsharpMaskSizeSetting);
+constexpr CSliderScale kAmountScale = SharpenScale(kUnsharpMaskAmountSetting);
+constexpr CSliderScale kThresholdScale = SharpenScale(kUnsharpMaskThresholdSetting);
 
 } // namespace
 
 CSharpenUnsharpMaskPage::CSharpenUnsharpMaskPage(IInteractiveFilter* filter, IPreviewSite* site)
     : CSharpenPage(filter, site, IDS_SHARPEN_UNSHARP_MASK_PAGE, kUnsharpMaskPageName),
-      m_size(AddSlider(IDS_DLG104_SIZE_LABEL, kSigmaScale, 2.5)),
-      m_amount(AddSlider(IDS_DLG104_AMOUNT_LABEL, kAmountScale, 0.5)),
-      m_threshold(AddSlider(IDS_DLG104_THRESHOLD_LABEL, kThresholdScale, 8.0))
+      m_size(AddSlider(IDS_DLG104_SIZE_LABEL, kUnsharpMaskSizeSetting)),
+      m_amount(AddSlider(IDS_DLG104_AMOUNT_LABEL, kUnsharpMaskAmountSetting)),
+      m_threshold(AddSlider(IDS_DLG104_THRESHOLD_LABEL, kUnsharpMaskThresholdSetting))
 {
     AddHint(IDS_DLG104_HINT);
 }
