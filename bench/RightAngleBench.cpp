@@ -55,7 +55,7 @@ void BM_Memcpy(benchmark::State& state)
 
 void BM_FlipHorizontal(benchmark::State& state)
 {
-    Measure(state, [](Images& images) { FlipHorizontal(images.From(), kStride, kWidth, kHeight); });
+    Measure(state, [](Images& images) { FlipHorizontal({images.From(), kStride, kWidth, kHeight}, {}); });
 }
 
 void BM_FlipVertical(benchmark::State& state)
@@ -74,7 +74,7 @@ void MeasureTurn(benchmark::State& state, Turn turn)
 void MeasureHalfTurn(benchmark::State& state, RowReverser reverse)
 {
     Measure(state, [reverse](Images& images) {
-        Rotate180(images.From(), kStride, images.To(), kStride, kWidth, kHeight, reverse);
+        Rotate180({images.From(), kStride, kWidth, kHeight}, {images.To(), kStride, kWidth, kHeight}, reverse, {});
     });
 }
 

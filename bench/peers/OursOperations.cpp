@@ -125,7 +125,7 @@ Trial Geometry(const Operation& operation, const OurPicture& picture)
     const ptrdiff_t stride = ptrdiff_t{4} * width;
     switch (operation.kind) {
     case OperationKind::FlipHorizontal:
-        return InPlace(picture, [=](Pixels& work) { FlipHorizontal(BytesOf(work), stride, width, height); });
+        return InPlace(picture, [=](Pixels& work) { FlipHorizontal({BytesOf(work), stride, width, height}, {}); });
     case OperationKind::FlipVertical: {
         auto line = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(stride));
         return InPlace(picture, [=](Pixels& work) {
@@ -139,7 +139,9 @@ Trial Geometry(const Operation& operation, const OurPicture& picture)
         });
     case OperationKind::Rotate180:
         return IntoNew(picture.pixels.size(), [&picture, width, height, stride](Pixels& output) {
-            Rotate180(BytesOf(picture.pixels), stride, BytesOf(output), stride, width, height, ChosenRowReverser());
+            const PixelRows source{const_cast<uint8_t*>(BytesOf(picture.pixels)), stride, width, height};
+            Rotate180(source, {BytesOf(output), stride, width, height}, ChosenRowReverser(),
+                      {});
         });
     default:
         return IntoNew(picture.pixels.size(), [&picture](Pixels& output) {

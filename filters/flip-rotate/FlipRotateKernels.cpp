@@ -42,9 +42,13 @@ void MirrorRow(uint32_t* row, int width)
     std::reverse(row, row + width);
 }
 
-void FlipHorizontal(uint8_t* pixels, ptrdiff_t stride, int width, int height)
+bool FlipHorizontal(const PixelRows& image, const UnitReport& report)
 {
-    for (int y = 0; y < height; ++y) MirrorRow(RowAt(pixels, stride, y), width);
+    for (int y = 0; y < image.height; ++y) {
+        if (report && !report(y, image.height)) return false;
+        MirrorRow(image.Row(y), image.width);
+    }
+    return true;
 }
 
 void SwapLines(uint8_t* first, uint8_t* second, uint8_t* buffer, size_t lineBytes)
@@ -65,11 +69,13 @@ void ReverseRowInto(const uint32_t* source, uint32_t* destination, int width)
     std::reverse_copy(source, source + width, destination);
 }
 
-void Rotate180(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination, ptrdiff_t destinationStride,
-               int width, int height, RowReverser reverse)
+bool Rotate180(const PixelRows& source, const PixelRows& destination, RowReverser reverse, const UnitReport& report)
 {
-    for (int y = 0; y < height; ++y)
-        reverse(RowAt(source, sourceStride, y), RowAt(destination, destinationStride, height - 1 - y), width);
+    for (int y = 0; y < source.height; ++y) {
+        if (report && !report(y, source.height)) return false;
+        reverse(source.Row(y), destination.Row(source.height - 1 - y), source.width);
+    }
+    return true;
 }
 
 void Rotate90ClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,

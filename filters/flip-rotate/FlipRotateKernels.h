@@ -7,14 +7,17 @@
 // The portable loops define the results; each Sse2 variant gives the same bits
 // faster and may only run where the processor offers SSE2 (CpuHasSse2).
 
+#include "filters/shared/pixels/PixelRows.h"
+
 #include <cstddef>
 #include <cstdint>
 
 // Mirrors one row in place: the pixel at x changes places with the one at width-1-x.
 void MirrorRow(uint32_t* row, int width);
 
-// Mirrors every row of an image in place.
-void FlipHorizontal(uint8_t* pixels, ptrdiff_t stride, int width, int height);
+// Mirrors every row of an image in place, reporting each row before it is mirrored;
+// false when report stops it, with the rows before mirrored.
+bool FlipHorizontal(const PixelRows& image, const UnitReport& report);
 
 // Exchanges two lines of bytes through a buffer of at least that many bytes.
 void SwapLines(uint8_t* first, uint8_t* second, uint8_t* buffer, size_t lineBytes);
@@ -27,9 +30,10 @@ using RowReverser = void (*)(const uint32_t* source, uint32_t* destination, int 
 void ReverseRowInto(const uint32_t* source, uint32_t* destination, int width);
 void ReverseRowIntoSse2(const uint32_t* source, uint32_t* destination, int width);
 
-// (x, y) goes to (width-1-x, height-1-y), one row reversed by reverse after another.
-void Rotate180(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination, ptrdiff_t destinationStride,
-               int width, int height, RowReverser reverse);
+// (x, y) goes to (width-1-x, height-1-y), one row reversed by reverse after another,
+// each source row reported before it is moved; false when report stops it. The
+// destination has the source's size.
+bool Rotate180(const PixelRows& source, const PixelRows& destination, RowReverser reverse, const UnitReport& report);
 
 // A quarter turn of a whole image, either way.
 using QuarterTurn = void (*)(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,

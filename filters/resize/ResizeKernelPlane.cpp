@@ -77,7 +77,7 @@ size_t CPlaneResizer::EdgeRowsNeeded() const
     return std::max(topRows, bottomRows);
 }
 
-bool CPlaneResizer::Run(uint8_t* destination, const uint8_t* source, IProgress* progress)
+bool CPlaneResizer::Run(uint8_t* destination, const uint8_t* source, const UnitReport& report)
 {
     if (m_sourceWidth == m_destinationWidth && m_sourceHeight == m_destinationHeight) {
         CopyRows(destination, source);
@@ -96,7 +96,7 @@ bool CPlaneResizer::Run(uint8_t* destination, const uint8_t* source, IProgress* 
     const bool completed = RowPass(
         destination + static_cast<size_t>(middleStart) * m_destinationStride,
         {middleSource, m_sourceStride, static_cast<uint32_t>(numerator * middleStart % denominator), m_bands.middle},
-        progress);
+        report);
     m_middleBand = false;
 
     const uint32_t bottomStart = m_bands.top + m_bands.middle;
@@ -153,14 +153,14 @@ void CPlaneResizer::PadLine() const
     for (size_t pixel = 1; pixel <= half; ++pixel) std::memcpy(last + pixel * m_bytesPerPixel, last, m_bytesPerPixel);
 }
 
-bool CPlaneResizer::RowPass(uint8_t* destination, const RowSpan& span, IProgress* progress)
+bool CPlaneResizer::RowPass(uint8_t* destination, const RowSpan& span, const UnitReport& report)
 {
     ResizeStep step(m_sourceHeight - 1, m_destinationHeight - 1);
     step.phase = span.phase;
     for (uint32_t n = 1; n <= span.rows; ++n) {
-        const bool reports = m_middleBand && progress != nullptr && n % kRowsPerStep == 0;
+        const bool reports = m_middleBand && report && n % kRowsPerStep == 0;
         if (reports &&
-            !progress->Step(static_cast<int>(n / kRowsPerStep), static_cast<int>(span.rows / kRowsPerStep))) {
+            !report(static_cast<int>(n / kRowsPerStep), static_cast<int>(span.rows / kRowsPerStep))) {
             return false;
         }
         m_passes.vertical(span.first + step.position * span.stride, span.stride, m_vertical.Row(step.phase),

@@ -12,7 +12,7 @@
 
 #include "filters/resize/ResizeKernelPasses.h"
 #include "filters/resize/ResizeKernelWeights.h"
-#include "host/HostInterfaces.h"
+#include "filters/shared/pixels/PixelRows.h"
 
 #include <cstdint>
 #include <memory>
@@ -34,9 +34,9 @@ public:
               uint32_t sourceStride, uint32_t destinationStride, ResizeKernel kernel, int radius, int bitsPerPixel);
 
     // Fills the destination plane from the source plane, rows in memory order. The
-    // middle band reports its progress to the sink (may be null); when the sink asks
-    // to stop, the rest of that band is left as it was and Run answers false.
-    bool Run(uint8_t* destination, const uint8_t* source, IProgress* progress);
+    // middle band tells report (may be empty) of its progress; when report answers
+    // stop, the rest of that band is left as it was and Run answers false.
+    bool Run(uint8_t* destination, const uint8_t* source, const UnitReport& report);
 
     // The weight tables, for those who check them.
     const CResizeWeights& HorizontalWeights() const { return m_horizontal; }
@@ -71,7 +71,7 @@ private:
     const uint8_t* FillTopEdge(const uint8_t* source) const;
     const uint8_t* FillBottomEdge(const uint8_t* source) const;
     void PadLine() const;
-    bool RowPass(uint8_t* destination, const RowSpan& span, IProgress* progress);
+    bool RowPass(uint8_t* destination, const RowSpan& span, const UnitReport& report);
 
     uint32_t m_sourceWidth = 0;
     uint32_t m_sourceHeight = 0;

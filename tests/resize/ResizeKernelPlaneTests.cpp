@@ -3,6 +3,7 @@
 // then a horizontal pass; no bands, no buffers, no vector code.
 
 #include "filters/resize/ResizeKernelPlane.h"
+#include "filters/shared/pixels/KernelBridge.h"
 #include "refhost/RecordingProgress.h"
 #include "tests/TestSupport.h"
 
@@ -120,7 +121,7 @@ bool Resize(const Plane& source, Plane& destination, ResizeKernel kernel, int ra
     CPlaneResizer resizer;
     EXPECT_TRUE(resizer.Init(source.width, source.height, destination.width, destination.height, source.stride,
                              destination.stride, kernel, radius, static_cast<int>(source.bytesPerPixel * 8)));
-    return resizer.Run(destination.bytes.data(), source.bytes.data(), progress);
+    return resizer.Run(destination.bytes.data(), source.bytes.data(), ReportTo(progress));
 }
 
 struct KernelCase {

@@ -1,7 +1,7 @@
 #include "filters/shared/channel-tables/ChannelTables.h"
 
 #include "filters/shared/channel-tables/ChannelMapper.h"
-#include "platform/CpuFeatures.h"
+#include "filters/shared/pixels/KernelBridge.h"
 
 void MapChannelRowPortable(uint8_t* row, int width, const ChannelTables& tables)
 {
@@ -12,22 +12,23 @@ void MapChannelRowPortable(uint8_t* row, int width, const ChannelTables& tables)
     }
 }
 
+bool MapChannelTables(const PixelRows& image, const ChannelTables& tables, const UnitReport& report)
+{
+    const CChannelMapper mapper(tables);
+    for (int y = 0; y < image.height; ++y) {
+        if (report && !report(y, image.height)) return false;
+        mapper.MapRow(image.Bytes(y), image.width);
+    }
+    return true;
+}
+
 bool ApplyChannelTables(HBITMAP bitmap, const uint8_t* red, const uint8_t* green, const uint8_t* blue,
                         IProgress* progress)
 {
     if (bitmap == nullptr || red == nullptr || green == nullptr || blue == nullptr) return false;
-    BITMAP description{};
-    if (GetObjectW(bitmap, sizeof description, &description) == 0 || description.bmBits == nullptr) return false;
-
-    const CChannelMapper mapper({red, green, blue}, CpuHasAvx2());
-    auto* row = static_cast<uint8_t*>(description.bmBits);
-    for (int r = 0; r < description.bmHeight; ++r, row += description.bmWidthBytes) {
-        if (progress != nullptr && !progress->Step(r, description.bmHeight)) {
-            progress->Finish(false);
-            return false;
-        }
-        mapper.MapRow(row, description.bmWidth);
-    }
-    if (progress != nullptr) progress->Finish(true);
-    return true;
+    const PixelRows image = RowsOfSection(bitmap);
+    if (image.bits == nullptr) return false;
+    const bool mapped = MapChannelTables(image, {red, green, blue}, ReportTo(progress));
+    if (progress != nullptr) progress->Finish(mapped);
+    return mapped;
 }

@@ -3,6 +3,7 @@
 // fourth byte stays as it is. Brightness and contrast, exposure, autofix and the
 // colour-balance preview all end here.
 
+#include "filters/shared/pixels/PixelRows.h"
 #include "host/HostInterfaces.h"
 
 #include <cstdint>
@@ -24,8 +25,12 @@ struct WideChannelTables {
 void MapChannelRowPortable(uint8_t* row, int width, const ChannelTables& tables);
 void MapChannelRowAvx2(uint8_t* row, int width, const WideChannelTables& wide, const ChannelTables& tables);
 
-// Row by row, reporting each row to progress (may be null) before mapping it. False
-// for a missing argument, a bitmap without description, or a stop from progress,
-// which is then told the work ended unsuccessfully; rows already mapped stay so.
+// Row by row, reporting each row before mapping it; false when report stops it, with
+// the rows before mapped.
+bool MapChannelTables(const PixelRows& image, const ChannelTables& tables, const UnitReport& report);
+
+// The same over a host's bitmap handle, with its progress sink (may be null), which
+// is told at the end whether the work succeeded. False for a missing argument, a
+// bitmap without description, or a stop; rows already mapped stay so.
 bool ApplyChannelTables(HBITMAP bitmap, const uint8_t* red, const uint8_t* green, const uint8_t* blue,
                         IProgress* progress);
