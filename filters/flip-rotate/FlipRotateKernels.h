@@ -22,7 +22,9 @@ bool FlipHorizontal(const PixelRows& image, const UnitReport& report);
 // Exchanges two lines of bytes through a buffer of at least that many bytes.
 void SwapLines(uint8_t* first, uint8_t* second, uint8_t* buffer, size_t lineBytes);
 
-// Exchanges row i with row height-1-i in place; buffer holds one line.
+// Exchanges row i with row height-1-i in place; buffer holds one line. The filter
+// itself walks the host's line cursors and calls SwapLines per pair; this loop over
+// plain rows is for the benchmarks and tests, which have no host.
 void FlipVertical(uint8_t* pixels, ptrdiff_t stride, size_t lineBytes, int height, uint8_t* buffer);
 
 // Writes a row reversed: source pixel x lands at width-1-x of destination.
