@@ -25,6 +25,43 @@ FilterKind ProbeKind(IFilterFactory* factory)
     return filter->IsInteractive() ? FilterKind::Interactive : FilterKind::Plain;
 }
 
+std::string Utf8(const char16_t* text)
+{
+    return text != nullptr ? NarrowToUtf8(WStringView(text)) : std::string();
+}
+
+FilterSetting CopySetting(const SettingDeclaration& declared)
+{
+    FilterSetting setting;
+    setting.page = Utf8(declared.page);
+    setting.key = Utf8(declared.key);
+    setting.type = declared.type;
+    setting.minimum = declared.minimum;
+    setting.maximum = declared.maximum;
+    setting.fromPhoto = declared.startFrom == SettingStart::FromPhoto;
+    setting.start = declared.start;
+    setting.startText = Utf8(declared.startText);
+    for (const char16_t* const* choice = declared.choices; choice != nullptr && *choice != nullptr; ++choice) {
+        setting.choices.push_back(Utf8(*choice));
+    }
+    setting.description = Utf8(declared.description);
+    return setting;
+}
+
+// Factories of other modules, and of filters without settings, do not answer.
+std::vector<FilterSetting> ReadSettings(IFilterFactory* factory)
+{
+    std::vector<FilterSetting> settings;
+    const auto declarations = CComPtr<IFilterSettings>::Query(factory, IID_IFilterSettings);
+    if (!declarations) return settings;
+    const int count = declarations->GetSettingCount();
+    for (int i = 0; i < count; ++i) {
+        const SettingDeclaration* declared = declarations->GetSetting(i);
+        if (declared != nullptr && declared->key != nullptr) settings.push_back(CopySetting(*declared));
+    }
+    return settings;
+}
+
 FilterEntry Describe(int index, IFilterFactory* factory)
 {
     FilterEntry entry;
@@ -41,6 +78,7 @@ FilterEntry Describe(int index, IFilterFactory* factory)
         entry.iconPath = NarrowToUtf8(path);
         entry.iconIndex = iconIndex;
     }
+    entry.settings = ReadSettings(factory);
     return entry;
 }
 

@@ -3,6 +3,7 @@
 // flags, order and icon, and the look-up of a filter by what a user types.
 
 #include "plugin/ComponentInterfaces.h"
+#include "plugin/SettingsInterfaces.h"
 
 #include <string>
 #include <vector>
@@ -15,6 +16,21 @@ enum class FilterKind {
     Unavailable,  // the module lists it but cannot create it
 };
 
+// One key of a filter's parameter text as its factory declares it, copied out of the
+// module so that it outlives no reference and needs no wide strings.
+struct FilterSetting {
+    std::string page;  // empty for a setting read whatever the page
+    std::string key;
+    SettingType type = SettingType::Integer;
+    double minimum = 0.0;  // the dialog's range; an unbounded end is infinite
+    double maximum = 0.0;
+    bool fromPhoto = false;  // no start value of its own: the filter takes the photo's
+    double start = 0.0;
+    std::string startText;             // a page setting's start
+    std::vector<std::string> choices;  // a page setting's pages
+    std::string description;
+};
+
 struct FilterEntry {
     int index = 0;
     IFilterFactory* factory = nullptr;
@@ -24,6 +40,8 @@ struct FilterEntry {
     int order = 0;
     std::string iconPath;  // empty when the filter has no icon
     int iconIndex = -1;
+    // Empty when the factory does not declare its settings.
+    std::vector<FilterSetting> settings;
 };
 
 class CFilterCatalog {

@@ -1,6 +1,7 @@
 #include "apps/cli/Commands.h"
 #include "apps/cli/ParameterText.h"
 
+#include "Common/status/Status.h"
 #include "Common/status/StatusDisplay.h"
 #include "platform/ComPtr.h"
 #include "refhost/ImageConversion.h"
@@ -9,6 +10,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -39,13 +41,51 @@ void PrintError(const std::string& message)
     std::fprintf(stderr, "basicfilters: %s\n", message.c_str());
 }
 
-void PrintStatus(const std::string& what, IStatus* status)
+// The module's own text for a status, on one line; empty when it has none.
+std::string ModuleText(IStatus* status)
 {
     const StatusPresentation shown = DescribeStatus(status, false);
-    const std::string text = shown.kind == StatusPresentationKind::Displayable || shown.text.empty()
-                                 ? std::string("the filter failed without saying why")
-                                 : NarrowToUtf8(shown.text);
-    PrintError(what + ": " + text);
+    if (shown.kind == StatusPresentationKind::Displayable) return {};
+    std::string text = NarrowToUtf8(shown.text);
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+int CodeOf(IStatus* status)
+{
+    return status != nullptr ? status->GetCode() : 0;
+}
+
+// What a command-line user can make of a failed apply; empty when the module's own
+// text says all there is.
+std::string ApplyAdvice(int code, const FilterEntry& entry, const CommandLineOptions& options)
+{
+    switch (code) {
+    case kStatusCancelled: return "cancelled; nothing was written";
+    case kStatusOutOfMemory: return "not enough memory for a photo this large; try a smaller one";
+    case kStatusHostRefused:
+        // With declarations every key the filter reads is filled in, so what is left
+        // is something of the host's.
+        if (entry.settings.empty() && entry.kind == FilterKind::Interactive && !HasParameterText(options)) {
+            return "it needs its settings, which this module does not describe: give them with --set KEY=VALUE "
+                   "(see the README)";
+        }
+        return "the tool could not give the filter what it needed";
+    default: return {};
+    }
+}
+
+// One line: the advice, then what the module said, so neither is lost.
+void PrintFailure(const std::string& what, const std::string& advice, IStatus* status)
+{
+    const std::string moduleText = ModuleText(status);
+    if (advice.empty()) {
+        PrintError(what + ": " + (moduleText.empty() ? "the filter failed without saying why" : moduleText));
+    } else if (moduleText.empty()) {
+        PrintError(what + ": " + advice);
+    } else {
+        PrintError(what + ": " + advice + " (the module says: " + moduleText + ")");
+    }
 }
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -63,30 +103,25 @@ int QualityFor(const CommandLineOptions& options, const std::string& path)
 }
 
 // The filter, with its parameter text handed over when it takes one.
-CComPtr<IFilter> CreateConfiguredFilter(const FilterEntry& entry, const CommandLineOptions& options, IImage* source,
+CComPtr<IFilter> CreateConfiguredFilter(const FilterEntry& entry, const WString* text, IImage* source,
                                         int& exitCode)
 {
     CComPtr<IFilter> filter;
     CComPtr<IStatus> status;
     if (!entry.factory->CreateFilter(source, filter.Receive(), status.Receive()) || !filter) {
-        PrintStatus("cannot create '" + entry.menuPath + "'", status.Get());
+        const bool missing = entry.kind == FilterKind::Unavailable || CodeOf(status.Get()) == kStatusPluginManager;
+        PrintFailure("cannot create '" + entry.menuPath + "'",
+                     missing ? "it is not available in this build of the module" : std::string(), status.Get());
         exitCode = kExitFilterFailed;
         return {};
     }
-    if (!HasParameterText(options)) return filter;
+    if (text == nullptr) return filter;
     if (!filter->IsInteractive()) {
         PrintError("'" + entry.menuPath + "' takes no settings");
         exitCode = kExitUsage;
         return {};
     }
-    WString text;
-    std::string error;
-    if (!BuildParameterText(options, text, error)) {
-        PrintError(error);
-        exitCode = kExitUsage;
-        return {};
-    }
-    filter->SetFormat(text.c_str());
+    filter->SetFormat(text->c_str());
     return filter;
 }
 
@@ -112,6 +147,15 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
         PrintError("'" + output + "' is the input file; give another output or add --overwrite");
         return kExitUsage;
     }
+    // Settings are checked before the picture is read, so that a typo costs nothing.
+    const bool handsText = HasParameterText(options) || !entry->settings.empty();
+    WString text;
+    SettingNotes notes;
+    std::string error;
+    if (handsText && !PrepareParameterText(*entry, options, text, notes, error)) {
+        PrintError(error);
+        return kExitUsage;
+    }
 
     QImage picture;
     QString readError;
@@ -126,19 +170,18 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
     }
 
     int exitCode = kExitOk;
-    CComPtr<IFilter> filter = CreateConfiguredFilter(*entry, options, static_cast<IImage*>(source.Get()), exitCode);
+    CComPtr<IFilter> filter = CreateConfiguredFilter(*entry, handsText ? &text : nullptr,
+                                                     static_cast<IImage*>(source.Get()), exitCode);
     if (!filter) return exitCode;
+    PrintSettingNotes(*entry, notes, options.quiet);
 
     CatchInterrupt();
     CComPtr<IProgress> progress = MakeProgress(options);
     CComPtr<IImage> result;
     CComPtr<IStatus> status;
     if (!filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()) || !result) {
-        PrintStatus("'" + entry->menuPath + "' failed", status.Get());
-        // Interactive filters refuse a parameter text that lacks their keys.
-        if (entry->kind == FilterKind::Interactive && !HasParameterText(options)) {
-            PrintError("'" + entry->menuPath + "' needs its settings: give them with --set KEY=VALUE (see the README)");
-        }
+        PrintFailure("'" + entry->menuPath + "' failed", ApplyAdvice(CodeOf(status.Get()), *entry, options),
+                     status.Get());
         return kExitFilterFailed;
     }
 

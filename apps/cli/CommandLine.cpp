@@ -50,7 +50,8 @@ bool TakeFlag(const std::string& word, CommandLineOptions& options)
     if (word == "--json") options.json = true;
     else if (word == "--quiet" || word == "-q") options.quiet = true;
     else if (word == "--overwrite") options.overwrite = true;
-    else if (word == "--help" || word == "-h") options.command = "help";
+    else if (word == "--help" || word == "-h") options.help = true;
+    else if (word == "--markdown") options.markdown = true;
     else return false;
     return true;
 }

@@ -14,6 +14,8 @@ struct CommandLineOptions {
     std::string modulePath;              // --module
     int quality = -1;                    // --quality
     bool json = false;
+    bool help = false;      // --help, -h: the usage, or a filter's settings after apply/format FILTER
+    bool markdown = false;  // help --markdown: the settings of every filter as a Markdown table
     bool quiet = false;
     bool overwrite = false;
 };

@@ -1,5 +1,9 @@
 #include "apps/cli/Commands.h"
+#include "apps/cli/FilterSettings.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -9,10 +13,48 @@ std::string JsonString(const std::string& text)
 {
     std::string out = "\"";
     for (const char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
     }
     return out + "\"";
+}
+
+std::string JsonNumberOrNull(double value)
+{
+    return std::isfinite(value) ? NumberText(value) : std::string("null");
+}
+
+std::string JsonSetting(const FilterSetting& setting)
+{
+    const bool page = setting.type == SettingType::Page;
+    std::string start = "null";
+    if (!setting.fromPhoto) start = page ? JsonString(setting.startText) : NumberText(setting.start);
+    std::string choices = "[";
+    for (const std::string& choice : setting.choices) choices += (choices.size() > 1 ? ", " : "") + JsonString(choice);
+    choices += "]";
+    return "{\"page\": " + (setting.page.empty() ? std::string("null") : JsonString(setting.page)) +
+           ", \"key\": " + JsonString(setting.key) + ", \"type\": \"" + SettingTypeName(setting.type) +
+           "\", \"minimum\": " + (page ? "null" : JsonNumberOrNull(setting.minimum)) +
+           ", \"maximum\": " + (page ? "null" : JsonNumberOrNull(setting.maximum)) + ", \"default\": " + start +
+           ", \"choices\": " + choices + ", \"description\": " + JsonString(setting.description) + "}";
+}
+
+std::string JsonSettings(const FilterEntry& entry)
+{
+    if (entry.settings.empty()) return "[]";
+    std::string out = "[";
+    for (size_t i = 0; i < entry.settings.size(); ++i) {
+        out += (i == 0 ? "\n    " : ",\n    ") + JsonSetting(entry.settings[i]);
+    }
+    return out + "\n  ]";
 }
 
 void PrintJson(const CFilterCatalog& catalog)
@@ -22,10 +64,10 @@ void PrintJson(const CFilterCatalog& catalog)
     for (size_t i = 0; i < entries.size(); ++i) {
         const FilterEntry& entry = entries[i];
         std::printf("  {\"index\": %d, \"name\": %s, \"kind\": \"%s\", \"interactive\": %s, \"flags\": %u, "
-                    "\"order\": %d, \"icon\": %d}%s\n",
+                    "\"order\": %d, \"icon\": %d, \"settings\": %s}%s\n",
                     entry.index, JsonString(entry.menuPath).c_str(), FilterKindName(entry.kind),
                     entry.kind == FilterKind::Interactive ? "true" : "false", entry.flags, entry.order,
-                    entry.iconIndex, i + 1 < entries.size() ? "," : "");
+                    entry.iconIndex, JsonSettings(entry).c_str(), i + 1 < entries.size() ? "," : "");
     }
     std::printf("]\n");
 }
@@ -49,12 +91,61 @@ int RunList(const CommandLineOptions& options, const CFilterCatalog& catalog)
     return kExitOk;
 }
 
+namespace {
+
+std::string LastPart(const std::string& menuPath)
+{
+    const size_t slash = menuPath.rfind('\\');
+    return slash == std::string::npos ? menuPath : menuPath.substr(slash + 1);
+}
+
+// People type the name they see in a menu, so the last part counts as much as the path.
+std::vector<std::string> NearestFilters(const CFilterCatalog& catalog, const std::string& name)
+{
+    std::vector<std::string> names;
+    for (const FilterEntry& entry : catalog.Entries()) {
+        names.push_back(entry.menuPath);
+        names.push_back(LastPart(entry.menuPath));
+    }
+    std::vector<std::string> paths;
+    for (const std::string& near : NearestNames(name, names)) {
+        for (const FilterEntry& entry : catalog.Entries()) {
+            const bool named = entry.menuPath == near || LastPart(entry.menuPath) == near;
+            if (named && std::find(paths.begin(), paths.end(), entry.menuPath) == paths.end()) {
+                paths.push_back(entry.menuPath);
+            }
+        }
+    }
+    return paths;
+}
+
+void PrintUnknownFilter(const CFilterCatalog& catalog, const std::string& name)
+{
+    const bool isNumber = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
+        return std::isdigit(c) != 0;
+    });
+    if (isNumber) {
+        std::fprintf(stderr, "basicfilters: no filter has the index %s; they run from 0 to %zu (see 'basicfilters list')\n",
+                     name.c_str(), catalog.Entries().size() - 1);
+        return;
+    }
+    std::string guess;
+    const std::vector<std::string> nearest = NearestFilters(catalog, name);
+    for (size_t i = 0; i < nearest.size(); ++i) {
+        guess += (i == 0 ? "" : i + 1 == nearest.size() ? " or " : ", ") + ("'" + nearest[i] + "'");
+    }
+    std::fprintf(stderr, "basicfilters: no filter named '%s'%s (see 'basicfilters list')\n", name.c_str(),
+                 guess.empty() ? "" : ("; did you mean " + guess + "?").c_str());
+}
+
+} // namespace
+
 const FilterEntry* ResolveFilter(const CFilterCatalog& catalog, const std::string& name)
 {
     const auto found = catalog.Find(name);
     if (found.size() == 1) return found.front();
     if (found.empty()) {
-        std::fprintf(stderr, "basicfilters: no filter named '%s' (see 'basicfilters list')\n", name.c_str());
+        PrintUnknownFilter(catalog, name);
     } else {
         std::fprintf(stderr, "basicfilters: '%s' names several filters; give the menu path or index:\n", name.c_str());
         for (const FilterEntry* entry : found) std::fprintf(stderr, "  %d  %s\n", entry->index, entry->menuPath.c_str());

@@ -2,6 +2,7 @@
 
 #include "Common/params/ParamList.h"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -27,11 +28,10 @@ bool HasParameterText(const CommandLineOptions& options)
     return !options.formatText.empty() || !options.formatFile.empty() || !options.settings.empty();
 }
 
-bool BuildParameterText(const CommandLineOptions& options, WString& text, std::string& error)
+bool BuildParameterList(const CommandLineOptions& options, CParamList& list, std::string& error)
 {
     std::string base = options.formatText;
     if (!options.formatFile.empty() && !ReadTextFile(options.formatFile, base, error)) return false;
-    CParamList list;
     const WString wideBase = WidenUtf8(base);
     if (list.Parse(wideBase.c_str()) != 0) {
         error = "the parameter text is not made of KEY:VALUE lines (write ':' and '\\' inside keys and values "
@@ -41,6 +41,26 @@ bool BuildParameterText(const CommandLineOptions& options, WString& text, std::s
     for (const auto& [key, value] : options.settings) {
         list.Set(WidenUtf8(key).c_str(), WidenUtf8(value).c_str());
     }
+    return true;
+}
+
+bool PrepareParameterText(const FilterEntry& entry, const CommandLineOptions& options, WString& text,
+                          SettingNotes& notes, std::string& error)
+{
+    CParamList list;
+    if (!BuildParameterList(options, list, error)) return false;
+    if (!entry.settings.empty() && !CheckAndComplete(entry, list, notes, error)) return false;
     text = list.ToString();
     return true;
+}
+
+void PrintSettingNotes(const FilterEntry& entry, const SettingNotes& notes, bool quiet)
+{
+    for (const std::string& warning : notes.warnings) {
+        std::fprintf(stderr, "basicfilters: %s: %s\n", entry.menuPath.c_str(), warning.c_str());
+    }
+    if (quiet || notes.defaultsUsed.empty()) return;
+    std::string used;
+    for (const std::string& pair : notes.defaultsUsed) used += " " + pair;
+    std::fprintf(stderr, "basicfilters: %s: using the defaults%s\n", entry.menuPath.c_str(), used.c_str());
 }

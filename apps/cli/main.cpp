@@ -19,14 +19,19 @@ constexpr const char* kUsage =
     "\n"
     "commands:\n"
     "  list [--json]                     the filters: index, menu path, kind, flags, order, icon\n"
+    "                                    (--json adds each filter's settings)\n"
     "  apply FILTER IN OUT [options]     apply a filter to picture file IN and write OUT\n"
     "  format FILTER [--set KEY=VALUE]... print the parameter text apply would hand the filter\n"
+    "  help FILTER                       the filter's settings: keys, types, ranges, defaults\n"
+    "                                    (also: apply FILTER --help)\n"
+    "  help --markdown                   every filter's settings as a Markdown table\n"
     "  help                              this text\n"
     "\n"
     "FILTER is a menu path (\"Rotate\\Flip Horizontal\"), its last part (\"Flip Horizontal\") or an index.\n"
     "\n"
     "apply options:\n"
-    "  --set KEY=VALUE      one setting; repeat for more (later ones win)\n"
+    "  --set KEY=VALUE      one setting; repeat for more (later ones win); settings left out\n"
+    "                       take the dialog's start values, and unknown keys are refused\n"
     "  --format TEXT        a whole parameter text, KEY:VALUE lines\n"
     "  --format-file FILE   the parameter text from a file (as 'format' prints it)\n"
     "  --quality N          JPEG quality 0..100 (default 92)\n"
@@ -42,8 +47,23 @@ int Dispatch(const CommandLineOptions& options, const CFilterCatalog& catalog)
     if (options.command == "list") return RunList(options, catalog);
     if (options.command == "apply") return RunApply(options, catalog);
     if (options.command == "format") return RunFormat(options, catalog);
+    if (options.command == "help") return RunHelp(options, catalog);
     std::fprintf(stderr, "basicfilters: unknown command '%s'\n%s", options.command.c_str(), kUsage);
     return kExitUsage;
+}
+
+// "help", "--help" and "list --help" need no module; "help FILTER", "apply FILTER
+// --help" and "help --markdown" read the filters' settings from it.
+bool WantsUsage(const CommandLineOptions& options)
+{
+    if (options.command == "help") return options.operands.empty() && !options.markdown;
+    return options.help && (options.operands.empty() || options.command == "list");
+}
+
+// After the options are read, "apply FILTER ... --help" is a question about FILTER.
+void TurnHelpFlagIntoCommand(CommandLineOptions& options)
+{
+    if (options.help && (options.command == "apply" || options.command == "format")) options.command = "help";
 }
 
 } // namespace
@@ -57,10 +77,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "basicfilters: %s\n%s", error.c_str(), kUsage);
         return kExitUsage;
     }
-    if (options.command.empty() || options.command == "help") {
-        std::fputs(kUsage, options.command.empty() ? stderr : stdout);
-        return options.command.empty() ? kExitUsage : kExitOk;
+    if (WantsUsage(options)) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
     }
+    if (options.command.empty()) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    TurnHelpFlagIntoCommand(options);
 
     CModuleLoader module;
     const std::string path = options.modulePath.empty() ? CModuleLoader::DefaultModulePath() : options.modulePath;
