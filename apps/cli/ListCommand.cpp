@@ -124,7 +124,7 @@ void PrintUnknownFilter(const CFilterCatalog& catalog, const std::string& name)
     const bool isNumber = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
         return std::isdigit(c) != 0;
     });
-    if (isNumber) {
+    if (isNumber && !catalog.Entries().empty()) {
         std::fprintf(stderr, "basicfilters: no filter has the index %s; they run from 0 to %zu (see 'basicfilters list')\n",
                      name.c_str(), catalog.Entries().size() - 1);
         return;
