@@ -7,6 +7,8 @@
 #include "refhost/HostImage.h"
 #include "refhost/RecordingProgress.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -29,6 +31,13 @@ inline uint32_t DistinctPixel(int x, int y)
 {
     return 0x01000000u * static_cast<uint32_t>(7 * x + 3 * y + 1) + 0x00010000u * static_cast<uint32_t>(x) +
            0x00000100u * static_cast<uint32_t>(y) + 0x5Au;
+}
+
+// Delivers what is posted (a dialog's store and reload messages), and what that
+// posts in turn.
+inline void PumpPostedEvents()
+{
+    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
 }
 
 // The reference count an object has now (AddRef then Release tells it).

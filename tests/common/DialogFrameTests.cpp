@@ -27,11 +27,6 @@
 
 namespace {
 
-void PumpPostedEvents()
-{
-    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
-}
-
 // Pixel (x, y) of an image counted from its top-left corner, as a person sees it.
 uint32_t SeenAt(CHostImage* image, int x, int yFromTop)
 {

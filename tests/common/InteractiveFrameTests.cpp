@@ -22,12 +22,6 @@
 
 namespace {
 
-// Delivers what is posted, and what that posts in turn.
-void PumpPostedEvents()
-{
-    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
-}
-
 double FormatDouble(IInteractiveFilter* filter, const char16_t* key)
 {
     const WString format = ReadFilterFormat(filter);

@@ -21,11 +21,6 @@
 namespace {
 
 
-void PumpPostedEvents()
-{
-    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
-}
-
 uint32_t NoisyPixel(int x, int y)
 {
     return static_cast<uint32_t>((x * 7919 + y * 104729) * 2654435761u);

@@ -32,11 +32,6 @@ constexpr int kCentimetre = 2;
 constexpr int kPercent = 3;
 const QString kBadParameters = QStringLiteral("Bad image parameters. Image cannot be resized.");
 
-void PumpPostedEvents()
-{
-    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
-}
-
 void Type(QWidget* edit, const QString& characters)
 {
     for (QChar c : characters) {

@@ -61,11 +61,6 @@ std::vector<WString> TextsOf(const std::vector<CRecordingProgress::Event>& event
     return texts;
 }
 
-void PumpPostedEvents()
-{
-    for (int round = 0; round < 4; ++round) QCoreApplication::sendPostedEvents();
-}
-
 } // namespace
 
 // Filters made in this process take the fixed-point path unless portable code is forced.
