@@ -60,6 +60,11 @@ std::pair<int, int> Destination(const KernelVariant& kernel, int x, int y, int w
     return kernel.clockWise ? std::pair{y, width - 1 - x} : std::pair{height - 1 - y, x};
 }
 
+void PrintTo(const KernelVariant& variant, std::ostream* out)
+{
+    *out << variant.name;
+}
+
 class FlipRotateKernelVariants : public testing::TestWithParam<KernelVariant> {
 protected:
     void SetUp() override
@@ -127,7 +132,7 @@ TEST_P(FlipRotateKernelVariants, MoveEveryPixelWhereTheMappingSaysAndNothingElse
 // The row and line kernels the flips call, in place, at widths up to a few vectors.
 TEST(FlipKernels, MirrorRowAndSwapLines)
 {
-    for (int width = 0; width <= 37; ++width) {
+    for (int width = 1; width <= 37; ++width) {
         std::vector<uint32_t> row(static_cast<size_t>(width) + 1, 7u);
         for (int x = 0; x < width; ++x) row[static_cast<size_t>(x)] = static_cast<uint32_t>(x * 0x01010101u + 1);
         const std::vector<uint32_t> original = row;

@@ -114,6 +114,8 @@ TEST(MedianEngine, MatchesThePlainRuleOnRandomPictures)
     }
 }
 
+namespace {
+
 // Each variant of the inner loops against the plain rule (sorting the window), which
 // the portable loops follow too; a variant the processor cannot run is skipped.
 struct MedianVariant {
@@ -123,6 +125,11 @@ struct MedianVariant {
     bool runsHere;
 };
 
+void PrintTo(const MedianVariant& variant, std::ostream* out)
+{
+    *out << variant.name;
+}
+
 class MedianKernelVariants : public testing::TestWithParam<MedianVariant> {
 protected:
     void SetUp() override
@@ -130,6 +137,8 @@ protected:
         if (!GetParam().runsHere) GTEST_SKIP() << "no AVX2 here";
     }
 };
+
+} // namespace
 
 INSTANTIATE_TEST_SUITE_P(Each, MedianKernelVariants,
                          testing::Values(MedianVariant{"Portable", &MedianRowRadius1, &KeyOfRankWithinLuma, true},

@@ -19,6 +19,12 @@ struct Variant {
     bool available;
 };
 
+// Failures name the variant rather than dump its bytes.
+void PrintTo(const Variant& variant, std::ostream* out)
+{
+    *out << variant.name;
+}
+
 class ResizePassVariants : public testing::TestWithParam<Variant> {
 protected:
     void SetUp() override

@@ -40,6 +40,11 @@ struct MapVariant {
     bool runsHere;
 };
 
+void PrintTo(const MapVariant& variant, std::ostream* out)
+{
+    *out << variant.name;
+}
+
 class ChannelMapVariants : public testing::TestWithParam<MapVariant> {
 protected:
     void SetUp() override

@@ -149,6 +149,11 @@ struct RowVariant {
     bool runsHere;
 };
 
+void PrintTo(const RowVariant& variant, std::ostream* out)
+{
+    *out << variant.name;
+}
+
 class FixedPointRows : public testing::TestWithParam<RowVariant> {
 protected:
     void SetUp() override
