@@ -5,6 +5,7 @@
 // sizes drawn at random.
 
 #include "filters/flip-rotate/FlipRotateKernels.h"
+#include "tests/shared/KernelVariants.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,10 @@ namespace {
 using Kernel = void (*)(const uint32_t* source, int sourceStride, uint32_t* destination, int destinationStride,
                         int width, int height);
 
-struct KernelVariant {
-    const char* name;
+struct KernelVariant : kernel_variants::Named {
     Kernel run;
     bool quarterTurn;
     bool clockWise;
-    bool runsHere;
 };
 
 const uint8_t* Bytes(const uint32_t* pixels)
@@ -60,18 +59,7 @@ std::pair<int, int> Destination(const KernelVariant& kernel, int x, int y, int w
     return kernel.clockWise ? std::pair{y, width - 1 - x} : std::pair{height - 1 - y, x};
 }
 
-void PrintTo(const KernelVariant& variant, std::ostream* out)
-{
-    *out << variant.name;
-}
-
-class FlipRotateKernelVariants : public testing::TestWithParam<KernelVariant> {
-protected:
-    void SetUp() override
-    {
-        if (!GetParam().runsHere) GTEST_SKIP() << "no SSE2 here";
-    }
-};
+class FlipRotateKernelVariants : public KernelVariantTest<KernelVariant> {};
 
 std::vector<std::pair<int, int>> Sizes()
 {
@@ -82,19 +70,17 @@ std::vector<std::pair<int, int>> Sizes()
     return sizes;
 }
 
-const bool kSse2 = __builtin_cpu_supports("sse2") != 0;
-
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(
     Each, FlipRotateKernelVariants,
-    testing::Values(KernelVariant{"Rotate180", &HalfTurn<&ReverseRowInto>, false, false, true},
-                    KernelVariant{"Rotate180Sse2", &HalfTurn<&ReverseRowIntoSse2>, false, false, kSse2},
-                    KernelVariant{"ClockWise", &Turn<&Rotate90ClockWise>, true, true, true},
-                    KernelVariant{"ClockWiseSse2", &Turn<&Rotate90ClockWiseSse2>, true, true, kSse2},
-                    KernelVariant{"CounterClockWise", &Turn<&Rotate90CounterClockWise>, true, false, true},
-                    KernelVariant{"CounterClockWiseSse2", &Turn<&Rotate90CounterClockWiseSse2>, true, false, kSse2}),
-    [](const testing::TestParamInfo<KernelVariant>& info) { return info.param.name; });
+    testing::Values(KernelVariant{{"Rotate180", ""}, &HalfTurn<&ReverseRowInto>, false, false},
+                    KernelVariant{{"Rotate180Sse2", "SSE2"}, &HalfTurn<&ReverseRowIntoSse2>, false, false},
+                    KernelVariant{{"ClockWise", ""}, &Turn<&Rotate90ClockWise>, true, true},
+                    KernelVariant{{"ClockWiseSse2", "SSE2"}, &Turn<&Rotate90ClockWiseSse2>, true, true},
+                    KernelVariant{{"CounterClockWise", ""}, &Turn<&Rotate90CounterClockWise>, true, false},
+                    KernelVariant{{"CounterClockWiseSse2", "SSE2"}, &Turn<&Rotate90CounterClockWiseSse2>, true, false}),
+    NameOfVariant());
 
 TEST_P(FlipRotateKernelVariants, MoveEveryPixelWhereTheMappingSaysAndNothingElse)
 {

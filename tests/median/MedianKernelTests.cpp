@@ -3,6 +3,7 @@
 
 #include "filters/median/MedianKernel.h"
 #include "tests/median/MedianReference.h"
+#include "tests/shared/KernelVariants.h"
 
 #include <gtest/gtest.h>
 
@@ -118,33 +119,20 @@ namespace {
 
 // Each variant of the inner loops against the plain rule (sorting the window), which
 // the portable loops follow too; a variant the processor cannot run is skipped.
-struct MedianVariant {
-    const char* name;
+struct MedianVariant : kernel_variants::Named {
     MedianRowRadius1Variant rowRadius1;
     KeyOfRankWithinLumaVariant keyOfRankWithinLuma;
-    bool runsHere;
 };
 
-void PrintTo(const MedianVariant& variant, std::ostream* out)
-{
-    *out << variant.name;
-}
-
-class MedianKernelVariants : public testing::TestWithParam<MedianVariant> {
-protected:
-    void SetUp() override
-    {
-        if (!GetParam().runsHere) GTEST_SKIP() << "no AVX2 here";
-    }
-};
+class MedianKernelVariants : public KernelVariantTest<MedianVariant> {};
 
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Each, MedianKernelVariants,
-                         testing::Values(MedianVariant{"Portable", &MedianRowRadius1, &KeyOfRankWithinLuma, true},
-                                         MedianVariant{"Avx2", &MedianRowRadius1Avx2, &KeyOfRankWithinLumaAvx2,
-                                                       __builtin_cpu_supports("avx2") != 0}),
-                         [](const testing::TestParamInfo<MedianVariant>& info) { return info.param.name; });
+                         testing::Values(MedianVariant{{"Portable", ""}, &MedianRowRadius1, &KeyOfRankWithinLuma},
+                                         MedianVariant{{"Avx2", "AVX2"}, &MedianRowRadius1Avx2,
+                                                       &KeyOfRankWithinLumaAvx2}),
+                         NameOfVariant());
 
 // Few distinct keys (ties everywhere) and full-range keys, at widths below, at and
 // beyond whole vectors of eight.

@@ -4,6 +4,7 @@
 
 #include "filters/resize/ResizeKernelPasses.h"
 #include "filters/resize/ResizeKernelWeights.h"
+#include "tests/shared/KernelVariants.h"
 
 #include <gtest/gtest.h>
 
@@ -13,25 +14,11 @@
 
 namespace {
 
-struct Variant {
-    const char* name;
+struct Variant : kernel_variants::Named {
     ResizePasses (*passes)(int bitsPerPixel);
-    bool available;
 };
 
-// Failures name the variant rather than dump its bytes.
-void PrintTo(const Variant& variant, std::ostream* out)
-{
-    *out << variant.name;
-}
-
-class ResizePassVariants : public testing::TestWithParam<Variant> {
-protected:
-    void SetUp() override
-    {
-        if (!GetParam().available) GTEST_SKIP() << "no " << GetParam().name << " here";
-    }
-};
+class ResizePassVariants : public KernelVariantTest<Variant> {};
 
 std::vector<uint8_t> RandomBytes(size_t count, std::mt19937& random)
 {
@@ -109,9 +96,9 @@ void ExpectSameColumns(const Variant& variant, const int16_t* weights, int taps,
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Each, ResizePassVariants,
-                         testing::Values(Variant{"Sse2", &Sse2ResizePasses, __builtin_cpu_supports("sse2") != 0},
-                                         Variant{"Avx2", &Avx2ResizePasses, __builtin_cpu_supports("avx2") != 0}),
-                         [](const testing::TestParamInfo<Variant>& info) { return info.param.name; });
+                         testing::Values(Variant{{"Sse2", "SSE2"}, &Sse2ResizePasses},
+                                         Variant{{"Avx2", "AVX2"}, &Avx2ResizePasses}),
+                         NameOfVariant());
 
 TEST_P(ResizePassVariants, HorizontalMatchesThePortableLoopOnRealTables)
 {

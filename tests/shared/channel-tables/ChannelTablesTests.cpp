@@ -3,6 +3,7 @@
 
 #include "filters/shared/channel-tables/ChannelMapper.h"
 #include "filters/shared/channel-tables/ChannelTables.h"
+#include "tests/shared/KernelVariants.h"
 
 #include <gtest/gtest.h>
 
@@ -34,45 +35,30 @@ struct RandomTables {
 
 using MapRow = void (*)(uint8_t* row, int width, const RandomTables& tables);
 
-struct MapVariant {
-    const char* name;
+struct MapVariant : kernel_variants::Named {
     MapRow map;
-    bool runsHere;
 };
 
-void PrintTo(const MapVariant& variant, std::ostream* out)
-{
-    *out << variant.name;
-}
-
-class ChannelMapVariants : public testing::TestWithParam<MapVariant> {
-protected:
-    void SetUp() override
-    {
-        if (!GetParam().runsHere) GTEST_SKIP() << "no AVX2 here";
-    }
-};
+class ChannelMapVariants : public KernelVariantTest<MapVariant> {};
 
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(
     Each, ChannelMapVariants,
-    testing::Values(MapVariant{"Portable",
+    testing::Values(MapVariant{{"Portable", ""},
                                [](uint8_t* row, int width, const RandomTables& tables) {
                                    MapChannelRowPortable(row, width, tables.Tables());
-                               },
-                               true},
-                    MapVariant{"Avx2",
+                               }},
+                    MapVariant{{"Avx2", "AVX2"},
                                [](uint8_t* row, int width, const RandomTables& tables) {
                                    MapChannelRowAvx2(row, width, tables.wide, tables.Tables());
-                               },
-                               __builtin_cpu_supports("avx2") != 0},
-                    MapVariant{"Mapper",
+                               }},
+                    // The mapper with the variant chosen for this processor, as the filters run it.
+                    MapVariant{{"Chosen", ""},
                                [](uint8_t* row, int width, const RandomTables& tables) {
                                    CChannelMapper(tables.Tables()).MapRow(row, width);
-                               },
-                               true}),
-    [](const testing::TestParamInfo<MapVariant>& info) { return info.param.name; });
+                               }}),
+    NameOfVariant());
 
 // Widths of none to beyond whole vectors of eight, and drawn at random; a row that
 // starts off any vector boundary.

@@ -3,6 +3,7 @@
 
 #include "filters/shared/gaussian/GaussianKernel.h"
 #include "filters/shared/gaussian/SeparablePasses.h"
+#include "tests/shared/KernelVariants.h"
 #include "tests/sharpen/SharpenReference.h"
 
 #include <gtest/gtest.h>
@@ -143,34 +144,19 @@ std::vector<uint32_t> FixedPointRowByTheRule(const std::vector<std::vector<uint3
     return out;
 }
 
-struct RowVariant {
-    const char* name;
+struct RowVariant : kernel_variants::Named {
     FixedPointRow row;
-    bool runsHere;
 };
 
-void PrintTo(const RowVariant& variant, std::ostream* out)
-{
-    *out << variant.name;
-}
-
-class FixedPointRows : public testing::TestWithParam<RowVariant> {
-protected:
-    void SetUp() override
-    {
-        if (!GetParam().runsHere) GTEST_SKIP() << "no " << GetParam().name << " here";
-    }
-};
+class FixedPointRows : public KernelVariantTest<RowVariant> {};
 
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Each, FixedPointRows,
-                         testing::Values(RowVariant{"Scalar", &WeightedRowFixedPointScalar, true},
-                                         RowVariant{"Sse2", &WeightedRowFixedPointSse2,
-                                                    __builtin_cpu_supports("sse2") != 0},
-                                         RowVariant{"Avx2", &WeightedRowFixedPointAvx2,
-                                                    __builtin_cpu_supports("avx2") != 0}),
-                         [](const testing::TestParamInfo<RowVariant>& info) { return info.param.name; });
+                         testing::Values(RowVariant{{"Scalar", ""}, &WeightedRowFixedPointScalar},
+                                         RowVariant{{"Sse2", "SSE2"}, &WeightedRowFixedPointSse2},
+                                         RowVariant{{"Avx2", "AVX2"}, &WeightedRowFixedPointAvx2}),
+                         NameOfVariant());
 
 // The scalar row against the rule, and the vector rows against the scalar row, which
 // defines the path. Widths below, at and beyond whole vectors of four and eight
