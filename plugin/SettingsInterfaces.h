@@ -27,6 +27,8 @@ struct SettingDeclaration {
     // The page the setting belongs to (the value of the filter's page setting that
     // selects it); null for a setting read whatever the page.
     const char16_t* page;
+    // A key ending in "%03d" stands for the numbered keys it formats (X%03d: X000,
+    // X001, ...); hosts fill in no start value for it.
     const char16_t* key;
     SettingType type;
     // The range the dialog offers (numbers only); an unbounded end is infinite.

@@ -100,6 +100,10 @@ constexpr StringTableEntry kEnglish[] = {
     {IDS_DLG9_BAD_PARAMETERS, u"Bad image parameters. Image cannot be resized."},
     {IDS_DLG9_DPI_X, u"dots per inch"},
     {IDS_DLG9_DPI_Y, u"dots per inch"},
+    {IDS_EXPOSURE_CURVES_PAGE, u"Gradation Curves"},
+    {IDS_EXPOSURE_HISTOGRAM_PAGE, u"Histogram Correction"},
+    {IDS_DLG103_AUTOFIX_HISTOGRAM, u"Autofix Histogram"},
+    {IDS_DLG5011_RESET, u"Reset"},
 };
 
 constexpr LanguageStringTable kTables[] = {

@@ -21,6 +21,23 @@ bool SameIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
+// A declared key ending in "%03d" stands for the keys it formats: its prefix and
+// three or more digits.
+constexpr std::string_view kNumberedSuffix = "%03d";
+
+bool IsNumberedKey(std::string_view declared)
+{
+    return declared.size() > kNumberedSuffix.size() && declared.ends_with(kNumberedSuffix);
+}
+
+bool IsNumberedInstance(std::string_view declared, std::string_view key)
+{
+    const std::string_view prefix = declared.substr(0, declared.size() - kNumberedSuffix.size());
+    if (key.size() < prefix.size() + 3 || !SameIgnoringCase(prefix, key.substr(0, prefix.size()))) return false;
+    const std::string_view digits = key.substr(prefix.size());
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 std::string Utf8(const char16_t* text)
 {
     return text != nullptr ? NarrowToUtf8(WStringView(text)) : std::string();
@@ -158,7 +175,7 @@ void AddStartValues(const FilterEntry& entry, CParamList& list, const std::set<s
                     SettingNotes& notes)
 {
     for (const FilterSetting& setting : entry.settings) {
-        if (setting.fromPhoto) continue;
+        if (setting.fromPhoto || IsNumberedKey(setting.key)) continue;
         if (!setting.page.empty() && pages.count(setting.page) == 0) continue;
         const WString key = WidenUtf8(setting.key);
         if (list.Get(key.c_str()) != nullptr) continue;
@@ -173,6 +190,9 @@ const FilterSetting* FindSetting(const FilterEntry& entry, std::string_view key)
 {
     for (const FilterSetting& setting : entry.settings) {
         if (SameIgnoringCase(setting.key, key)) return &setting;
+    }
+    for (const FilterSetting& setting : entry.settings) {
+        if (IsNumberedKey(setting.key) && IsNumberedInstance(setting.key, key)) return &setting;
     }
     return nullptr;
 }
@@ -272,6 +292,7 @@ std::string RangeText(const FilterSetting& setting)
 std::string DefaultText(const FilterSetting& setting)
 {
     if (setting.fromPhoto) return "from the photo";
+    if (IsNumberedKey(setting.key)) return "none (given per point)";
     if (setting.type == SettingType::Page) return setting.startText;
     return NumberText(setting.start);
 }

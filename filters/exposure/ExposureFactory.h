@@ -5,4 +5,7 @@
 class CExposureFactory final : public CFilterFactoryBase {
 public:
     CExposureFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

@@ -80,6 +80,12 @@ const std::vector<DeclaringFilter>& DeclaringFilters()
     return filters;
 }
 
+// A numbered key (X%03d) stands for keys given one per point; it has no start value.
+bool IsNumbered(const Declared& setting)
+{
+    return setting.key.endsWith(QStringLiteral("%03d"));
+}
+
 // A start value as the dialogs write it: integers "%d", reals "%lf".
 QString StartText(const Declared& setting)
 {
@@ -98,7 +104,7 @@ QStringList StartPairs(const DeclaringFilter& filter, const QString& page)
     }
     QStringList pairs;
     for (const Declared& setting : filter.settings) {
-        if (setting.fromPhoto || (!setting.page.isEmpty() && setting.page != chosen)) continue;
+        if (setting.fromPhoto || IsNumbered(setting) || (!setting.page.isEmpty() && setting.page != chosen)) continue;
         pairs << setting.key + '=' + (setting.type == SettingType::Page ? chosen : StartText(setting));
     }
     return pairs;
@@ -138,8 +144,8 @@ protected:
     {
         ASSERT_TRUE(m_directory.isValid());
         ASSERT_TRUE(PhotoLikePicture().save(PathOf("in.png")));
-        // The four filters with dialogs declare their settings.
-        ASSERT_EQ(DeclaringFilters().size(), 4u);
+        // The five filters with dialogs declare their settings.
+        ASSERT_EQ(DeclaringFilters().size(), 5u);
     }
 
     QString PathOf(const QString& name) const { return m_directory.filePath(name); }
@@ -331,7 +337,8 @@ TEST_F(SettingsCli, HelpShowsEveryDeclaredKeyWithItsDefaultAndDescription)
         for (const Declared& setting : filter.settings) {
             const qsizetype at = lines.indexOf(QRegularExpression("^\\s+" + setting.key + "\\s.*"));
             ASSERT_GE(at, 0) << setting.key.toStdString() << "\n" << run.out.toStdString();
-            const QString expectedDefault = setting.fromPhoto ? QStringLiteral("from the photo")
+            const QString expectedDefault = setting.fromPhoto  ? QStringLiteral("from the photo")
+                                            : IsNumbered(setting) ? QStringLiteral("none (given per point)")
                                             : setting.type == SettingType::Page ? setting.startText
                                                                                 : QString::number(setting.start);
             EXPECT_TRUE(lines[at].endsWith("default " + expectedDefault)) << lines[at].toStdString();

@@ -1,0 +1,32 @@
+#pragma once
+// Counts of the red, green, blue and luminance levels of a 32-bit picture: the
+// exposure dialogs draw them, their automatic limits and the autofix read them.
+
+#include "filters/shared/pixels/PixelRows.h"
+#include "host/HostInterfaces.h"
+
+#include <cstdint>
+
+inline constexpr int kHistogramLevels = 256;
+// Blocks of kHistogramLevels counts, in this order.
+enum HistogramBlock : int { kRedCounts = 0, kGreenCounts = 1, kBlueCounts = 2, kLuminanceCounts = 3 };
+inline constexpr int kHistogramCountsSize = 4 * kHistogramLevels;
+
+// The weights sum to 1024, so white stays 255 and no sum leaves 18 bits.
+constexpr int LuminanceOf(int red, int green, int blue)
+{
+    return (306 * red + 601 * green + 117 * blue) >> 10;
+}
+
+// Zeroes counts, then counts every pixel row by row in memory order, telling report
+// (when set) the row about to be counted; false when report stops it.
+bool CountChannelLevels(const PixelRows& image, uint32_t counts[kHistogramCountsSize], const UnitReport& report);
+
+// The same over a host's bitmap handle, with its progress sink (may be null), which
+// is told at the end whether the count succeeded. False for a missing handle or
+// array, a bitmap without description, or a stop.
+bool ComputeChannelHistograms(HBITMAP bitmap, uint32_t* counts, IProgress* progress = nullptr);
+
+// The third-largest of the 256 counts of one block, equal counts taken one by one,
+// so that two high peaks do not flatten the rest of a drawing or a threshold.
+uint32_t ThirdLargestCount(const uint32_t* levels);
