@@ -1,7 +1,6 @@
 #include "filters/flip-rotate/Rot180Filter.h"
 
 #include "filters/flip-rotate/FlipRotateKernels.h"
-#include "platform/CpuFeatures.h"
 
 CRot180Filter::CRot180Filter(IUnknown* source, IPluginHost* host)
     : CRightAngleRotationFilter(source, host)
@@ -10,5 +9,5 @@ CRot180Filter::CRot180Filter(IUnknown* source, IPluginHost* host)
 
 bool CRot180Filter::CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport& report)
 {
-    return Rotate180(source, destination, CpuHasSse2() ? ReverseRowIntoSse2 : ReverseRowInto, report);
+    return Rotate180(source, destination, ChosenRowReverser(), report);
 }

@@ -1,7 +1,6 @@
 #include "filters/flip-rotate/Rot90ClockWiseFilter.h"
 
 #include "filters/flip-rotate/FlipRotateKernels.h"
-#include "platform/CpuFeatures.h"
 
 CRot90ClockWiseFilter::CRot90ClockWiseFilter(IUnknown* source, IPluginHost* host)
     : CRightAngleRotationFilter(source, host)
@@ -11,7 +10,6 @@ CRot90ClockWiseFilter::CRot90ClockWiseFilter(IUnknown* source, IPluginHost* host
 // No Step calls: the tiled copy has no row-by-row point at which to honour a cancel.
 bool CRot90ClockWiseFilter::CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport&)
 {
-    const auto turn = CpuHasSse2() ? Rotate90ClockWiseSse2 : Rotate90ClockWise;
-    turn(source.bits, source.stride, destination.bits, destination.stride, source.width, source.height);
+    ChosenClockWiseTurn()(source.bits, source.stride, destination.bits, destination.stride, source.width, source.height);
     return true;
 }

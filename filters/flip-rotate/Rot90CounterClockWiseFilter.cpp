@@ -1,7 +1,6 @@
 #include "filters/flip-rotate/Rot90CounterClockWiseFilter.h"
 
 #include "filters/flip-rotate/FlipRotateKernels.h"
-#include "platform/CpuFeatures.h"
 
 CRot90CounterClockWiseFilter::CRot90CounterClockWiseFilter(IUnknown* source, IPluginHost* host)
     : CRightAngleRotationFilter(source, host)
@@ -11,7 +10,6 @@ CRot90CounterClockWiseFilter::CRot90CounterClockWiseFilter(IUnknown* source, IPl
 // No Step calls: the tiled copy has no row-by-row point at which to honour a cancel.
 bool CRot90CounterClockWiseFilter::CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport&)
 {
-    const auto turn = CpuHasSse2() ? Rotate90CounterClockWiseSse2 : Rotate90CounterClockWise;
-    turn(source.bits, source.stride, destination.bits, destination.stride, source.width, source.height);
+    ChosenCounterClockWiseTurn()(source.bits, source.stride, destination.bits, destination.stride, source.width, source.height);
     return true;
 }

@@ -6,7 +6,6 @@
 #include "filters/shared/pixels/KernelBridge.h"
 #include "filters/sharpen/SharpenDialog.h"
 #include "filters/sharpen/SharpenKernelMerge.h"
-#include "platform/CpuFeatures.h"
 #include "platform/Localization.h"
 #include "resources/StringIds.h"
 
@@ -28,7 +27,7 @@ bool RunPass(IProgress* phases, unsigned textId, const std::function<bool(const 
 
 CInteractiveSharpnessFilter::CInteractiveSharpnessFilter(IUnknown* source, IPluginHost* host)
     : CInteractiveFilterBase(source, host, IDS_PROGRESS_SHARPNESS, kOptions),
-      m_path(CpuHasSse2() ? BlurPath::FixedPoint : BlurPath::Portable)
+      m_path(ChosenBlurPath())
 {
 }
 
