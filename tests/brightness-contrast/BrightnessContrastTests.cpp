@@ -6,14 +6,12 @@
 
 #include "filters/brightness-contrast/BrightnessContrastFactory.h"
 #include "filters/brightness-contrast/BrightnessContrastKernel.h"
-#include "filters/shared/channel-tables/ChannelMapper.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/RecordingProgress.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <random>
 
 namespace {
 
@@ -72,79 +70,6 @@ TEST(BrightnessContrastTable, TruncatesAndOnlyReaches255AtExactly255)
     EXPECT_EQ(Table(0.99, 1.0)[254], 254);   // 254.99
     EXPECT_EQ(Table(1.0, 1.0)[254], 255);    // 255.0
     EXPECT_EQ(Table(0.5, 1.0)[0], 0);        // 0.5 truncates to 0
-}
-
-TEST(ChannelTables, VectorVariantMatchesThePortableLoop)
-{
-    std::mt19937 random(20261206);
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int round = 0; round < 300; ++round) {
-        std::array<uint8_t, 256> red{}, green{}, blue{};
-        for (int i = 0; i < 256; ++i) {
-            red[static_cast<size_t>(i)] = static_cast<uint8_t>(byte(random));
-            green[static_cast<size_t>(i)] = static_cast<uint8_t>(byte(random));
-            blue[static_cast<size_t>(i)] = static_cast<uint8_t>(byte(random));
-        }
-        const int width = round % 41;  // below, at and beyond whole vectors
-        std::vector<uint8_t> portable(static_cast<size_t>(width) * 4 + 4);
-        for (auto& value : portable) value = static_cast<uint8_t>(byte(random));
-        const std::vector<uint8_t> original = portable;
-        std::vector<uint8_t> vector = portable;
-        const ChannelTables tables{red.data(), green.data(), blue.data()};
-        CChannelMapper(tables, false).MapRow(portable.data(), width);
-        if (__builtin_cpu_supports("avx2")) CChannelMapper(tables, true).MapRow(vector.data(), width);
-        else CChannelMapper(tables, false).MapRow(vector.data(), width);
-        ASSERT_EQ(vector, portable) << "width " << width;
-        // Each fourth byte and the bytes after the row stay untouched.
-        for (size_t at = 3; at < portable.size(); at += 4) ASSERT_EQ(portable[at], original[at]);
-        for (size_t at = static_cast<size_t>(width) * 4; at < portable.size(); ++at) {
-            ASSERT_EQ(portable[at], original[at]);
-        }
-    }
-}
-
-TEST(ChannelTables, MapsEveryChannelThroughItsOwnTableAndKeepsTheFourthByte)
-{
-    std::array<uint8_t, 256> red{}, green{}, blue{};
-    for (int i = 0; i < 256; ++i) {
-        red[static_cast<size_t>(i)] = static_cast<uint8_t>(255 - i);
-        green[static_cast<size_t>(i)] = static_cast<uint8_t>(i / 2);
-        blue[static_cast<size_t>(i)] = static_cast<uint8_t>((i + 1) & 0xFF);
-    }
-    auto image = MakeImage(11, 3, DistinctPixel);
-    ASSERT_TRUE(ApplyChannelTables(image->GetBitmap(), red.data(), green.data(), blue.data(), nullptr));
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 11; ++x) {
-            const uint32_t before = DistinctPixel(x, y);
-            const uint32_t expected = (before & 0xFF000000u) | (uint32_t{red[(before >> 16) & 0xFF]} << 16) |
-                                      (uint32_t{green[(before >> 8) & 0xFF]} << 8) | blue[before & 0xFF];
-            EXPECT_EQ(image->Row(y)[x], expected) << x << "," << y;
-        }
-    }
-}
-
-TEST(ChannelTables, ReportsRowsAndStopsWhenAsked)
-{
-    const auto identity = Table(0.0, 1.0);
-    const auto inverse = Table(255.0, -1.0);
-    auto image = MakeImage(4, 5, DistinctPixel);
-    EXPECT_FALSE(ApplyChannelTables(nullptr, identity.data(), identity.data(), identity.data(), nullptr));
-    EXPECT_FALSE(ApplyChannelTables(image->GetBitmap(), identity.data(), nullptr, identity.data(), nullptr));
-
-    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(2));
-    EXPECT_FALSE(ApplyChannelTables(image->GetBitmap(), inverse.data(), inverse.data(), inverse.data(),
-                                    progress.Get()));
-    const auto& events = progress->Events();
-    ASSERT_EQ(events.size(), 4u);
-    for (int r = 0; r < 3; ++r) {
-        EXPECT_EQ(events[static_cast<size_t>(r)].done, r);
-        EXPECT_EQ(events[static_cast<size_t>(r)].total, 5);
-    }
-    EXPECT_EQ(events[3].call, Call::Finish);
-    EXPECT_FALSE(events[3].success);
-    // Rows 0 and 1 were mapped before the stop, the others not.
-    EXPECT_EQ(image->Row(1)[0], Mapped(DistinctPixel(0, 1), inverse));
-    EXPECT_EQ(image->Row(2)[0], DistinctPixel(0, 2));
 }
 
 TEST(BrightnessContrastFilter, MapsTheCopyThroughTheTable)

@@ -1,8 +1,11 @@
 // The channel-table mapping's variants against the plain rule: each colour byte
-// through its own table, the fourth byte and everything after the row untouched.
+// through its own table, the fourth byte and everything after the row untouched;
+// and the routine over a host's bitmap with its progress sink.
 
 #include "filters/shared/channel-tables/ChannelMapper.h"
 #include "filters/shared/channel-tables/ChannelTables.h"
+#include "refhost/RecordingProgress.h"
+#include "tests/TestSupport.h"
 #include "tests/shared/KernelVariants.h"
 
 #include <gtest/gtest.h>
@@ -84,4 +87,52 @@ TEST_P(ChannelMapVariants, EachChannelThroughItsTableFourthByteKept)
             ASSERT_EQ(bytes[at], expected) << "width " << width << ", byte " << at;
         }
     }
+}
+
+TEST(ChannelTables, MapsEveryChannelThroughItsOwnTableAndKeepsTheFourthByte)
+{
+    std::array<uint8_t, 256> red{}, green{}, blue{};
+    for (int i = 0; i < 256; ++i) {
+        red[static_cast<size_t>(i)] = static_cast<uint8_t>(255 - i);
+        green[static_cast<size_t>(i)] = static_cast<uint8_t>(i / 2);
+        blue[static_cast<size_t>(i)] = static_cast<uint8_t>((i + 1) & 0xFF);
+    }
+    auto image = MakeImage(11, 3, DistinctPixel);
+    ASSERT_TRUE(ApplyChannelTables(image->GetBitmap(), red.data(), green.data(), blue.data(), nullptr));
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 11; ++x) {
+            const uint32_t before = DistinctPixel(x, y);
+            const uint32_t expected = (before & 0xFF000000u) | (uint32_t{red[(before >> 16) & 0xFF]} << 16) |
+                                      (uint32_t{green[(before >> 8) & 0xFF]} << 8) | blue[before & 0xFF];
+            EXPECT_EQ(image->Row(y)[x], expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(ChannelTables, ReportsRowsAndStopsWhenAsked)
+{
+    std::array<uint8_t, 256> identity{};
+    std::array<uint8_t, 256> inverse{};
+    for (int i = 0; i < 256; ++i) {
+        identity[static_cast<size_t>(i)] = static_cast<uint8_t>(i);
+        inverse[static_cast<size_t>(i)] = static_cast<uint8_t>(255 - i);
+    }
+    auto image = MakeImage(4, 5, DistinctPixel);
+    EXPECT_FALSE(ApplyChannelTables(nullptr, identity.data(), identity.data(), identity.data(), nullptr));
+    EXPECT_FALSE(ApplyChannelTables(image->GetBitmap(), identity.data(), nullptr, identity.data(), nullptr));
+
+    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(2));
+    EXPECT_FALSE(ApplyChannelTables(image->GetBitmap(), inverse.data(), inverse.data(), inverse.data(),
+                                    progress.Get()));
+    const auto& events = progress->Events();
+    ASSERT_EQ(events.size(), 4u);
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(events[static_cast<size_t>(r)].done, r);
+        EXPECT_EQ(events[static_cast<size_t>(r)].total, 5);
+    }
+    EXPECT_EQ(events[3].call, CRecordingProgress::Call::Finish);
+    EXPECT_FALSE(events[3].success);
+    // Rows 0 and 1 were mapped before the stop, the others not.
+    EXPECT_EQ(image->Row(1)[0], DistinctPixel(0, 1) ^ 0x00FFFFFFu) << "every colour byte v became 255 - v";
+    EXPECT_EQ(image->Row(2)[0], DistinctPixel(0, 2));
 }
