@@ -1,18 +1,15 @@
 #include "filters/exposure/ExposureDialog.h"
 
 #include "Common/base/FilterFormat.h"
-#include "Common/dialogs/FlexPropertySheet.h"
 #include "filters/exposure/ExposureCurveText.h"
 #include "filters/exposure/ExposureSettings.h"
 #include "filters/exposure/GradCurveStatic.h"
 #include "filters/exposure/HistogramDisplayStatic.h"
 #include "filters/shared/histograms/ChannelHistograms.h"
 #include "platform/ComPtr.h"
-#include "platform/DialogMessage.h"
 #include "platform/DialogText.h"
 #include "resources/StringIds.h"
 
-#include <QCoreApplication>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -21,7 +18,7 @@
 
 namespace {
 
-// Null when the photo has no bitmap to count.
+// False when the photo has no bitmap to count.
 bool CountSource(IUnknown* source, std::array<uint32_t, kHistogramCountsSize>& counts)
 {
     const auto image = CComPtr<IImage>::Query(source, IID_IImage);
@@ -112,44 +109,13 @@ bool CExposureGradationCurvesPage::IsActivePage() const
 }
 
 CExposureSheet::CExposureSheet(QWidget* parent, IInteractiveFilter* filter, IPreviewSite* site, IUnknown* source)
-    : QWidget(parent), m_filter(filter), m_sheet(new CFlexPropertySheet(this))
+    : CFilterSheet(parent, filter, IDS_EXPOSURE_SHEET_CAPTION, kExposureActiveKey,
+                   {kHistCorrPageName, kGradCurvesPageName})
 {
-    m_filter->AddRef();
     std::array<uint32_t, kHistogramCountsSize> counts{};
     const uint32_t* counted = CountSource(source, counts) ? counts.data() : nullptr;
     m_histogramPage = new CExposureHistogramCorrPage(filter, site, counted);
     m_curvesPage = new CExposureGradationCurvesPage(filter, site, counted);
-    setWindowTitle(DialogText(IDS_EXPOSURE_SHEET_CAPTION));
-    // The first page shown stores its settings, and its name, once it is added.
-    m_sheet->AddPage(m_histogramPage);
-    m_sheet->AddPage(m_curvesPage);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_sheet);
-}
-
-CExposureSheet::~CExposureSheet()
-{
-    m_filter->Release();
-}
-
-bool CExposureSheet::event(QEvent* event)
-{
-    if (event->type() != CDialogMessageEvent::EventType()) return QWidget::event(event);
-    if (static_cast<CDialogMessageEvent*>(event)->Message() == kReloadMessage) OnReload();
-    return true;
-}
-
-// The pages reload at once, not by posting: the store that the page switch posts must
-// find the new values in the controls, or it would write the old ones back.
-void CExposureSheet::OnReload()
-{
-    const CParamList params(ReadFilterFormat(m_filter).c_str());
-    const char16_t* active = params.Get(kExposureActiveKey);
-    const bool curves = active != nullptr && WStringView(active) == kGradCurvesPageName;
-    m_sheet->SetActivePage(curves ? kGradationCurvesIndex : kHistogramCorrIndex);
-    for (QWidget* target : {static_cast<QWidget*>(m_histogramPage), static_cast<QWidget*>(m_curvesPage)}) {
-        CDialogMessageEvent reload(kReloadMessage);
-        QCoreApplication::sendEvent(target, &reload);
-    }
+    AddPage(m_histogramPage);
+    AddPage(m_curvesPage);
 }

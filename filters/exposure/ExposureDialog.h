@@ -1,17 +1,13 @@
 #pragma once
 // The Exposure settings: a tabbed sheet with the histogram-correction page first and
 // the gradation-curves page second, both drawn over the luminance histogram of the
-// photo the filter was made for. The filter's reload message comes here: the sheet
-// shows the page "Active" names, then has both pages reload their controls.
+// photo the filter was made for; "Active" names the page shown.
 
-#include "Common/base/InteractiveInterfaces.h"
 #include "Common/dialogs/FilterPage.h"
-
-#include <QWidget>
+#include "Common/dialogs/FilterSheet.h"
 
 #include <cstdint>
 
-class CFlexPropertySheet;
 class CGradCurveStatic;
 class CHistogramDisplayStatic;
 class QPushButton;
@@ -51,30 +47,19 @@ private:
     QPushButton* m_reset;
 };
 
-class CExposureSheet final : public QWidget {
+class CExposureSheet final : public CFilterSheet {
 public:
     static constexpr int kHistogramCorrIndex = 0;
     static constexpr int kGradationCurvesIndex = 1;
 
-    // Holds a reference on the filter; the pages hold theirs and one on the site.
-    // source: the photo whose histogram the pages show (may be null).
+    // The pages hold a reference on the filter and one on the site. source: the photo
+    // whose histogram the pages show (may be null).
     CExposureSheet(QWidget* parent, IInteractiveFilter* filter, IPreviewSite* site, IUnknown* source);
-    ~CExposureSheet() override;
-    CExposureSheet(const CExposureSheet&) = delete;
-    CExposureSheet& operator=(const CExposureSheet&) = delete;
 
-    CFlexPropertySheet* Sheet() const { return m_sheet; }
     CExposureHistogramCorrPage* HistogramPage() const { return m_histogramPage; }
     CExposureGradationCurvesPage* CurvesPage() const { return m_curvesPage; }
 
-protected:
-    bool event(QEvent* event) override;
-
 private:
-    void OnReload();
-
-    IInteractiveFilter* m_filter;
-    CFlexPropertySheet* m_sheet;
-    CExposureHistogramCorrPage* m_histogramPage;
-    CExposureGradationCurvesPage* m_curvesPage;
+    CExposureHistogramCorrPage* m_histogramPage = nullptr;
+    CExposureGradationCurvesPage* m_curvesPage = nullptr;
 };

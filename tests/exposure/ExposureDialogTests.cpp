@@ -76,6 +76,16 @@ protected:
         return sheet;
     }
 
+    // The curve control at a fixed size, given the points of format.
+    CGradCurveStatic* CurveLoadedFrom(CExposureSheet* sheet, int width, int height, const char16_t* format)
+    {
+        CGradCurveStatic* curve = sheet->CurvesPage()->Curve();
+        curve->setFixedSize(width, height);
+        filter->SetFormat(format);
+        PumpPostedEvents();
+        return curve;
+    }
+
     CParamList Stored() const { return CParamList(ReadFilterFormat(filter.Get()).c_str()); }
 
     WString StoredText(const char16_t* key) const
@@ -176,11 +186,10 @@ TEST_F(ExposureDialog, DraggingTheLimitMarkersStoresEachStep)
 TEST_F(ExposureDialog, ReloadShowsTheActivePageAndSnapsTheCurveToPixels)
 {
     CExposureSheet* sheet = Open();
-    CGradCurveStatic* curve = sheet->CurvesPage()->Curve();
-    curve->setFixedSize(256, 256);
-    filter->SetFormat(u"Active:GradCurves\nLeftLimit:10\nRightLimit:20\nMValue:25.5\nBValue:-255\n"
-                      u"NumSplinePoints:3\nX000:0\nY000:0\nX001:128.6\nY001:200.2\nX002:255\nY002:255\n");
-    PumpPostedEvents();
+    CGradCurveStatic* curve = CurveLoadedFrom(
+        sheet, 256, 256,
+        u"Active:GradCurves\nLeftLimit:10\nRightLimit:20\nMValue:25.5\nBValue:-255\n"
+        u"NumSplinePoints:3\nX000:0\nY000:0\nX001:128.6\nY001:200.2\nX002:255\nY002:255\n");
     EXPECT_EQ(sheet->Sheet()->ActivePage(), CExposureSheet::kGradationCurvesIndex);
     const std::vector<QPoint> expected{{0, 255}, {128, 55}, {255, 0}};
     EXPECT_EQ(curve->Points(), expected);
@@ -267,12 +276,8 @@ TEST_F(ExposureDialog, CurvePointsAreAddedDraggedAndRemovedWithTheMouse)
 
 TEST_F(ExposureDialog, ResizingKeepsThePointsWhereTheyAreOnTheCurve)
 {
-    CExposureSheet* sheet = Open();
-    CGradCurveStatic* curve = sheet->CurvesPage()->Curve();
-    curve->setFixedSize(256, 256);
-    filter->SetFormat(u"Active:GradCurves\nNumSplinePoints:3\nX000:0\nY000:0\nX001:102\nY001:204\nX002:255\n"
-                      u"Y002:255\n");
-    PumpPostedEvents();
+    CGradCurveStatic* curve = CurveLoadedFrom(
+        Open(), 256, 256, u"Active:GradCurves\nNumSplinePoints:3\nX000:0\nY000:0\nX001:102\nY001:204\nX002:255\nY002:255\n");
     curve->setFixedSize(101, 51);
     // 102 / 255 x 100 = 40 and 51 - 204 / 255 x 50 - 1 = 10.
     const std::vector<QPoint> expected{{0, 50}, {40, 10}, {100, 0}};

@@ -188,38 +188,30 @@ TEST(ExposureLine, LimitsGiveTheWorkedTables)
     for (uint8_t level : LineTable(std::nan(""), 0.0)) EXPECT_EQ(level, 0);
 }
 
-TEST(ExposureAutomaticLimits, ThresholdIsThreePerCentOfTheThirdLargestCount)
+TEST(ExposureAutomaticLimits, FromEitherEndTheFirstLevelThatReachesTheThreshold)
 {
-    std::array<uint32_t, 256> counts{};
-    counts[0] = 5000;
-    counts[255] = 4000;
-    counts[128] = 1000;  // third-largest: the threshold is 30
-    counts[20] = 29;
-    counts[21] = 30;
-    counts[240] = 30;
-    counts[241] = 29;
-    int left = 0;
-    int right = 255;
-    ASSERT_TRUE(FindAutomaticLimits(counts.data(), left, right));
-    EXPECT_EQ(left, 21);
-    EXPECT_EQ(right, 240);
-}
-
-TEST(ExposureAutomaticLimits, AThresholdOfNothingBecomesTen)
-{
-    std::array<uint32_t, 256> counts{};
-    counts[0] = 100;
-    counts[255] = 100;
-    counts[128] = 20;  // 0.6 truncates to 0
-    counts[4] = 9;
-    counts[5] = 10;
-    counts[200] = 10;
-    counts[201] = 9;
-    int left = 0;
-    int right = 255;
-    ASSERT_TRUE(FindAutomaticLimits(counts.data(), left, right));
-    EXPECT_EQ(left, 5);
-    EXPECT_EQ(right, 200);
+    struct Case {
+        std::vector<std::pair<int, uint32_t>> counts;  // level, count
+        int left;
+        int right;
+    };
+    const Case cases[] = {
+        // Third-largest 1000: the threshold is 30.
+        {{{0, 5000}, {255, 4000}, {128, 1000}, {20, 29}, {21, 30}, {240, 30}, {241, 29}}, 21, 240},
+        // Third-largest 20: 0.6 truncates to 0, which becomes 10.
+        {{{0, 100}, {255, 100}, {128, 20}, {4, 9}, {5, 10}, {200, 10}, {201, 9}}, 5, 200},
+        // Levels 0 and 255 are never limits, however full.
+        {{{0, 900}, {255, 900}, {1, 600}, {254, 600}}, 1, 254},
+    };
+    for (const Case& worked : cases) {
+        std::array<uint32_t, 256> counts{};
+        for (const auto& [level, count] : worked.counts) counts[static_cast<size_t>(level)] = count;
+        int left = 0;
+        int right = 255;
+        ASSERT_TRUE(FindAutomaticLimits(counts.data(), left, right));
+        EXPECT_EQ(left, worked.left);
+        EXPECT_EQ(right, worked.right);
+    }
 }
 
 TEST(ExposureAutomaticLimits, LimitsStayWhenNoTwoLevelsReachTheThreshold)
