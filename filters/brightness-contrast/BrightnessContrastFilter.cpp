@@ -3,7 +3,6 @@
 #include "Common/params/ParamList.h"
 #include "filters/brightness-contrast/BrightnessContrastDialog.h"
 #include "filters/brightness-contrast/BrightnessContrastKernel.h"
-#include "filters/shared/channel-tables/ChannelTables.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -18,7 +17,7 @@ constexpr ApplyOptions kOptions{.order = {ApplyStep::WorkingImage, ApplyStep::Se
 
 // The filter works without the host object its factory offers.
 CInteractiveBrightnessContrastFilter::CInteractiveBrightnessContrastFilter(IUnknown* source, IPluginHost*)
-    : CInteractiveFilterBase(source, nullptr, IDS_PROGRESS_BRIGHTNESS_CONTRAST, kOptions)
+    : CChannelTableFilter(source, nullptr, IDS_PROGRESS_BRIGHTNESS_CONTRAST, kOptions)
 {
 }
 
@@ -30,14 +29,7 @@ CApplyOutcome CInteractiveBrightnessContrastFilter::ReadSettings(IUnknown*)
     double contrast = kContrastSetting.start;
     if (!params.GetDouble(kBrightnessKey, brightness) || !params.GetDouble(kContrastKey, contrast))
         return CApplyOutcome::Failed(kStatusHostRefused);
-    BuildBrightnessContrastTable(brightness, contrast, m_table);
-    return CApplyOutcome::Done();
-}
-
-CApplyOutcome CInteractiveBrightnessContrastFilter::ChangePixels(IUnknown*, IImage* working, IProgress* progress)
-{
-    if (!ApplyChannelTables(working->GetBitmap(), m_table, m_table, m_table, progress))
-        return CApplyOutcome::Failed(kStatusCancelled);
+    BuildBrightnessContrastTable(brightness, contrast, Table());
     return CApplyOutcome::Done();
 }
 

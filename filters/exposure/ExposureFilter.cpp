@@ -5,7 +5,6 @@
 #include "filters/exposure/ExposureDialog.h"
 #include "filters/exposure/ExposureKernel.h"
 #include "filters/exposure/ExposureSettings.h"
-#include "filters/shared/channel-tables/ChannelTables.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -28,7 +27,7 @@ bool IsCurvesMode(const CParamList& params)
 
 // The filter works without the host object its factory offers.
 CExposureFilter::CExposureFilter(IUnknown* source, IPluginHost*)
-    : CInteractiveFilterBase(source, nullptr, IDS_PROGRESS_GRADATION, kOptions)
+    : CChannelTableFilter(source, nullptr, IDS_PROGRESS_GRADATION, kOptions)
 {
 }
 
@@ -43,7 +42,7 @@ CApplyOutcome CExposureFilter::ReadSettings(IUnknown*)
         std::vector<double> y;
         CNaturalSpline curve;
         if (ReadCurvePoints(params, x, y)) curve.Build(x, y);
-        BuildCurveTable(curve, m_table);
+        BuildCurveTable(curve, Table());
         return CApplyOutcome::Done();
     }
     int left = 0;
@@ -54,14 +53,7 @@ CApplyOutcome CExposureFilter::ReadSettings(IUnknown*)
         !params.GetDouble(kMValueKey, slope) || !params.GetDouble(kBValueKey, offset)) {
         return CApplyOutcome::Failed(kStatusHostRefused);
     }
-    BuildLineTable(slope, offset, m_table);
-    return CApplyOutcome::Done();
-}
-
-CApplyOutcome CExposureFilter::ChangePixels(IUnknown*, IImage* working, IProgress* progress)
-{
-    if (!ApplyChannelTables(working->GetBitmap(), m_table, m_table, m_table, progress))
-        return CApplyOutcome::Failed(kStatusCancelled);
+    BuildLineTable(slope, offset, Table());
     return CApplyOutcome::Done();
 }
 
