@@ -56,7 +56,13 @@ bool CGradCurveStatic::LoadCurve(const std::vector<double>& x, const std::vector
 {
     FollowSize();
     CNaturalSpline loaded;
-    if (!loaded.Build(x, y)) return false;
+    if (!loaded.Build(x, y)) {
+        // The points stay, but the curve is gone until they are moved: a text that
+        // holds no curve is not shown as if it did.
+        m_curve.Clear();
+        update();
+        return false;
+    }
     m_points.clear();
     for (int k = 0; k < loaded.Count(); ++k) m_points.push_back(PixelOf({loaded.X(k), loaded.Y(k)}));
     m_dragged = -1;

@@ -25,8 +25,8 @@ public:
     const CNaturalSpline& Curve() const { return m_curve; }
     // The control points in pixels of the present size.
     const std::vector<QPoint>& Points();
-    // A curve through the given values, snapped to the control's pixels; false,
-    // changing nothing, when they make no curve.
+    // A curve through the given values, snapped to the control's pixels; false when
+    // they make no curve, which leaves the points and empties the curve.
     bool LoadCurve(const std::vector<double>& x, const std::vector<double>& y);
     // The diagonal from (0, 0) to (255, 255).
     void Reset();

@@ -199,12 +199,23 @@ TEST_F(ExposureDialog, ReloadShowsTheActivePageAndSnapsTheCurveToPixels)
     EXPECT_EQ(sheet->HistogramPage()->Histogram()->RightLimit(), 20);
     EXPECT_EQ(StoredText(u"Active"), u"GradCurves");
 
-    // Points whose x does not increase leave the curve as it was; so does a text
-    // without the whole line for the limits.
-    filter->SetFormat(u"Active:GradCurves\nLeftLimit:30\nNumSplinePoints:2\nX000:9\nY000:0\nX001:9\nY001:5\n");
+    // A missing point leaves the curve as it was; so does a text without the whole
+    // line for the limits.
+    filter->SetFormat(u"Active:GradCurves\nLeftLimit:30\nNumSplinePoints:3\nX000:9\nY000:0\nX001:19\nY001:5\n");
     PumpPostedEvents();
     EXPECT_EQ(curve->Points(), expected);
+    EXPECT_TRUE(curve->Curve().IsValid());
     EXPECT_EQ(sheet->HistogramPage()->Histogram()->LeftLimit(), 10);
+
+    // Points whose x does not increase keep the control's points but empty its
+    // curve, and an empty curve stores nothing.
+    filter->SetFormat(u"Active:GradCurves\nNumSplinePoints:2\nX000:9\nY000:0\nX001:9\nY001:5\n");
+    PumpPostedEvents();
+    EXPECT_EQ(curve->Points(), expected);
+    EXPECT_FALSE(curve->Curve().IsValid());
+    sheet->CurvesPage()->Activate();
+    PumpPostedEvents();
+    EXPECT_EQ(StoredValue(u"X000"), 9.0);
 
     filter->SetFormat(u"Active:HistCorr\nLeftLimit:30\nRightLimit:220\nMValue:1.34\nBValue:-40.3\n");
     PumpPostedEvents();
