@@ -10,6 +10,9 @@
 CGradCurveStatic::CGradCurveStatic(QWidget* parent) : QWidget(parent)
 {
     setMinimumSize(128, 128);
+    // A point a level until the layout gives the real size: points loaded before then
+    // keep whole levels instead of snapping to a coarser grid first.
+    resize(kHistogramPictureSize, kHistogramPictureSize);
     m_size = size();
 }
 

@@ -137,6 +137,18 @@ TEST_F(ExposureDialog, OpensOnTheHistogramPageWithBothPagesStored)
     EXPECT_GE(site->ChangeCount(), 1);
 }
 
+TEST_F(ExposureDialog, ACurveGivenBeforeOpeningIsStoredBackUnchanged)
+{
+    filter->SetFormat(u"NumSplinePoints:3\nX000:0\nY000:10\nX001:64\nY001:100\nX002:255\nY002:251\n");
+    Open();
+    EXPECT_EQ(StoredValue(u"NumSplinePoints"), 3.0);
+    EXPECT_EQ(StoredValue(u"X001"), 64.0);
+    EXPECT_EQ(StoredValue(u"Y001"), 100.0);
+    EXPECT_EQ(StoredValue(u"Y000"), 10.0);
+    EXPECT_EQ(StoredValue(u"Y002"), 251.0);
+    EXPECT_EQ(StoredText(u"Active"), u"HistCorr");
+}
+
 TEST_F(ExposureDialog, AutofixButtonStoresTheAutomaticLimits)
 {
     CExposureSheet* sheet = Open();
