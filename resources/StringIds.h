@@ -100,6 +100,11 @@ enum StringId : unsigned {
     IDS_DLG9_DPI_X = 95182,
     IDS_DLG9_DPI_Y = 95183,
 
+    // Invert (dialog template 5014): its three check boxes.
+    IDS_DLG5014_RED_CHANNEL = 50145000,
+    IDS_DLG5014_GREEN_CHANNEL = 50145042,
+    IDS_DLG5014_BLUE_CHANNEL = 50145002,
+
     // Exposure (sheet of pages 103 and 5011; the caption is the blank one of 5009).
     IDS_EXPOSURE_SHEET_CAPTION = IDS_SHARPEN_SHEET_CAPTION,
     IDS_EXPOSURE_CURVES_PAGE = 5050,

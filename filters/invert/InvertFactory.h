@@ -5,4 +5,7 @@
 class CInvertFactory final : public CFilterFactoryBase {
 public:
     CInvertFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

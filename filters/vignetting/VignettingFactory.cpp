@@ -1,5 +1,6 @@
 #include "filters/vignetting/VignettingFactory.h"
 
+#include "filters/vignetting/VignettingFilter.h"
 #include "resources/StringIds.h"
 
 namespace {
@@ -11,3 +12,8 @@ constexpr ComponentDescription kDescription{
 } // namespace
 
 CVignettingFactory::CVignettingFactory() : CFilterFactoryBase(kDescription) {}
+
+bool CVignettingFactory::NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status)
+{
+    return MakeFilter<CVignettingFilter>(source, host, filter, status);
+}

@@ -5,4 +5,7 @@
 class CVignettingFactory final : public CFilterFactoryBase {
 public:
     CVignettingFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

@@ -144,8 +144,8 @@ protected:
     {
         ASSERT_TRUE(m_directory.isValid());
         ASSERT_TRUE(PhotoLikePicture().save(PathOf("in.png")));
-        // The five filters with dialogs declare their settings.
-        ASSERT_EQ(DeclaringFilters().size(), 5u);
+        // The six filters with dialogs declare their settings.
+        ASSERT_EQ(DeclaringFilters().size(), 6u);
     }
 
     QString PathOf(const QString& name) const { return m_directory.filePath(name); }

@@ -9,6 +9,8 @@
 #include "Common/params/ParamList.h"
 #include "filters/brightness-contrast/BrightnessContrastDialog.h"
 #include "filters/brightness-contrast/BrightnessContrastFactory.h"
+#include "filters/invert/InvertDialog.h"
+#include "filters/invert/InvertFactory.h"
 #include "filters/median/MedianDialog.h"
 #include "filters/median/MedianFactory.h"
 #include "filters/resize/ResizeDialog.h"
@@ -123,7 +125,7 @@ void ExpectEnds(const SettingDeclaration& setting, std::pair<double, double> end
 
 TEST(SettingsDeclaration, OnlyFiltersWithSettingsDeclareThemAndEveryDeclarationHoldsTogether)
 {
-    const std::set<std::string> withSettings{"Brightness and Contrast", "Resize", "Median", "Sharpen",
+    const std::set<std::string> withSettings{"Brightness and Contrast", "Resize", "Median", "Sharpen", "Color\\Invert",
                                              "Color\\Exposure"};
     for (CFilterFactoryBase* factory : ModuleFactories()) {
         const std::string name = NarrowToUtf8(factory->GetName());
@@ -170,6 +172,23 @@ TEST(SettingsDeclaration, MedianSliderStartsAndEndsWhereDeclared)
     EXPECT_EQ(open.StoredValue(declarations[0].key), declarations[0].start);
     ExpectEnds(declarations[0], open.Ends(static_cast<CInteractiveMedianDlg*>(open.dialog)->SizeSlider(),
                                           declarations[0].key));
+}
+
+TEST(SettingsDeclaration, InvertBoxesStartAndEndWhereDeclared)
+{
+    OpenDialog open(FactoryOf<CInvertFactory>());
+    auto* dialog = static_cast<CInteractiveInvertDlg*>(open.dialog);
+    const auto declarations = DeclarationsOf(FactoryOf<CInvertFactory>());
+    ASSERT_EQ(declarations.size(), 3u);
+    QCheckBox* const boxes[] = {dialog->RedBox(), dialog->GreenBox(), dialog->BlueBox()};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(declarations[i].type, SettingType::Flag);
+        EXPECT_EQ(open.StoredValue(declarations[i].key), declarations[i].start);
+        boxes[i]->click();
+        EXPECT_EQ(open.StoredValue(declarations[i].key), declarations[i].minimum);
+        boxes[i]->click();
+        EXPECT_EQ(open.StoredValue(declarations[i].key), declarations[i].maximum);
+    }
 }
 
 TEST(SettingsDeclaration, SharpenPagesStartAndEndWhereDeclared)

@@ -1,0 +1,22 @@
+#include "filters/invert/InvertKernel.h"
+
+namespace {
+
+// For a byte, 255 - v and v ^ 0xFF are the same bits, so one exclusive or per pixel
+// inverts the chosen channels together and leaves the others alone.
+uint32_t InversionMask(InvertedChannels channels)
+{
+    return (channels.red ? 0x00FF0000u : 0u) | (channels.green ? 0x0000FF00u : 0u) | (channels.blue ? 0x000000FFu : 0u);
+}
+
+} // namespace
+
+void InvertChannels(const PixelRows& image, InvertedChannels channels)
+{
+    const uint32_t mask = InversionMask(channels);
+    if (mask == 0) return;
+    for (int y = 0; y < image.height; ++y) {
+        uint32_t* row = image.Row(y);
+        for (int x = 0; x < image.width; ++x) row[x] ^= mask;
+    }
+}

@@ -1,0 +1,343 @@
+// Vignetting as a host drives it, and its kernel alone. Expected pixels come from a
+// plain reference written here from the rule (doubles, square roots, truncation),
+// and from values worked out by hand; rows are section rows, row 0 the bottom.
+
+#include "tests/CliRunner.h"
+#include "tests/HostDoubles.h"
+#include "tests/TestSupport.h"
+
+#include "Common/status/Status.h"
+#include "filters/vignetting/VignettingFactory.h"
+#include "filters/vignetting/VignettingKernel.h"
+#include "refhost/PluginHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;  // row 0 (the bottom) first
+
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+Picture PictureOf(CHostImage* image)
+{
+    Picture picture{image->Width(), image->Height(), {}};
+    for (int y = 0; y < image->Height(); ++y)
+        picture.pixels.insert(picture.pixels.end(), image->Row(y), image->Row(y) + image->Width());
+    return picture;
+}
+
+// The reference host's images are what every apply hands out.
+Picture PictureOf(IImage* image)
+{
+    return PictureOf(static_cast<CHostImage*>(image));
+}
+
+// Every channel busy, bright ones included, and a fourth byte that is never 0.
+uint32_t BusyPixel(int x, int y)
+{
+    const auto red = static_cast<uint32_t>((37 * x + 11 * y + 200) & 0xFF);
+    const auto green = static_cast<uint32_t>((53 * x + 29 * y + 90) & 0xFF);
+    const auto blue = static_cast<uint32_t>((17 * x + 71 * y + 255) & 0xFF);
+    return 0x80000000u | static_cast<uint32_t>((x + y) & 0x7F) << 24 | red << 16 | green << 8 | blue;
+}
+
+uint32_t Grey(int level)
+{
+    const auto v = static_cast<uint32_t>(level);
+    return 0xFF000000u | v << 16 | v << 8 | v;
+}
+
+uint32_t Opaque(int red, int green, int blue)
+{
+    return 0xFF000000u | static_cast<uint32_t>(red) << 16 | static_cast<uint32_t>(green) << 8 | static_cast<uint32_t>(blue);
+}
+
+// The rule as written, one pixel at a time.
+Picture ReferenceVignette(const Picture& source)
+{
+    Picture out = source;
+    const int cx = source.width / 2;
+    const int cy = source.height / 2;
+    for (int y = 0; y < source.height; ++y) {
+        for (int x = 0; x < source.width; ++x) {
+            const double u = cx == 0 ? 0.0 : std::abs(x - cx) / static_cast<double>(cx);
+            const double v = cy == 0 ? 0.0 : std::abs(y - cy) / static_cast<double>(cy);
+            const double r = std::sqrt(u * u + v * v);
+            double t = 1 - r;
+            if (t < 0) t = 0;
+            if (t > 1) t = 1;
+            const double f = std::sqrt(t);
+            const uint32_t pixel = source.At(x, y);
+            const int red = static_cast<int>((pixel >> 16 & 0xFF) * f);
+            const int green = static_cast<int>((pixel >> 8 & 0xFF) * f);
+            const int blue = static_cast<int>((pixel & 0xFF) * f);
+            out.pixels[static_cast<size_t>(y) * source.width + x] =
+                static_cast<uint32_t>(red << 16 | green << 8 | blue);
+        }
+    }
+    return out;
+}
+
+// Sizes first, then every pixel.
+void ExpectSamePicture(const Picture& actual, const Picture& expected)
+{
+    ASSERT_EQ(actual.width, expected.width);
+    ASSERT_EQ(actual.height, expected.height);
+    EXPECT_EQ(actual.pixels, expected.pixels);
+}
+
+std::string Calls(const std::vector<CRecordingProgress::Event>& events)
+{
+    std::string calls;
+    for (const auto& event : events) {
+        switch (event.call) {
+        case CRecordingProgress::Call::SetText: calls += "SetText " + NarrowToUtf8(event.text) + ";"; break;
+        case CRecordingProgress::Call::Step:
+            calls += "Step " + std::to_string(event.done) + "/" + std::to_string(event.total) + ";";
+            break;
+        case CRecordingProgress::Call::Finish: calls += event.success ? "Finish true;" : "Finish false;"; break;
+        }
+    }
+    return calls;
+}
+
+std::string StepsUpTo(int last, int total)
+{
+    std::string steps;
+    for (int done = 0; done <= last; ++done) steps += "Step " + std::to_string(done) + "/" + std::to_string(total) + ";";
+    return steps;
+}
+
+// The factory keeps a host: every test gives it a fresh one and takes it back.
+class Vignetting : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_host = CComPtr<IPluginHost>::Adopt(CPluginHost::Create(0x0409));
+        FactoryOf<CVignettingFactory>().Initialize(m_host.Get(), 0);
+    }
+    void TearDown() override { FactoryOf<CVignettingFactory>().Uninitialize(0); }
+
+    static CComPtr<IFilter> Filter(IUnknown* source)
+    {
+        CComPtr<IFilter> filter;
+        EXPECT_TRUE(FactoryOf<CVignettingFactory>().CreateFilter(source, filter.Receive(), nullptr));
+        return filter;
+    }
+
+    // Applies a filter made for source and answers the result (null on failure).
+    static CComPtr<IImage> Applied(CHostImage* source, IProgress* progress = nullptr)
+    {
+        CComPtr<IImage> result;
+        const CComPtr<IFilter> filter = Filter(static_cast<IImage*>(source));
+        EXPECT_TRUE(filter->Apply(nullptr, result.Receive(), progress, nullptr));
+        return result;
+    }
+
+private:
+    CComPtr<IPluginHost> m_host;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- pixels
+
+TEST_F(Vignetting, OddEvenAndOnePixelSizesFollowTheRule)
+{
+    const std::vector<std::pair<int, int>> sizes{{7, 5}, {8, 6}, {9, 4}, {33, 20}, {64, 48},
+                                                 {1, 1}, {1, 6}, {5, 1}, {2, 2}, {2, 3}};
+    for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        const auto source = MakeImage(width, height, BusyPixel);
+        const Picture before = PictureOf(source.Get());
+        const CComPtr<IImage> result = Applied(source.Get());
+        ASSERT_TRUE(result);
+        ExpectSamePicture(PictureOf(result.Get()), ReferenceVignette(before));
+        SCOPED_TRACE("the source is never changed");
+        ExpectSamePicture(PictureOf(source.Get()), before);
+    }
+}
+
+// 9 x 5: the centre is (4, 2); column 2 lies halfway to the left edge.
+TEST_F(Vignetting, HandWorkedPixelsOfANineByFivePicture)
+{
+    const auto source = MakeImage(9, 5, [](int, int) { return 0x7F000000u | Opaque(200, 100, 7); });
+    const Picture out = PictureOf(Applied(source.Get()).Get());
+    EXPECT_EQ(out.At(4, 2), 0x00C86407u) << "the centre keeps its colour, the fourth byte becomes 0";
+    EXPECT_EQ(out.At(0, 2), 0u) << "middle of the left edge: u = 1";
+    EXPECT_EQ(out.At(8, 2), 0u) << "middle of the right edge";
+    EXPECT_EQ(out.At(4, 0), 0u) << "middle of the bottom edge: v = 1";
+    EXPECT_EQ(out.At(4, 4), 0u) << "middle of the top edge";
+    for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {8, 0}, {0, 4}, {8, 4}, {1, 0}, {7, 4}})
+        EXPECT_EQ(out.At(x, y), 0u) << "outside the ellipse at " << x << "," << y;
+    // u = 0.5: f = sqrt(0.5) = 0.7071...; 200 -> 141, 100 -> 70, 7 -> 4.
+    EXPECT_EQ(out.At(2, 2), 0x008D4604u);
+    EXPECT_EQ(out.At(6, 2), 0x008D4604u);
+    // v = 0.5 on the centre column: the same factor.
+    EXPECT_EQ(out.At(4, 1), 0x008D4604u);
+    EXPECT_EQ(out.At(4, 3), 0x008D4604u);
+}
+
+// The centre row is height / 2 counted from the bottom: on four rows, row 2.
+TEST_F(Vignetting, AFourRowPictureKeepsSectionRowTwo)
+{
+    const auto source = MakeImage(5, 4, [](int, int) { return Grey(200); });
+    const Picture out = PictureOf(Applied(source.Get()).Get());
+    EXPECT_EQ(out.At(2, 2), 0x00C8C8C8u);
+    EXPECT_EQ(out.At(2, 1), 0x008D8D8Du) << "v = 0.5";
+    EXPECT_EQ(out.At(2, 3), 0x008D8D8Du) << "v = 0.5";
+    EXPECT_EQ(out.At(2, 0), 0u) << "v = 1: the bottom row is the far one";
+}
+
+// A side of one pixel does not darken along itself: the other axis alone decides.
+TEST_F(Vignetting, APictureOnePixelWideOrHighDarkensAlongItsLengthOnly)
+{
+    const Picture column = PictureOf(Applied(MakeImage(1, 4, [](int, int) { return Grey(200); }).Get()).Get());
+    EXPECT_EQ(column.At(0, 2), 0x00C8C8C8u);
+    EXPECT_EQ(column.At(0, 1), 0x008D8D8Du);
+    EXPECT_EQ(column.At(0, 3), 0x008D8D8Du);
+    EXPECT_EQ(column.At(0, 0), 0u);
+
+    const Picture row = PictureOf(Applied(MakeImage(5, 1, [](int, int) { return Grey(200); }).Get()).Get());
+    EXPECT_EQ(row.At(2, 0), 0x00C8C8C8u);
+    EXPECT_EQ(row.At(1, 0), 0x008D8D8Du);
+    EXPECT_EQ(row.At(3, 0), 0x008D8D8Du);
+    EXPECT_EQ(row.At(0, 0), 0u);
+    EXPECT_EQ(row.At(4, 0), 0u);
+
+    const Picture single = PictureOf(Applied(MakeImage(1, 1, [](int, int) { return Opaque(1, 2, 3); }).Get()).Get());
+    EXPECT_EQ(single.At(0, 0), 0x00010203u);
+}
+
+TEST_F(Vignetting, ApplyingTwiceDarkensAgain)
+{
+    const auto source = MakeImage(9, 5, [](int, int) { return Grey(200); });
+    const CComPtr<IImage> once = Applied(source.Get());
+    const CComPtr<IImage> twice = Applied(static_cast<CHostImage*>(once.Get()));
+    // 200 -> 141 -> trunc(141 x 0.7071...) = 99.
+    EXPECT_EQ(PictureOf(twice.Get()).At(2, 2), 0x00636363u);
+    ExpectSamePicture(PictureOf(twice.Get()), ReferenceVignette(PictureOf(once.Get())));
+}
+
+TEST_F(Vignetting, TheInputArgumentReplacesTheFactorySource)
+{
+    const auto factorySource = MakeImage(3, 3, BusyPixel);
+    const auto input = MakeImage(11, 6, BusyPixel);
+    CComPtr<IImage> result;
+    ASSERT_TRUE(Filter(static_cast<IImage*>(factorySource.Get()))
+                    ->Apply(static_cast<IImage*>(input.Get()), result.Receive(), nullptr, nullptr));
+    ExpectSamePicture(PictureOf(result.Get()), ReferenceVignette(PictureOf(input.Get())));
+}
+
+TEST(VignettingKernel, AStopLeavesTheRowsBeforeItDoneAndTheRestUntouched)
+{
+    const auto image = MakeImage(7, 6, BusyPixel);
+    const Picture before = PictureOf(image.Get());
+    const Picture whole = ReferenceVignette(before);
+    const PixelRows rows{reinterpret_cast<uint8_t*>(image->Row(0)), image->GetStride(), 7, 6};
+    EXPECT_FALSE(Vignette(rows, [](int done, int) { return done < 2; }));
+    const Picture after = PictureOf(image.Get());
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 7; ++x) EXPECT_EQ(after.At(x, y), (y < 2 ? whole : before).At(x, y)) << x << "," << y;
+    }
+}
+
+TEST(VignettingKernel, TheFactorAtHandWorkedDistances)
+{
+    EXPECT_EQ(VignetteFactor(0, 0), 1.0);
+    EXPECT_EQ(VignetteFactor(1, 0), 0.0);
+    EXPECT_EQ(VignetteFactor(0, 1), 0.0);
+    EXPECT_EQ(VignetteFactor(1, 1), 0.0) << "beyond it";
+    EXPECT_EQ(VignetteFactor(0.5, 0), std::sqrt(0.5));
+}
+
+// ---------------------------------------------------------------- the apply's calls
+
+TEST_F(Vignetting, ReportsEveryRowAndFinishes)
+{
+    const auto source = MakeImage(6, 5, BusyPixel);
+    const auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    ASSERT_TRUE(Applied(source.Get(), progress.Get()));
+    EXPECT_EQ(Calls(progress->Events()), "SetText Vignetting;" + StepsUpTo(4, 5) + "Finish true;");
+}
+
+TEST_F(Vignetting, AStopFinishesUnsuccessfullyWithStatusEightAndNoResult)
+{
+    const auto source = MakeImage(6, 5, BusyPixel);
+    const Picture before = PictureOf(source.Get());
+    for (int cancelAt = 0; cancelAt < 5; ++cancelAt) {
+        SCOPED_TRACE(cancelAt);
+        const FailedApply failed =
+            ApplyExpectingFailure(Filter(static_cast<IImage*>(source.Get())).Get(), nullptr, cancelAt);
+        EXPECT_EQ(failed.code, kStatusCancelled);
+        EXPECT_FALSE(failed.storedResult);
+        EXPECT_EQ(Calls(failed.events), "SetText Vignetting;" + StepsUpTo(cancelAt, 5) + "Finish false;");
+    }
+    ExpectSamePicture(PictureOf(source.Get()), before);
+}
+
+TEST_F(Vignetting, RefusalsBeforeAnyProgressCall)
+{
+    const auto good = MakeImage(4, 4, BusyPixel);
+    const FailedApply noResult = ApplyExpectingFailure(Filter(static_cast<IImage*>(good.Get())).Get(), nullptr,
+                                                       CRecordingProgress::kNeverCancel, false);
+    EXPECT_EQ(noResult.code, kStatusInvalidArgument);
+    EXPECT_TRUE(noResult.events.empty());
+
+    const auto uncloneable = CComPtr<CImageWithout>::Adopt(CImageWithout::Create(4, 4, IID_ICloneable));
+    const auto refusing = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(4, 4, nullptr));
+    const auto cloneWithoutImage = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(4, 4, &IID_IImage));
+    const auto cloneWithoutBitmap = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(4, 4, &IID_IBitmap));
+    IImage* const sources[] = {uncloneable.Get(), refusing.Get(), cloneWithoutImage.Get(), cloneWithoutBitmap.Get()};
+    for (IImage* source : sources) {
+        const FailedApply failed = ApplyExpectingFailure(Filter(source).Get(), nullptr, CRecordingProgress::kNeverCancel);
+        EXPECT_EQ(failed.code, kStatusHostRefused);
+        EXPECT_FALSE(failed.storedResult);
+        EXPECT_TRUE(failed.events.empty()) << "no SetText, so no Finish either";
+    }
+}
+
+TEST_F(Vignetting, APlainFilterWithoutSettings)
+{
+    const auto source = MakeImage(2, 2, BusyPixel);
+    const CComPtr<IFilter> filter = Filter(static_cast<IImage*>(source.Get()));
+    EXPECT_FALSE(filter->IsInteractive());
+    EXPECT_FALSE(CComPtr<IInteractiveFilter>::Query(filter.Get(), IID_IInteractiveFilter));
+    filter->SetFormat(u"Anything:1\n");
+    char16_t buffer[8] = {u'x'};
+    EXPECT_EQ(filter->GetFormat(buffer, 8), 0);
+    EXPECT_EQ(filter->GetFormat(nullptr, 0), 0);
+}
+
+// ---------------------------------------------------------------- the command-line tool
+
+TEST(VignettingCli, APhotoComesOutAsTheRuleGivesIt)
+{
+    const SamplePhotoRun sample = ApplyToSamplePhoto(QStringLiteral("Vignetting"), {});
+    ASSERT_EQ(sample.run.exitCode, 0) << Describe(sample.run);
+    const int width = sample.photo.width();
+    const int height = sample.photo.height();
+    ASSERT_GT(width, 0);
+    ASSERT_EQ(sample.written.size(), sample.photo.size());
+    // The section's row 0 is the photo's bottom row.
+    Picture source{width, height, {}};
+    Picture written{width, height, {}};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            source.pixels.push_back(sample.photo.pixel(x, height - 1 - y));
+            written.pixels.push_back(sample.written.pixel(x, height - 1 - y) & 0xFFFFFFu);
+        }
+    }
+    EXPECT_EQ(written.pixels, ReferenceVignette(source).pixels) << "the fourth byte is left out of the file";
+    EXPECT_EQ(written.At(width / 2, height / 2), source.At(width / 2, height / 2) & 0xFFFFFFu)
+        << "the centre keeps its colour";
+}
