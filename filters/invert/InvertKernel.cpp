@@ -15,8 +15,11 @@ void InvertChannels(const PixelRows& image, InvertedChannels channels)
 {
     const uint32_t mask = InversionMask(channels);
     if (mask == 0) return;
+    // A local width: the pixels are unsigned ints, which may alias the view's int
+    // fields, and a loop bound read through the view would not be vectorised.
+    const int width = image.width;
     for (int y = 0; y < image.height; ++y) {
         uint32_t* row = image.Row(y);
-        for (int x = 0; x < image.width; ++x) row[x] ^= mask;
+        for (int x = 0; x < width; ++x) row[x] ^= mask;
     }
 }

@@ -15,37 +15,55 @@ double ShareOfHalf(int position, int centre)
     return static_cast<double>(std::abs(position - centre)) / static_cast<double>(centre);
 }
 
-uint32_t Scaled(uint32_t pixel, double factor)
+// Each channel becomes the truncation of itself times its pixel's factor; the fourth
+// byte becomes 0. Products lie in 0 .. 255, so the conversions through int are exact.
+void ScaleRow(uint32_t* row, const double* factors, int width)
 {
-    const auto red = static_cast<uint32_t>(static_cast<double>(pixel >> 16 & 0xFF) * factor);
-    const auto green = static_cast<uint32_t>(static_cast<double>(pixel >> 8 & 0xFF) * factor);
-    const auto blue = static_cast<uint32_t>(static_cast<double>(pixel & 0xFF) * factor);
-    return red << 16 | green << 8 | blue;
+    for (int x = 0; x < width; ++x) {
+        const uint32_t pixel = row[x];
+        const auto red = static_cast<int>(static_cast<int>(pixel >> 16 & 0xFF) * factors[x]);
+        const auto green = static_cast<int>(static_cast<int>(pixel >> 8 & 0xFF) * factors[x]);
+        const auto blue = static_cast<int>(static_cast<int>(pixel & 0xFF) * factors[x]);
+        row[x] = static_cast<uint32_t>(red << 16 | green << 8 | blue);
+    }
 }
 
 } // namespace
 
+// From r = 1 on, t is 0 and so is the factor. The root is monotonic and exact at 1,
+// so a sum of squares of 1 or more gives r >= 1: the corners skip both roots and
+// still get the rule's 0.
 double VignetteFactor(double u, double v)
 {
-    const double r = std::sqrt(u * u + v * v);
+    const double squares = u * u + v * v;
+    if (squares >= 1.0) return 0.0;
+    const double r = std::sqrt(squares);
     const double t = std::clamp(1.0 - r, 0.0, 1.0);
     return std::sqrt(t);
 }
 
-// The shares depend only on the column or only on the row, so they are worked out
-// once each; the factor itself takes both and is computed per pixel.
+// A pixel's factor depends on its distance from the centre column, not on its side:
+// each row works out the factor once per distance (0 to cx, the left side being the
+// longer) and spreads it over the row, so that the pixel loop reads the factors in
+// step with the pixels.
 bool Vignette(const PixelRows& image, const UnitReport& report)
 {
-    const int cx = image.width / 2;
+    const int width = image.width;
+    const int cx = width / 2;
     const int cy = image.height / 2;
-    std::vector<double> columnShares(static_cast<size_t>(std::max(image.width, 0)));
-    for (int x = 0; x < image.width; ++x) columnShares[static_cast<size_t>(x)] = ShareOfHalf(x, cx);
+    std::vector<double> shares(static_cast<size_t>(cx) + 1);
+    for (int distance = 0; distance <= cx; ++distance)
+        shares[static_cast<size_t>(distance)] = ShareOfHalf(cx + distance, cx);
+    std::vector<double> byDistance(shares.size());
+    std::vector<double> byColumn(static_cast<size_t>(width));
     for (int y = 0; y < image.height; ++y) {
         if (report && !report(y, image.height)) return false;
         const double v = ShareOfHalf(y, cy);
-        uint32_t* row = image.Row(y);
-        for (int x = 0; x < image.width; ++x)
-            row[x] = Scaled(row[x], VignetteFactor(columnShares[static_cast<size_t>(x)], v));
+        for (size_t distance = 0; distance < shares.size(); ++distance)
+            byDistance[distance] = VignetteFactor(shares[distance], v);
+        for (int x = 0; x < width; ++x)
+            byColumn[static_cast<size_t>(x)] = byDistance[static_cast<size_t>(std::abs(x - cx))];
+        ScaleRow(image.Row(y), byColumn.data(), width);
     }
     return true;
 }

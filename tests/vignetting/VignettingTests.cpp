@@ -154,7 +154,7 @@ private:
 TEST_F(Vignetting, OddEvenAndOnePixelSizesFollowTheRule)
 {
     const std::vector<std::pair<int, int>> sizes{{7, 5}, {8, 6}, {9, 4}, {33, 20}, {64, 48},
-                                                 {1, 1}, {1, 6}, {5, 1}, {2, 2}, {2, 3}};
+                                                 {1, 1}, {1, 6}, {5, 1}, {2, 2}, {2, 3}, {257, 131}};
     for (const auto& [width, height] : sizes) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
         const auto source = MakeImage(width, height, BusyPixel);
