@@ -1,9 +1,11 @@
 #pragma once
 // Images that refuse what a filter asks of them, for the failure paths.
 
+#include "platform/ComPtr.h"
 #include "refhost/HostImage.h"
 
 #include <new>
+#include <vector>
 
 // An image that hides one interface from QueryInterface.
 class CImageWithout final : public CHostImage {
@@ -51,3 +53,15 @@ private:
     explicit CRefusingCloneImage(const GUID* hiddenInClone) : m_hiddenInClone(hiddenInClone) {}
     const GUID* m_hiddenInClone;
 };
+
+// One source for each way the copy a filter works on can be refused: no ICloneable,
+// Clone answering false, a clone without IImage, a clone without IBitmap.
+inline std::vector<CComPtr<CHostImage>> CloneRefusingSources(int width, int height)
+{
+    std::vector<CComPtr<CHostImage>> sources;
+    sources.push_back(CComPtr<CHostImage>::Adopt(CImageWithout::Create(width, height, IID_ICloneable)));
+    sources.push_back(CComPtr<CHostImage>::Adopt(CRefusingCloneImage::Create(width, height, nullptr)));
+    sources.push_back(CComPtr<CHostImage>::Adopt(CRefusingCloneImage::Create(width, height, &IID_IImage)));
+    sources.push_back(CComPtr<CHostImage>::Adopt(CRefusingCloneImage::Create(width, height, &IID_IBitmap)));
+    return sources;
+}

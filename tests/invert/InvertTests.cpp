@@ -192,16 +192,12 @@ TEST(Invert, RefusalsBeforeAnyProgressCall)
     EXPECT_EQ(noResult.code, kStatusInvalidArgument);
     EXPECT_TRUE(noResult.events.empty());
 
-    const auto uncloneable = CComPtr<CImageWithout>::Adopt(CImageWithout::Create(4, 4, IID_ICloneable));
-    const auto refusing = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(4, 4, nullptr));
-    const auto cloneWithoutImage = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(4, 4, &IID_IImage));
-    const auto cloneWithoutBitmap = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(4, 4, &IID_IBitmap));
-    auto bufferless = CComPtr<CBufferlessCloneImage>::Adopt(new CBufferlessCloneImage());
-    bufferless->Allocate(4, 4, 32, nullptr);
-    CHostImage* const sources[] = {uncloneable.Get(), refusing.Get(), cloneWithoutImage.Get(), cloneWithoutBitmap.Get(),
-                                   bufferless.Get()};
-    for (CHostImage* source : sources) {
-        const FailedApply failed = ApplyExpectingFailure(InvertFilter(source, u"Channel_Red:1\n").Get(), nullptr,
+    std::vector<CComPtr<CHostImage>> sources = CloneRefusingSources(4, 4);
+    // And a clone whose bitmap has no pixels to change.
+    sources.push_back(CComPtr<CHostImage>::Adopt(new CBufferlessCloneImage()));
+    sources.back()->Allocate(4, 4, 32, nullptr);
+    for (const CComPtr<CHostImage>& source : sources) {
+        const FailedApply failed = ApplyExpectingFailure(InvertFilter(source.Get(), u"Channel_Red:1\n").Get(), nullptr,
                                                          CRecordingProgress::kNeverCancel);
         EXPECT_EQ(failed.code, kStatusHostRefused);
         EXPECT_FALSE(failed.storedResult);

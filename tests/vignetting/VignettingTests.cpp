@@ -293,13 +293,9 @@ TEST_F(Vignetting, RefusalsBeforeAnyProgressCall)
     EXPECT_EQ(noResult.code, kStatusInvalidArgument);
     EXPECT_TRUE(noResult.events.empty());
 
-    const auto uncloneable = CComPtr<CImageWithout>::Adopt(CImageWithout::Create(4, 4, IID_ICloneable));
-    const auto refusing = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(4, 4, nullptr));
-    const auto cloneWithoutImage = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(4, 4, &IID_IImage));
-    const auto cloneWithoutBitmap = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(4, 4, &IID_IBitmap));
-    IImage* const sources[] = {uncloneable.Get(), refusing.Get(), cloneWithoutImage.Get(), cloneWithoutBitmap.Get()};
-    for (IImage* source : sources) {
-        const FailedApply failed = ApplyExpectingFailure(Filter(source).Get(), nullptr, CRecordingProgress::kNeverCancel);
+    for (const CComPtr<CHostImage>& source : CloneRefusingSources(4, 4)) {
+        const FailedApply failed = ApplyExpectingFailure(Filter(static_cast<IImage*>(source.Get())).Get(), nullptr,
+                                                         CRecordingProgress::kNeverCancel);
         EXPECT_EQ(failed.code, kStatusHostRefused);
         EXPECT_FALSE(failed.storedResult);
         EXPECT_TRUE(failed.events.empty()) << "no SetText, so no Finish either";
