@@ -28,11 +28,10 @@ void ScaleRow(uint32_t* row, const double* factors, int width)
     }
 }
 
-} // namespace
-
-// From r = 1 on, t is 0 and so is the factor. The root is monotonic and exact at 1,
-// so a sum of squares of 1 or more gives r >= 1: the corners skip both roots and
-// still get the rule's 0.
+// The factor of a pixel whose offsets from the centre, as shares of the half-sizes,
+// are u and v. From r = 1 on, t is 0 and so is the factor; the root is monotonic
+// and exact at 1, so a sum of squares of 1 or more gives r >= 1: the corners skip
+// both roots and still get the rule's 0.
 double VignetteFactor(double u, double v)
 {
     const double squares = u * u + v * v;
@@ -41,6 +40,8 @@ double VignetteFactor(double u, double v)
     const double t = std::clamp(1.0 - r, 0.0, 1.0);
     return std::sqrt(t);
 }
+
+} // namespace
 
 // A pixel's factor depends on its distance from the centre column, not on its side:
 // each row works out the factor once per distance (0 to cx, the left side being the

@@ -5,10 +5,6 @@
 
 #include "filters/shared/pixels/PixelRows.h"
 
-// The factor of a pixel whose offsets from the centre, as shares of the half-sizes,
-// are u and v (both 0 or more).
-double VignetteFactor(double u, double v);
-
 // Scales red, green and blue of every pixel by its factor, truncating, and clears
 // the fourth byte. Rows are section rows (row 0 the bottom), so the centre row is
 // height / 2 counted from the bottom. Each row is reported before it changes; false

@@ -251,15 +251,6 @@ TEST(VignettingKernel, AStopLeavesTheRowsBeforeItDoneAndTheRestUntouched)
     }
 }
 
-TEST(VignettingKernel, TheFactorAtHandWorkedDistances)
-{
-    EXPECT_EQ(VignetteFactor(0, 0), 1.0);
-    EXPECT_EQ(VignetteFactor(1, 0), 0.0);
-    EXPECT_EQ(VignetteFactor(0, 1), 0.0);
-    EXPECT_EQ(VignetteFactor(1, 1), 0.0) << "beyond it";
-    EXPECT_EQ(VignetteFactor(0.5, 0), std::sqrt(0.5));
-}
-
 // ---------------------------------------------------------------- the apply's calls
 
 TEST_F(Vignetting, ReportsEveryRowAndFinishes)
@@ -300,18 +291,6 @@ TEST_F(Vignetting, RefusalsBeforeAnyProgressCall)
         EXPECT_FALSE(failed.storedResult);
         EXPECT_TRUE(failed.events.empty()) << "no SetText, so no Finish either";
     }
-}
-
-TEST_F(Vignetting, APlainFilterWithoutSettings)
-{
-    const auto source = MakeImage(2, 2, BusyPixel);
-    const CComPtr<IFilter> filter = Filter(static_cast<IImage*>(source.Get()));
-    EXPECT_FALSE(filter->IsInteractive());
-    EXPECT_FALSE(CComPtr<IInteractiveFilter>::Query(filter.Get(), IID_IInteractiveFilter));
-    filter->SetFormat(u"Anything:1\n");
-    char16_t buffer[8] = {u'x'};
-    EXPECT_EQ(filter->GetFormat(buffer, 8), 0);
-    EXPECT_EQ(filter->GetFormat(nullptr, 0), 0);
 }
 
 // ---------------------------------------------------------------- the command-line tool
