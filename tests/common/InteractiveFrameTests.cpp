@@ -1,6 +1,7 @@
 // The settings-dialog frame driven as a host drives it: a real dialog under a
 // parent widget, posted messages pumped, the preview site counting re-applies.
 
+#include "tests/FilterDialogTest.h"
 #include "tests/TestSupport.h"
 
 #include "Common/base/FilterFormat.h"
@@ -32,37 +33,11 @@ double FormatDouble(IInteractiveFilter* filter, const char16_t* key)
 }
 
 // A brightness and contrast filter with its preview site and an open dialog.
-class BrightnessContrastDialog : public ::testing::Test {
+class BrightnessContrastDialog : public FilterDialogTest {
 protected:
-    void SetUp() override
-    {
-        source = MakeImage(6, 4, DistinctPixel);
-        filter = CreateInteractiveFilter(FactoryOf<CInteractiveBrightnessContrastFactory>(), static_cast<IImage*>(source.Get()), nullptr);
-        ASSERT_TRUE(filter);
-        site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
-        site->Attach(filter.Get());
-        filter->SetPreviewSite(site.Get());
-    }
+    void SetUp() override { MakeFilter(FactoryOf<CInteractiveBrightnessContrastFactory>(), MakeImage(6, 4, DistinctPixel)); }
 
-    void TearDown() override
-    {
-        if (filter) filter->DestroyDialog();
-        if (site) site->Attach(nullptr);
-    }
-
-    CDlgInteractiveBrightnessContrast* OpenDialog()
-    {
-        HWND handle = filter->CreateDialog(HandleOfWidget(&parent), nullptr);
-        EXPECT_NE(handle, nullptr);
-        auto* dialog = static_cast<CDlgInteractiveBrightnessContrast*>(WidgetOfHandle(handle));
-        EXPECT_EQ(dialog->parentWidget(), &parent);
-        return dialog;
-    }
-
-    QWidget parent;
-    CComPtr<CHostImage> source;
-    CComPtr<IInteractiveFilter> filter;
-    CComPtr<CPreviewSite> site;
+    CDlgInteractiveBrightnessContrast* OpenDialog() { return OpenDialogOf<CDlgInteractiveBrightnessContrast>(); }
 };
 
 } // namespace

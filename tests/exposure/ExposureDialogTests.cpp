@@ -1,6 +1,7 @@
 // The Exposure sheet driven as a host drives it, under the offscreen platform: what
 // each page stores, reloads, and what the two controls do with the mouse.
 
+#include "tests/FilterDialogTest.h"
 #include "tests/TestSupport.h"
 
 #include "Common/base/FilterFormat.h"
@@ -49,29 +50,13 @@ void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button
     QCoreApplication::sendEvent(widget, &event);
 }
 
-class ExposureDialog : public ::testing::Test {
+class ExposureDialog : public FilterDialogTest {
 protected:
-    void SetUp() override
-    {
-        source = MakeImage(kTestWidth, 1, PixelOfTheTestHistogram);
-        filter = CreateInteractiveFilter(FactoryOf<CExposureFactory>(), static_cast<IImage*>(source.Get()), nullptr);
-        ASSERT_TRUE(filter);
-        site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
-        site->Attach(filter.Get());
-        filter->SetPreviewSite(site.Get());
-    }
-
-    void TearDown() override
-    {
-        if (filter) filter->DestroyDialog();
-        if (site) site->Attach(nullptr);
-    }
+    void SetUp() override { MakeFilter(FactoryOf<CExposureFactory>(), MakeImage(kTestWidth, 1, PixelOfTheTestHistogram)); }
 
     CExposureSheet* Open()
     {
-        HWND handle = filter->CreateDialog(HandleOfWidget(&parent), nullptr);
-        EXPECT_NE(handle, nullptr);
-        auto* sheet = static_cast<CExposureSheet*>(WidgetOfHandle(handle));
+        auto* sheet = OpenDialogOf<CExposureSheet>();
         PumpPostedEvents();
         return sheet;
     }
@@ -101,11 +86,6 @@ protected:
         Stored().GetDouble(key, value);
         return value;
     }
-
-    QWidget parent;
-    CComPtr<CHostImage> source;
-    CComPtr<IInteractiveFilter> filter;
-    CComPtr<CPreviewSite> site;
 };
 
 } // namespace
