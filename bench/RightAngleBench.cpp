@@ -64,11 +64,11 @@ void BM_FlipVertical(benchmark::State& state)
     Measure(state, [&](Images& images) { FlipVertical(images.From(), kStride, kStride, kHeight, line.data()); });
 }
 
-using Turn = void (*)(const uint8_t*, ptrdiff_t, uint8_t*, ptrdiff_t, int, int);
-
-void MeasureTurn(benchmark::State& state, Turn turn)
+void MeasureTurn(benchmark::State& state, QuarterTurn turn)
 {
-    Measure(state, [turn](Images& images) { turn(images.From(), kStride, images.To(), kHeight * 4, kWidth, kHeight); });
+    Measure(state, [turn](Images& images) {
+        turn({images.From(), kStride, kWidth, kHeight}, {images.To(), kHeight * 4, kHeight, kWidth});
+    });
 }
 
 void MeasureHalfTurn(benchmark::State& state, RowReverser reverse)

@@ -134,8 +134,8 @@ Trial Geometry(const Operation& operation, const OurPicture& picture)
     }
     case OperationKind::Rotate90:
         return IntoNew(picture.pixels.size(), [&picture, width, height, stride](Pixels& output) {
-            ChosenClockWiseTurn()(BytesOf(picture.pixels), stride, BytesOf(output), ptrdiff_t{4} * height, width,
-                                  height);
+            const PixelRows source{const_cast<uint8_t*>(BytesOf(picture.pixels)), stride, width, height};
+            ChosenClockWiseTurn()(source, {BytesOf(output), ptrdiff_t{4} * height, height, width});
         });
     case OperationKind::Rotate180:
         return IntoNew(picture.pixels.size(), [&picture, width, height, stride](Pixels& output) {

@@ -14,16 +14,6 @@ namespace {
 // measured slower.
 constexpr int kTile = 32;
 
-const uint32_t* RowAt(const uint8_t* pixels, ptrdiff_t stride, int y)
-{
-    return reinterpret_cast<const uint32_t*>(pixels + stride * y);
-}
-
-uint32_t* RowAt(uint8_t* pixels, ptrdiff_t stride, int y)
-{
-    return reinterpret_cast<uint32_t*>(pixels + stride * y);
-}
-
 // Calls visit(x0, x1, y0, y1) for every tile of a width x height source, band of
 // source rows by band, so that the reads stream through memory once.
 template <class Visit>
@@ -78,24 +68,24 @@ bool Rotate180(const PixelRows& source, const PixelRows& destination, RowReverse
     return true;
 }
 
-void Rotate90ClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                       ptrdiff_t destinationStride, int width, int height)
+void Rotate90ClockWise(const PixelRows& source, const PixelRows& destination)
 {
-    ForEachTile(width, height, [&](int x0, int x1, int y0, int y1) {
+    const int width = source.width;
+    ForEachTile(width, source.height, [&](int x0, int x1, int y0, int y1) {
         for (int x = x0; x < x1; ++x) {
-            uint32_t* out = RowAt(destination, destinationStride, width - 1 - x);
-            for (int y = y0; y < y1; ++y) out[y] = RowAt(source, sourceStride, y)[x];
+            uint32_t* out = destination.Row(width - 1 - x);
+            for (int y = y0; y < y1; ++y) out[y] = source.Row(y)[x];
         }
     });
 }
 
-void Rotate90CounterClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                              ptrdiff_t destinationStride, int width, int height)
+void Rotate90CounterClockWise(const PixelRows& source, const PixelRows& destination)
 {
-    ForEachTile(width, height, [&](int x0, int x1, int y0, int y1) {
+    const int height = source.height;
+    ForEachTile(source.width, height, [&](int x0, int x1, int y0, int y1) {
         for (int x = x0; x < x1; ++x) {
-            uint32_t* out = RowAt(destination, destinationStride, x);
-            for (int y = y0; y < y1; ++y) out[height - 1 - y] = RowAt(source, sourceStride, y)[x];
+            uint32_t* out = destination.Row(x);
+            for (int y = y0; y < y1; ++y) out[height - 1 - y] = source.Row(y)[x];
         }
     });
 }

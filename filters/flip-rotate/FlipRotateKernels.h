@@ -37,21 +37,17 @@ void ReverseRowIntoSse2(const uint32_t* source, uint32_t* destination, int width
 // destination has the source's size.
 bool Rotate180(const PixelRows& source, const PixelRows& destination, RowReverser reverse, const UnitReport& report);
 
-// A quarter turn of a whole image, either way.
-using QuarterTurn = void (*)(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                             ptrdiff_t destinationStride, int width, int height);
+// A quarter turn of a whole image, either way, into a height x width destination.
+// No report: the tiled copy has no row-by-row point at which to honour a stop.
+using QuarterTurn = void (*)(const PixelRows& source, const PixelRows& destination);
 
-// (x, y) goes to (y, width-1-x) of a height x width destination.
-void Rotate90ClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                       ptrdiff_t destinationStride, int width, int height);
-void Rotate90ClockWiseSse2(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                           ptrdiff_t destinationStride, int width, int height);
+// (x, y) goes to (y, width-1-x).
+void Rotate90ClockWise(const PixelRows& source, const PixelRows& destination);
+void Rotate90ClockWiseSse2(const PixelRows& source, const PixelRows& destination);
 
-// (x, y) goes to (height-1-y, x) of a height x width destination.
-void Rotate90CounterClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                              ptrdiff_t destinationStride, int width, int height);
-void Rotate90CounterClockWiseSse2(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                                  ptrdiff_t destinationStride, int width, int height);
+// (x, y) goes to (height-1-y, x).
+void Rotate90CounterClockWise(const PixelRows& source, const PixelRows& destination);
+void Rotate90CounterClockWiseSse2(const PixelRows& source, const PixelRows& destination);
 
 // The variants for this processor, each chosen once: SSE2 where it runs and portable
 // code is not forced (platform/CpuFeatures.h).

@@ -130,9 +130,14 @@ void ReverseWholeBlocks(const uint32_t* source, uint32_t* destination, int width
 // The rightmost columns that fill no block turn into the bottom destination rows,
 // the topmost rows into the rightmost destination columns; the portable loop does
 // both on sub-images addressed so that its mapping lands them there.
-void Rotate90ClockWiseSse2(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                           ptrdiff_t destinationStride, int width, int height)
+void Rotate90ClockWiseSse2(const PixelRows& from, const PixelRows& to)
 {
+    const uint8_t* source = from.bits;
+    const ptrdiff_t sourceStride = from.stride;
+    uint8_t* destination = to.bits;
+    const ptrdiff_t destinationStride = to.stride;
+    const int width = from.width;
+    const int height = from.height;
     const int wholeWidth = width - width % kBlock;
     const int wholeHeight = height - height % kBlock;
     if (StoresAlign(destination, destinationStride, 0)) {
@@ -141,18 +146,23 @@ void Rotate90ClockWiseSse2(const uint8_t* source, ptrdiff_t sourceStride, uint8_
     } else {
         TurnWholeBlocksClockWise<false>(source, sourceStride, destination, destinationStride, width, height);
     }
-    Rotate90ClockWise(source + 4 * ptrdiff_t{wholeWidth}, sourceStride, destination, destinationStride,
-                      width - wholeWidth, height);
-    Rotate90ClockWise(source + sourceStride * wholeHeight, sourceStride,
-                      destination + destinationStride * (width - wholeWidth) + 4 * ptrdiff_t{wholeHeight},
-                      destinationStride, wholeWidth, height - wholeHeight);
+    Rotate90ClockWise({from.bits + 4 * ptrdiff_t{wholeWidth}, sourceStride, width - wholeWidth, height},
+                      {destination, destinationStride, height, width - wholeWidth});
+    Rotate90ClockWise({from.bits + sourceStride * wholeHeight, sourceStride, wholeWidth, height - wholeHeight},
+                      {destination + destinationStride * (width - wholeWidth) + 4 * ptrdiff_t{wholeHeight},
+                       destinationStride, height - wholeHeight, wholeWidth});
 }
 
 // The rightmost columns turn into the top destination rows, the topmost rows into
 // the leftmost destination columns.
-void Rotate90CounterClockWiseSse2(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                                  ptrdiff_t destinationStride, int width, int height)
+void Rotate90CounterClockWiseSse2(const PixelRows& from, const PixelRows& to)
 {
+    const uint8_t* source = from.bits;
+    const ptrdiff_t sourceStride = from.stride;
+    uint8_t* destination = to.bits;
+    const ptrdiff_t destinationStride = to.stride;
+    const int width = from.width;
+    const int height = from.height;
     const int wholeWidth = width - width % kBlock;
     const int wholeHeight = height - height % kBlock;
     if (StoresAlign(destination, destinationStride, height - kBlock)) {
@@ -161,11 +171,11 @@ void Rotate90CounterClockWiseSse2(const uint8_t* source, ptrdiff_t sourceStride,
     } else {
         TurnWholeBlocksCounterClockWise<false>(source, sourceStride, destination, destinationStride, width, height);
     }
-    Rotate90CounterClockWise(source + 4 * ptrdiff_t{wholeWidth}, sourceStride,
-                             destination + destinationStride * wholeWidth, destinationStride, width - wholeWidth,
-                             height);
-    Rotate90CounterClockWise(source + sourceStride * wholeHeight, sourceStride, destination, destinationStride,
-                             wholeWidth, height - wholeHeight);
+    Rotate90CounterClockWise({from.bits + 4 * ptrdiff_t{wholeWidth}, sourceStride, width - wholeWidth, height},
+                             {destination + destinationStride * wholeWidth, destinationStride, height,
+                              width - wholeWidth});
+    Rotate90CounterClockWise({from.bits + sourceStride * wholeHeight, sourceStride, wholeWidth, height - wholeHeight},
+                             {destination, destinationStride, height - wholeHeight, wholeWidth});
 }
 
 // The pixels beyond the last whole block land at the start of the destination row.

@@ -7,9 +7,8 @@ CRot90ClockWiseFilter::CRot90ClockWiseFilter(IUnknown* source, IPluginHost* host
 {
 }
 
-// No Step calls: the tiled copy has no row-by-row point at which to honour a cancel.
 bool CRot90ClockWiseFilter::CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport&)
 {
-    ChosenClockWiseTurn()(source.bits, source.stride, destination.bits, destination.stride, source.width, source.height);
+    ChosenClockWiseTurn()(source, destination);
     return true;
 }

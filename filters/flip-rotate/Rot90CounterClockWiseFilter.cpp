@@ -7,9 +7,8 @@ CRot90CounterClockWiseFilter::CRot90CounterClockWiseFilter(IUnknown* source, IPl
 {
 }
 
-// No Step calls: the tiled copy has no row-by-row point at which to honour a cancel.
 bool CRot90CounterClockWiseFilter::CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport&)
 {
-    ChosenCounterClockWiseTurn()(source.bits, source.stride, destination.bits, destination.stride, source.width, source.height);
+    ChosenCounterClockWiseTurn()(source, destination);
     return true;
 }

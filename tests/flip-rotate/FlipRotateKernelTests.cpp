@@ -49,7 +49,8 @@ void HalfTurn(const uint32_t* source, int sourceStride, uint32_t* destination, i
 template <QuarterTurn kTurn>
 void Turn(const uint32_t* source, int sourceStride, uint32_t* destination, int destinationStride, int width, int height)
 {
-    kTurn(Bytes(source), sourceStride * 4, Bytes(destination), destinationStride * 4, width, height);
+    kTurn({const_cast<uint8_t*>(Bytes(source)), ptrdiff_t{4} * sourceStride, width, height},
+          {Bytes(destination), ptrdiff_t{4} * destinationStride, height, width});
 }
 
 // Where source pixel (x, y) lands, by the mappings FlipRotateKernels.h states.
