@@ -8,6 +8,8 @@
 
 #include <emmintrin.h>
 
+#include <type_traits>
+
 #include <algorithm>
 
 namespace {
@@ -23,11 +25,6 @@ constexpr int kBlock = 4;
 constexpr uintptr_t kVectorAlignment = 16;
 // Puts the four pixels of a vector in the opposite order.
 constexpr int kReverseLanes = _MM_SHUFFLE(0, 1, 2, 3);
-
-uint32_t* RowAt(uint8_t* pixels, ptrdiff_t stride, int y)
-{
-    return reinterpret_cast<uint32_t*>(pixels + stride * y);
-}
 
 const uint32_t* RowAt(const uint8_t* pixels, ptrdiff_t stride, int y)
 {
@@ -94,26 +91,43 @@ void ForEachBlock(int width, int height, Place place)
 }
 
 template <bool Stream>
-void TurnWholeBlocksClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                              ptrdiff_t destinationStride, int width, int height)
+void TurnWholeBlocksClockWise(const PixelRows& from, const PixelRows& to)
 {
-    ForEachBlock(width, height, [&](int x, int y) {
-        const Block block(source, sourceStride, x, y);
-        for (int k = 0; k < kBlock; ++k)
-            Store<Stream>(RowAt(destination, destinationStride, width - 1 - x - k) + y, block.column[k]);
+    const int width = from.width;
+    ForEachBlock(width, from.height, [&](int x, int y) {
+        const Block block(from.bits, from.stride, x, y);
+        for (int k = 0; k < kBlock; ++k) Store<Stream>(to.Row(width - 1 - x - k) + y, block.column[k]);
     });
 }
 
 template <bool Stream>
-void TurnWholeBlocksCounterClockWise(const uint8_t* source, ptrdiff_t sourceStride, uint8_t* destination,
-                                     ptrdiff_t destinationStride, int width, int height)
+void TurnWholeBlocksCounterClockWise(const PixelRows& from, const PixelRows& to)
 {
-    ForEachBlock(width, height, [&](int x, int y) {
-        const Block block(source, sourceStride, x, y);
+    const int height = from.height;
+    ForEachBlock(from.width, height, [&](int x, int y) {
+        const Block block(from.bits, from.stride, x, y);
         for (int k = 0; k < kBlock; ++k)
-            Store<Stream>(RowAt(destination, destinationStride, x + k) + (height - kBlock - y),
-                          _mm_shuffle_epi32(block.column[k], kReverseLanes));
+            Store<Stream>(to.Row(x + k) + (height - kBlock - y), _mm_shuffle_epi32(block.column[k], kReverseLanes));
     });
+}
+
+// Streams the stores where the destination's blocks align from firstColumn on, so
+// that a picture written once does not push the source out of the cache.
+template <class Turn>
+void TurnWholeBlocks(const PixelRows& to, int firstColumn, Turn turn)
+{
+    if (StoresAlign(to.bits, to.stride, firstColumn)) {
+        turn(std::true_type{});
+        _mm_sfence();
+    } else {
+        turn(std::false_type{});
+    }
+}
+
+// The part of rows from column x and row y on, of the given size.
+PixelRows PartOf(const PixelRows& rows, int x, int y, int width, int height)
+{
+    return {rows.bits + rows.stride * y + 4 * ptrdiff_t{x}, rows.stride, width, height};
 }
 
 template <bool Stream>
@@ -129,53 +143,34 @@ void ReverseWholeBlocks(const uint32_t* source, uint32_t* destination, int width
 
 // The rightmost columns that fill no block turn into the bottom destination rows,
 // the topmost rows into the rightmost destination columns; the portable loop does
-// both on sub-images addressed so that its mapping lands them there.
+// both on parts addressed so that its mapping lands them there.
 void Rotate90ClockWiseSse2(const PixelRows& from, const PixelRows& to)
 {
-    const uint8_t* source = from.bits;
-    const ptrdiff_t sourceStride = from.stride;
-    uint8_t* destination = to.bits;
-    const ptrdiff_t destinationStride = to.stride;
     const int width = from.width;
     const int height = from.height;
     const int wholeWidth = width - width % kBlock;
     const int wholeHeight = height - height % kBlock;
-    if (StoresAlign(destination, destinationStride, 0)) {
-        TurnWholeBlocksClockWise<true>(source, sourceStride, destination, destinationStride, width, height);
-        _mm_sfence();
-    } else {
-        TurnWholeBlocksClockWise<false>(source, sourceStride, destination, destinationStride, width, height);
-    }
-    Rotate90ClockWise({from.bits + 4 * ptrdiff_t{wholeWidth}, sourceStride, width - wholeWidth, height},
-                      {destination, destinationStride, height, width - wholeWidth});
-    Rotate90ClockWise({from.bits + sourceStride * wholeHeight, sourceStride, wholeWidth, height - wholeHeight},
-                      {destination + destinationStride * (width - wholeWidth) + 4 * ptrdiff_t{wholeHeight},
-                       destinationStride, height - wholeHeight, wholeWidth});
+    TurnWholeBlocks(to, 0, [&](auto stream) { TurnWholeBlocksClockWise<decltype(stream)::value>(from, to); });
+    Rotate90ClockWise(PartOf(from, wholeWidth, 0, width - wholeWidth, height),
+                      PartOf(to, 0, 0, height, width - wholeWidth));
+    Rotate90ClockWise(PartOf(from, 0, wholeHeight, wholeWidth, height - wholeHeight),
+                      PartOf(to, wholeHeight, width - wholeWidth, height - wholeHeight, wholeWidth));
 }
 
 // The rightmost columns turn into the top destination rows, the topmost rows into
 // the leftmost destination columns.
 void Rotate90CounterClockWiseSse2(const PixelRows& from, const PixelRows& to)
 {
-    const uint8_t* source = from.bits;
-    const ptrdiff_t sourceStride = from.stride;
-    uint8_t* destination = to.bits;
-    const ptrdiff_t destinationStride = to.stride;
     const int width = from.width;
     const int height = from.height;
     const int wholeWidth = width - width % kBlock;
     const int wholeHeight = height - height % kBlock;
-    if (StoresAlign(destination, destinationStride, height - kBlock)) {
-        TurnWholeBlocksCounterClockWise<true>(source, sourceStride, destination, destinationStride, width, height);
-        _mm_sfence();
-    } else {
-        TurnWholeBlocksCounterClockWise<false>(source, sourceStride, destination, destinationStride, width, height);
-    }
-    Rotate90CounterClockWise({from.bits + 4 * ptrdiff_t{wholeWidth}, sourceStride, width - wholeWidth, height},
-                             {destination + destinationStride * wholeWidth, destinationStride, height,
-                              width - wholeWidth});
-    Rotate90CounterClockWise({from.bits + sourceStride * wholeHeight, sourceStride, wholeWidth, height - wholeHeight},
-                             {destination, destinationStride, height - wholeHeight, wholeWidth});
+    TurnWholeBlocks(to, height - kBlock,
+                    [&](auto stream) { TurnWholeBlocksCounterClockWise<decltype(stream)::value>(from, to); });
+    Rotate90CounterClockWise(PartOf(from, wholeWidth, 0, width - wholeWidth, height),
+                             PartOf(to, 0, wholeWidth, height, width - wholeWidth));
+    Rotate90CounterClockWise(PartOf(from, 0, wholeHeight, wholeWidth, height - wholeHeight),
+                             PartOf(to, 0, 0, height - wholeHeight, wholeWidth));
 }
 
 // The pixels beyond the last whole block land at the start of the destination row.
