@@ -30,4 +30,5 @@ struct ComponentDescription {
     Listing listing = Listing::Listed;
     // Every key of the filter's parameter text; empty for a filter without settings.
     std::span<const SettingDeclaration> settings = {};
+    PreviewShapeUse previewShape = {};
 };

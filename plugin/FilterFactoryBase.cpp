@@ -30,7 +30,7 @@ HRESULT CFilterFactoryBase::QueryInterface(REFIID iid, void** object)
     return AnswerQueryInterface(object, [&]() -> IUnknown* {
         if (iid == IID_IUnknown || iid == IID_IComponent || iid == IID_IFilterFactory)
             return static_cast<IFilterFactory*>(this);
-        if (iid == IID_IFilterSettings && !m_description.settings.empty()) return static_cast<IFilterSettings*>(this);
+        if (iid == IID_IFilterSettings && DescribesSettings()) return static_cast<IFilterSettings*>(this);
         return nullptr;
     });
 }
@@ -85,4 +85,9 @@ bool CFilterFactoryBase::Deliver(IFilter* made, IFilter** filter, IStatus** stat
     if (made == nullptr) return ReportStatus(status, kStatusOutOfMemory);
     *filter = made;
     return true;
+}
+
+bool CFilterFactoryBase::DescribesSettings() const
+{
+    return !m_description.settings.empty() || m_description.previewShape.shape != PreviewShape::None;
 }

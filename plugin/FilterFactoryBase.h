@@ -48,6 +48,8 @@ private:
     // Answered through QueryInterface only by factories whose filter has settings.
     int GetSettingCount() override { return static_cast<int>(m_description.settings.size()); }
     const SettingDeclaration* GetSetting(int index) override;
+    PreviewShapeUse GetPreviewShapeUse() override { return m_description.previewShape; }
+    bool DescribesSettings() const;
 
     static bool Deliver(IFilter* made, IFilter** filter, IStatus** status);
 

@@ -2,7 +2,8 @@
 // The module's own addition to the component interfaces: a filter factory that
 // answers IFilterSettings describes every key of its filter's parameter text, the
 // range the filter's dialog offers and the value it starts with. Hosts that know the
-// interface use it for help, defaults and checks; others never ask for it.
+// interface use it for help, defaults and checks; others never ask for it. The
+// factory also says which shape drawn on the preview its filter reads.
 
 #include "platform/Unknown.h"
 
@@ -43,8 +44,26 @@ struct SettingDeclaration {
     const char16_t* description;
 };
 
+// What a filter reads from the host's preview besides its parameter text: the
+// rectangle the user drags or the line the user draws, as the preview site's
+// selection text "%d %d %d %d" in picture pixels with y from the top.
+enum class PreviewShape : int32_t {
+    None,
+    Selection,  // left top right bottom
+    Line,       // x1 y1 x2 y2
+};
+
+struct PreviewShapeUse {
+    PreviewShape shape = PreviewShape::None;
+    // Whether the filter fails without one; otherwise the shape only adds to the settings.
+    bool required = false;
+    // One line in English: what the shape does, for the command line's help.
+    const char16_t* description = nullptr;
+};
+
 struct IFilterSettings : IUnknown {
     virtual int GetSettingCount() = 0;                               // 3
     // Null for an index outside 0 .. count - 1.
     virtual const SettingDeclaration* GetSetting(int index) = 0;     // 4
+    virtual PreviewShapeUse GetPreviewShapeUse() = 0;                // 5
 };

@@ -62,6 +62,14 @@ std::vector<FilterSetting> ReadSettings(IFilterFactory* factory)
     return settings;
 }
 
+FilterPreviewShape ReadPreviewShape(IFilterFactory* factory)
+{
+    const auto declarations = CComPtr<IFilterSettings>::Query(factory, IID_IFilterSettings);
+    if (!declarations) return {};
+    const PreviewShapeUse use = declarations->GetPreviewShapeUse();
+    return {use.shape, use.required, Utf8(use.description)};
+}
+
 FilterEntry Describe(int index, IFilterFactory* factory)
 {
     FilterEntry entry;
@@ -79,6 +87,7 @@ FilterEntry Describe(int index, IFilterFactory* factory)
         entry.iconIndex = iconIndex;
     }
     entry.settings = ReadSettings(factory);
+    entry.previewShape = ReadPreviewShape(factory);
     return entry;
 }
 

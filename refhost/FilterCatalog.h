@@ -31,6 +31,13 @@ struct FilterSetting {
     std::string description;
 };
 
+// The shape drawn on the preview that a filter reads, copied out like its settings.
+struct FilterPreviewShape {
+    PreviewShape shape = PreviewShape::None;
+    bool required = false;
+    std::string description;
+};
+
 struct FilterEntry {
     int index = 0;
     IFilterFactory* factory = nullptr;
@@ -42,6 +49,7 @@ struct FilterEntry {
     int iconIndex = -1;
     // Empty when the factory does not declare its settings.
     std::vector<FilterSetting> settings;
+    FilterPreviewShape previewShape;
 };
 
 class CFilterCatalog {

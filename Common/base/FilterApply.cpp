@@ -12,6 +12,7 @@ CFilterApply::CFilterApply(IUnknown* source, IPluginHost* host, unsigned progres
 bool CFilterApply::RunApply(IUnknown* input, IImage** result, IProgress* progress, IStatus** status)
 {
     ProgressText();
+    if (bool applied = false; AppliesElsewhere(input, result, progress, status, applied)) return applied;
     if (result == nullptr) return ReportStatus(status, kStatusInvalidArgument);
     const struct EndOfApply {
         CFilterApply& filter;
@@ -54,6 +55,11 @@ CApplyOutcome CFilterApply::RunStep(ApplyStep step, IUnknown* input, CComPtr<IIm
     return CApplyOutcome::Done();
 }
 
+bool CFilterApply::AppliesElsewhere(IUnknown*, IImage**, IProgress*, IStatus**, bool&)
+{
+    return false;
+}
+
 CApplyOutcome CFilterApply::CheckInput(IUnknown*)
 {
     return CApplyOutcome::Done();
@@ -76,5 +82,21 @@ CApplyOutcome CFilterApply::CloneInput(IUnknown* input, bool needsPixels, CComPt
     if (!needsPixels) return CApplyOutcome::Done();
     auto bitmap = CComPtr<IBitmap>::Query(working.Get(), IID_IBitmap);
     if (!bitmap || bitmap->GetPixels() == nullptr) return CApplyOutcome::Failed(kStatusHostRefused);
+    return CApplyOutcome::Done();
+}
+
+CApplyOutcome CFilterApply::CreateLikeInput(IUnknown* input, int width, int height, StatusCode refusal,
+                                            CComPtr<IImage>& made) const
+{
+    const auto source = CComPtr<IImage>::Query(input, IID_IImage);
+    if (Host() == nullptr || !source) return CApplyOutcome::Failed(kStatusHostRefused);
+    CComPtr<IImage> created;
+    if (!Host()->CreateImage(created.Receive(), source.Get())) return CApplyOutcome::Failed(refusal);
+    auto bitmap = CComPtr<IBitmap>::Query(created.Get(), IID_IBitmap);
+    if (!bitmap) return CApplyOutcome::Failed(kStatusHostRefused);
+    if (!bitmap->Allocate(width, height, 32, nullptr)) return CApplyOutcome::Failed(refusal);
+    if (source->GetPixels() == nullptr || created->GetPixels() == nullptr)
+        return CApplyOutcome::Failed(kStatusHostRefused);
+    made = created;
     return CApplyOutcome::Done();
 }

@@ -21,13 +21,21 @@ public:
     {
         return CApplyOutcome(code, where);
     }
+    // The apply answers false and leaves the status untouched: the rules give this
+    // failure no code of its own.
+    static CApplyOutcome Refused() { return CApplyOutcome(kNoStatus, std::source_location::current()); }
 
     bool Succeeded() const { return m_code == 0; }
     bool Stopped() const { return m_code == kStatusCancelled; }
     // Stores the status through status (when asked for) and answers false.
-    bool Report(IStatus** status) const { return ReportStatus(status, m_code, m_where); }
+    bool Report(IStatus** status) const
+    {
+        return m_code == kNoStatus ? false : ReportStatus(status, m_code, m_where);
+    }
 
 private:
+    static constexpr StatusCode kNoStatus = static_cast<StatusCode>(-1);
+
     CApplyOutcome() = default;
     CApplyOutcome(StatusCode code, std::source_location where) : m_code(code), m_where(where) {}
 
@@ -66,6 +74,11 @@ public:
 protected:
     virtual ~CFilterApply() = default;
 
+    // A filter that passes some inputs whole to another filter applies that one
+    // here and answers true, its outcome in applied; false runs the steps below.
+    virtual bool AppliesElsewhere(IUnknown* input, IImage** result, IProgress* progress, IStatus** status,
+                                  bool& applied);
+
     // Runs before any progress call: checks the input answers what the apply needs.
     virtual CApplyOutcome CheckInput(IUnknown* input);
     virtual CApplyOutcome ReadSettings(IUnknown* input);
@@ -83,6 +96,11 @@ protected:
 
     // A clone of input; with needsPixels, also its IBitmap with a pixel buffer.
     static CApplyOutcome CloneInput(IUnknown* input, bool needsPixels, CComPtr<IImage>& working);
+    // A new width x height image of 32 bits per pixel made by the host like input,
+    // with pixels in both; a refusal of the creation or the allocation is refusal,
+    // every other missing piece status 6.
+    CApplyOutcome CreateLikeInput(IUnknown* input, int width, int height, StatusCode refusal,
+                                  CComPtr<IImage>& made) const;
 
     const char16_t* ProgressText() { return m_inputs.ProgressText(); }
     IUnknown* InputOr(IUnknown* input) const { return m_inputs.InputOr(input); }

@@ -96,16 +96,10 @@ CApplyOutcome CInteractiveResize::MakeWorkingImage(IUnknown* input, CComPtr<IIma
 
 CApplyOutcome CInteractiveResize::MakeResamplerTarget(IImage* source, CComPtr<IImage>& working)
 {
-    if (Host() == nullptr) return CApplyOutcome::Failed(kStatusHostRefused);
     CComPtr<IImage> created;
-    if (!Host()->CreateImage(created.Receive(), source)) return CApplyOutcome::Failed(kStatusOutOfMemory);
-    auto bitmap = CComPtr<IBitmap>::Query(created.Get(), IID_IBitmap);
-    if (!bitmap) return CApplyOutcome::Failed(kStatusHostRefused);
-    if (!bitmap->Allocate(m_settings.width, m_settings.height, 32, nullptr))
-        return CApplyOutcome::Failed(kStatusOutOfMemory);
+    const CApplyOutcome made = CreateLikeInput(source, m_settings.width, m_settings.height, kStatusOutOfMemory, created);
+    if (!made.Succeeded()) return made;
     if (!KernelOfMode(m_settings.mode, m_kernel, m_radius)) return CApplyOutcome::Failed(kStatusHostRefused);
-    if (source->GetPixels() == nullptr || created->GetPixels() == nullptr)
-        return CApplyOutcome::Failed(kStatusHostRefused);
     working = created;
     return CApplyOutcome::Done();
 }

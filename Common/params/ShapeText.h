@@ -1,0 +1,11 @@
+#pragma once
+// The preview site's selection and line texts: four whole numbers "%d %d %d %d"
+// (left top right bottom, or x1 y1 x2 y2), in picture pixels with y from the top.
+
+#include <array>
+
+using ShapeNumbers = std::array<int, 4>;
+
+// Reads the text as "%d %d %d %d" does: true only when all four numbers are there;
+// whatever follows them is ignored. A null text reads nothing.
+bool ReadShapeText(const char16_t* text, ShapeNumbers& numbers);
