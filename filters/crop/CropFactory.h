@@ -5,4 +5,7 @@
 class CInteractiveCropFactory final : public CFilterFactoryBase {
 public:
     CInteractiveCropFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

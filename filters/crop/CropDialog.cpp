@@ -1,0 +1,61 @@
+#include "filters/crop/CropDialog.h"
+
+#include "Common/base/ImageCloning.h"
+#include "Common/dialogs/ImageStatic.h"
+#include "filters/crop/CropThumbnailKernel.h"
+#include "filters/shared/pixels/KernelBridge.h"
+
+#include <QVBoxLayout>
+
+namespace {
+
+// The thumbnail's box of 148 x 100 dialog units in pixels, at the usual dialog
+// font's 6 x 13 pixels per 4 x 8 units.
+constexpr int kThumbnailWidth = 222;
+constexpr int kThumbnailHeight = 162;
+
+// The preview site's mouse tool for dragging a rectangle.
+constexpr int kToolModeFirst = 0;
+constexpr int kToolModeRectangle = 2;
+
+} // namespace
+
+CInteractiveCropDlg::CInteractiveCropDlg(QWidget* parent, IPluginHost* host, IInteractiveFilter* filter,
+                                         IPreviewSite* site, IUnknown* source)
+    : CFilterDialog(parent, filter, site), m_source(CComPtr<IImage>::Query(source, IID_IImage)),
+      m_thumbnail(new CImageStatic(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    m_thumbnail->setFixedSize(kThumbnailWidth, kThumbnailHeight);
+    layout->addWidget(m_thumbnail);
+    if (Site() != nullptr) Site()->SetToolMode(kToolModeFirst, kToolModeRectangle);
+    ProposeSelection();
+    if (m_source) m_picture = MakePreviewPicture(host, m_source.Get(), kThumbnailWidth, kThumbnailHeight);
+    m_thumbnail->SetImage(m_picture);
+}
+
+void CInteractiveCropDlg::ProposeSelection()
+{
+    if (Site() == nullptr || !m_source) return;
+    int width = 0;
+    int height = 0;
+    m_source->GetSize(&width, &height);
+    const WString proposal = FormatWide(u"%d %d %d %d", {width / 4, height / 4, 3 * width / 4, 3 * height / 4});
+    Site()->SetSelection(proposal.c_str());
+}
+
+void CInteractiveCropDlg::ShowSelection(const RECT& selection)
+{
+    if (!m_picture) return;
+    CComPtr<IImage> marked = CloneAsImage(m_picture.Get());
+    const PixelRows rows = RowsOfImage(marked.Get());
+    if (rows.bits == nullptr) return;
+    int imageWidth = 0;
+    m_source->GetSize(&imageWidth, nullptr);
+    MarkSelection(rows, ScaleSelectionToThumbnail(selection, rows.width, imageWidth));
+    m_thumbnail->SetImage(std::move(marked));
+}
+
+void CInteractiveCropDlg::StoreControls(CParamList&) {}
+
+void CInteractiveCropDlg::ReloadControls(const CParamList&) {}
