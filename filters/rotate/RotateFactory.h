@@ -5,4 +5,7 @@
 class CInteractiveRotateFactory final : public CFilterFactoryBase {
 public:
     CInteractiveRotateFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };
