@@ -1,5 +1,7 @@
 #include "apps/cli/Commands.h"
 #include "apps/cli/ParameterText.h"
+#include "apps/cli/PhotoReading.h"
+#include "apps/cli/PreviewShapeOption.h"
 
 #include "Common/status/Status.h"
 #include "Common/status/StatusDisplay.h"
@@ -60,6 +62,7 @@ int CodeOf(IStatus* status)
 // text says all there is.
 std::string ApplyAdvice(int code, const FilterEntry& entry, const CommandLineOptions& options)
 {
+    if (std::string missing = MissingPreviewShapeAdvice(entry, options); !missing.empty()) return missing;
     switch (code) {
     case kStatusCancelled: return "cancelled; nothing was written";
     case kStatusOutOfMemory: return "not enough memory for a photo this large; try a smaller one";
@@ -152,27 +155,21 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
     WString text;
     SettingNotes notes;
     std::string error;
-    if (handsText && !PrepareParameterText(*entry, options, text, notes, error)) {
+    if ((handsText && !PrepareParameterText(*entry, options, text, notes, error)) ||
+        !CheckPreviewShapeOptions(*entry, options, error)) {
         PrintError(error);
         return kExitUsage;
     }
 
     QImage picture;
-    QString readError;
-    if (!ReadImageFile(QString::fromStdString(input), picture, readError)) {
-        PrintError(readError.toStdString());
-        return kExitFile;
-    }
-    auto source = CComPtr<CHostImage>::Adopt(ImageFromQImage(picture));
-    if (!source) {
-        PrintError("not enough memory for '" + input + "'");
-        return kExitFile;
-    }
+    const CComPtr<CHostImage> source = ReadPhoto(input, picture);
+    if (!source) return kExitFile;
 
     int exitCode = kExitOk;
     CComPtr<IFilter> filter = CreateConfiguredFilter(*entry, handsText ? &text : nullptr,
                                                      static_cast<IImage*>(source.Get()), exitCode);
     if (!filter) return exitCode;
+    HandPreviewShape(filter.Get(), options);
     PrintSettingNotes(*entry, notes, options.quiet);
 
     CatchInterrupt();

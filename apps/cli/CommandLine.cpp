@@ -1,6 +1,8 @@
 #include "apps/cli/CommandLine.h"
 
+#include <algorithm>
 #include <charconv>
+#include <sstream>
 
 namespace {
 
@@ -28,11 +30,30 @@ bool ParseQuality(const std::string& text, CommandLineOptions& options, std::str
     return true;
 }
 
+// Four whole numbers separated by commas (or spaces, in a quoted word).
+bool ParseShape(const std::string& option, const std::string& text, std::optional<std::array<int, 4>>& shape,
+                std::string& error, const char* names)
+{
+    std::string spaced = text;
+    std::replace(spaced.begin(), spaced.end(), ',', ' ');
+    std::istringstream words(spaced);
+    std::array<int, 4> numbers{};
+    for (int& number : numbers) words >> number;
+    if (words.fail() || !(words >> std::ws).eof()) {
+        error = option + " wants " + names + ", four whole numbers separated by commas, got '" + text + "'";
+        return false;
+    }
+    shape = numbers;
+    return true;
+}
+
 // Options that take the next word as their value.
 bool TakeValue(const std::string& option, const std::string& value, CommandLineOptions& options, std::string& error)
 {
     if (option == "--set") return ParseSetting(value, options, error);
     if (option == "--quality") return ParseQuality(value, options, error);
+    if (option == "--selection") return ParseShape(option, value, options.selection, error, "LEFT,TOP,RIGHT,BOTTOM");
+    if (option == "--line") return ParseShape(option, value, options.line, error, "X1,Y1,X2,Y2");
     if (option == "--format") options.formatText = value;
     else if (option == "--format-file") options.formatFile = value;
     else if (option == "--module") options.modulePath = value;
@@ -42,7 +63,7 @@ bool TakeValue(const std::string& option, const std::string& value, CommandLineO
 bool IsValueOption(const std::string& word)
 {
     return word == "--set" || word == "--format" || word == "--format-file" || word == "--module" ||
-           word == "--quality";
+           word == "--quality" || word == "--selection" || word == "--line";
 }
 
 bool TakeFlag(const std::string& word, CommandLineOptions& options)

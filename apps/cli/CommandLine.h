@@ -1,6 +1,8 @@
 #pragma once
 // The words of a basicfilters call, sorted into a command, its operands and options.
 
+#include <array>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +15,9 @@ struct CommandLineOptions {
     std::string formatFile;              // --format-file
     std::string modulePath;              // --module
     int quality = -1;                    // --quality
+    // --selection L,T,R,B and --line X1,Y1,X2,Y2: picture pixels, y from the top.
+    std::optional<std::array<int, 4>> selection;
+    std::optional<std::array<int, 4>> line;
     bool json = false;
     bool help = false;      // --help, -h: the usage, or a filter's settings after apply/format FILTER
     bool markdown = false;  // help --markdown: the settings of every filter as a Markdown table

@@ -16,6 +16,8 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog);
 int RunFormat(const CommandLineOptions& options, const CFilterCatalog& catalog);
 // help FILTER, apply FILTER --help, format FILTER --help, help --markdown.
 int RunHelp(const CommandLineOptions& options, const CFilterCatalog& catalog);
+// detect-angle PHOTO [--json]: the angle that straightens the photo.
+int RunDetectAngle(const CommandLineOptions& options, const CFilterCatalog& catalog);
 
 // The one filter a user named; null after printing why not (unknown, ambiguous).
 const FilterEntry* ResolveFilter(const CFilterCatalog& catalog, const std::string& name);

@@ -2,6 +2,7 @@
 // README (help --markdown).
 
 #include "apps/cli/Commands.h"
+#include "apps/cli/PreviewShapeOption.h"
 #include "apps/cli/FilterSettings.h"
 
 #include <algorithm>
@@ -62,10 +63,22 @@ void PrintNoSettings(const FilterEntry& entry)
     }
 }
 
+// The rectangle or line the filter reads, after its keys.
+void PrintPreviewShapeHelp(const FilterEntry& entry)
+{
+    const FilterPreviewShape& shape = entry.previewShape;
+    if (shape.shape == PreviewShape::None) return;
+    std::printf("\n %s (pixels, x from the left, y from the top; %s):\n   %s\n",
+                PreviewShapeOptionName(shape.shape).c_str(), shape.required ? "required" : "optional",
+                shape.description.c_str());
+}
+
 void PrintFilterHelp(const FilterEntry& entry)
 {
     if (entry.settings.empty()) {
-        PrintNoSettings(entry);
+        if (entry.previewShape.shape == PreviewShape::None) PrintNoSettings(entry);
+        else std::printf("%s: no settings\n", entry.menuPath.c_str());
+        PrintPreviewShapeHelp(entry);
         return;
     }
     std::printf("%s: settings (--set KEY=VALUE; letter case of keys does not matter; a missing one takes its "
@@ -85,6 +98,7 @@ void PrintFilterHelp(const FilterEntry& entry)
             if (setting.page == page) PrintSettingLines(setting, keyWidth);
         }
     }
+    PrintPreviewShapeHelp(entry);
 }
 
 std::string MarkdownCell(const std::string& text)

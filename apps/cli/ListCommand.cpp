@@ -35,8 +35,10 @@ std::string JsonNumberOrNull(double value)
 std::string JsonSetting(const FilterSetting& setting)
 {
     const bool page = setting.type == SettingType::Page;
+    // Numbered keys (X%03d) have no start of their own.
+    const bool numbered = setting.key.find("%03d") != std::string::npos;
     std::string start = "null";
-    if (!setting.fromPhoto) start = page ? JsonString(setting.startText) : NumberText(setting.start);
+    if (!setting.fromPhoto && !numbered) start = page ? JsonString(setting.startText) : NumberText(setting.start);
     std::string choices = "[";
     for (const std::string& choice : setting.choices) choices += (choices.size() > 1 ? ", " : "") + JsonString(choice);
     choices += "]";
@@ -57,6 +59,16 @@ std::string JsonSettings(const FilterEntry& entry)
     return out + "\n  ]";
 }
 
+// The option that gives the filter its rectangle or line, or null.
+std::string JsonPreviewShape(const FilterEntry& entry)
+{
+    const FilterPreviewShape& shape = entry.previewShape;
+    if (shape.shape == PreviewShape::None) return "null";
+    const char* option = shape.shape == PreviewShape::Line ? "--line" : "--selection";
+    return std::string("{\"option\": \"") + option + "\", \"required\": " + (shape.required ? "true" : "false") +
+           ", \"description\": " + JsonString(shape.description) + "}";
+}
+
 void PrintJson(const CFilterCatalog& catalog)
 {
     std::printf("[\n");
@@ -64,10 +76,10 @@ void PrintJson(const CFilterCatalog& catalog)
     for (size_t i = 0; i < entries.size(); ++i) {
         const FilterEntry& entry = entries[i];
         std::printf("  {\"index\": %d, \"name\": %s, \"kind\": \"%s\", \"interactive\": %s, \"flags\": %u, "
-                    "\"order\": %d, \"icon\": %d, \"settings\": %s}%s\n",
+                    "\"order\": %d, \"icon\": %d, \"settings\": %s, \"drawn\": %s}%s\n",
                     entry.index, JsonString(entry.menuPath).c_str(), FilterKindName(entry.kind),
                     entry.kind == FilterKind::Interactive ? "true" : "false", entry.flags, entry.order,
-                    entry.iconIndex, JsonSettings(entry).c_str(), i + 1 < entries.size() ? "," : "");
+                    entry.iconIndex, JsonSettings(entry).c_str(), JsonPreviewShape(entry).c_str(), i + 1 < entries.size() ? "," : "");
     }
     std::printf("]\n");
 }

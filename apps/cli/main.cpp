@@ -22,6 +22,8 @@ constexpr const char* kUsage =
     "                                    (--json adds each filter's settings)\n"
     "  apply FILTER IN OUT [options]     apply a filter to picture file IN and write OUT\n"
     "  format FILTER [--set KEY=VALUE]... print the parameter text apply would hand the filter\n"
+    "  detect-angle PHOTO [--json]       the Rotate angle that straightens the photo (what\n"
+    "                                    \"Autorotate Image\" finds); nothing is written\n"
     "  help FILTER                       the filter's settings: keys, types, ranges, defaults\n"
     "                                    (also: apply FILTER --help)\n"
     "  help --markdown                   every filter's settings as a Markdown table\n"
@@ -34,6 +36,8 @@ constexpr const char* kUsage =
     "                       take the dialog's start values, and unknown keys are refused\n"
     "  --format TEXT        a whole parameter text, KEY:VALUE lines\n"
     "  --format-file FILE   the parameter text from a file (as 'format' prints it)\n"
+    "  --selection L,T,R,B  the rectangle a filter works on (Crop), in pixels, y from the top\n"
+    "  --line X1,Y1,X2,Y2   a line that should become level or upright (Rotate)\n"
     "  --quality N          JPEG quality 0..100 (default 92)\n"
     "  --overwrite          allow OUT to be the input file\n"
     "  --quiet, -q          no progress bar\n"
@@ -48,6 +52,7 @@ int Dispatch(const CommandLineOptions& options, const CFilterCatalog& catalog)
     if (options.command == "apply") return RunApply(options, catalog);
     if (options.command == "format") return RunFormat(options, catalog);
     if (options.command == "help") return RunHelp(options, catalog);
+    if (options.command == "detect-angle") return RunDetectAngle(options, catalog);
     std::fprintf(stderr, "basicfilters: unknown command '%s'\n%s", options.command.c_str(), kUsage);
     return kExitUsage;
 }

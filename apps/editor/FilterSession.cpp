@@ -61,8 +61,14 @@ CFilterSession::~CFilterSession()
 
 bool CFilterSession::Start(CFilterPanel* panel, CComPtr<IStatus>& status)
 {
-    const QSize room = m_view->maximumViewportSize() * m_view->devicePixelRatioF();
-    m_previewSource = MakePreviewImage(m_photo.Get(), room, m_hasAlpha);
+    // A filter that works on a selection reads it in the photo's pixels, so its
+    // preview works on the photo itself rather than on a reduced copy.
+    if (m_entry.previewShape.shape == PreviewShape::Selection) {
+        m_previewSource = m_photo;
+    } else {
+        const QSize room = m_view->maximumViewportSize() * m_view->devicePixelRatioF();
+        m_previewSource = MakePreviewImage(m_photo.Get(), room, m_hasAlpha);
+    }
     if (!m_previewSource) return false;
     m_site = CComPtr<CEditorPreviewSite>::Adopt(
         CEditorPreviewSite::Create(m_previewSource.Get(), m_view, [this] { SchedulePreview(); }));
