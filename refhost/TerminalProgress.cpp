@@ -40,6 +40,7 @@ bool CTerminalProgress::Step(int done, int total)
 
 void CTerminalProgress::Finish(bool success)
 {
+    if (m_out == nullptr) return;
     if (success) Draw(100);
     if (m_lineOpen) std::fputc('\n', m_out);
     m_lineOpen = false;
@@ -48,7 +49,7 @@ void CTerminalProgress::Finish(bool success)
 
 void CTerminalProgress::Draw(int percent)
 {
-    if (percent == m_shownPercent) return;
+    if (m_out == nullptr || percent == m_shownPercent) return;
     m_shownPercent = percent;
     const int filled = percent * kBarWidth / 100;
     std::fprintf(m_out, "\r%s [%s%s] %3d%%", m_text.c_str(), std::string(static_cast<size_t>(filled), '#').c_str(),

@@ -11,6 +11,7 @@
 class CTerminalProgress final : public CProgressBase {
 public:
     // Count 1. Step answers false once *cancelRequested is true (a null flag never cancels).
+    // A null out draws nothing: the sink then only passes a cancel on to the filter.
     static CTerminalProgress* Create(FILE* out, const std::atomic<bool>* cancelRequested);
 
     void SetText(const char16_t* text) override;

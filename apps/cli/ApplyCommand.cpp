@@ -128,10 +128,12 @@ CComPtr<IFilter> CreateConfiguredFilter(const FilterEntry& entry, const WString*
     return filter;
 }
 
+// The bar shows only on a terminal, but Ctrl-C stops the filter wherever the tool
+// runs: a quiet or redirected run still hands the filter a sink to ask.
 CComPtr<IProgress> MakeProgress(const CommandLineOptions& options)
 {
-    if (options.quiet || isatty(STDERR_FILENO) == 0) return {};
-    return CComPtr<IProgress>::Adopt(CTerminalProgress::Create(stderr, &g_cancelRequested));
+    FILE* bar = options.quiet || isatty(STDERR_FILENO) == 0 ? nullptr : stderr;
+    return CComPtr<IProgress>::Adopt(CTerminalProgress::Create(bar, &g_cancelRequested));
 }
 
 } // namespace
