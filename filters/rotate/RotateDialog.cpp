@@ -24,6 +24,8 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <locale.h>
+#include <stdlib.h>
 
 namespace {
 
@@ -52,11 +54,13 @@ constexpr int kArrowMinimum = static_cast<int>(kRotateAngleSetting.minimum);
 constexpr int kArrowMaximum = static_cast<int>(kRotateAngleSetting.maximum);
 
 // As a C reader takes a number: the longest leading number, 0 when there is none;
-// a comma counts as the decimal point.
+// a comma counts as the decimal point. Read in the classic locale: Qt hands the C
+// library the user's, in which a German reader would stop at the point.
 double ReadAngleText(QString text)
 {
+    static const locale_t classic = newlocale(LC_ALL_MASK, "C", nullptr);
     const QByteArray bytes = text.replace(QLatin1Char(','), QLatin1Char('.')).toLatin1();
-    return std::strtod(bytes.constData(), nullptr);
+    return strtod_l(bytes.constData(), nullptr, classic);
 }
 
 // The edit shows the angle with at most six decimals and no trailing zeros.
