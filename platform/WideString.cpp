@@ -1,5 +1,6 @@
 #include "platform/WideString.h"
 
+#include <charconv>
 #include <cstdio>
 #include <vector>
 
@@ -64,11 +65,14 @@ void AppendAscii(WString& out, const char* text)
 bool AppendArgument(WString& out, char directive, const FormatArg* arg)
 {
     if (arg == nullptr) return false;
-    char buffer[64];
+    char buffer[400];  // the longest double in fixed notation, with its six decimals
     if (directive == 'd' && std::holds_alternative<int>(*arg)) {
         std::snprintf(buffer, sizeof buffer, "%d", std::get<int>(*arg));
     } else if (directive == 'f' && std::holds_alternative<double>(*arg)) {
-        std::snprintf(buffer, sizeof buffer, "%f", std::get<double>(*arg));
+        // As "%f" writes in the classic locale: a point, whatever the user's locale.
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer - 1, std::get<double>(*arg),
+                                           std::chars_format::fixed, 6);
+        *written.ptr = '\0';
     } else if (directive == 's' && std::holds_alternative<WStringView>(*arg)) {
         out += std::get<WStringView>(*arg);
         return true;

@@ -1,5 +1,7 @@
 #include "Common/params/ParamList.h"
 
+#include "platform/ClassicLocale.h"
+
 #include <algorithm>
 #include <climits>
 #include <clocale>
@@ -12,14 +14,6 @@ namespace {
 
 constexpr char16_t kEscape = u'\\';
 constexpr char16_t kSeparator = u':';
-
-// The hosts run under the user's locale (Qt sets it), which may read "0,5" where the
-// texts hold "0.5"; numbers are always read the way "%d" and "%lf" wrote them.
-locale_t ClassicLocale()
-{
-    static const locale_t classic = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return classic;
-}
 
 // Numbers are ASCII: the first other character ends the text that can hold one.
 std::string AsciiPrefix(WStringView text)

@@ -4,6 +4,7 @@
 #include "Common/dialogs/ColorButton.h"
 #include "filters/rotate/RotateSettings.h"
 #include "filters/rotate/VisualAngleCtrl.h"
+#include "platform/ClassicLocale.h"
 #include "platform/ComPtr.h"
 #include "platform/DialogMessage.h"
 #include "platform/DialogText.h"
@@ -54,13 +55,11 @@ constexpr int kArrowMinimum = static_cast<int>(kRotateAngleSetting.minimum);
 constexpr int kArrowMaximum = static_cast<int>(kRotateAngleSetting.maximum);
 
 // As a C reader takes a number: the longest leading number, 0 when there is none;
-// a comma counts as the decimal point. Read in the classic locale: Qt hands the C
-// library the user's, in which a German reader would stop at the point.
+// a comma counts as the decimal point, whatever the user's locale.
 double ReadAngleText(QString text)
 {
-    static const locale_t classic = newlocale(LC_ALL_MASK, "C", nullptr);
     const QByteArray bytes = text.replace(QLatin1Char(','), QLatin1Char('.')).toLatin1();
-    return strtod_l(bytes.constData(), nullptr, classic);
+    return strtod_l(bytes.constData(), nullptr, ClassicLocale());
 }
 
 // The edit shows the angle with at most six decimals and no trailing zeros.

@@ -4,11 +4,11 @@
 // straightens a photo.
 
 #include "tests/CliRunner.h"
+#include "tests/TiltedLines.h"
 
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -25,21 +25,6 @@ QImage NumberedPicture(int width, int height)
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) picture.setPixel(x, y, qRgb(x * 5, y * 7, (x + y) % 256));
     }
-    return picture;
-}
-
-// Dark straight lines on a light ground, turned counter-clockwise on screen by
-// degrees about the middle: the photo of a tilted horizon.
-QImage TiltedLines(double degrees)
-{
-    QImage picture(480, 360, QImage::Format_RGB32);
-    picture.fill(qRgb(235, 235, 235));
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(20, 20, 20), 3));
-    painter.translate(240, 180);
-    painter.rotate(-degrees);  // Qt turns clockwise on screen for positive angles
-    for (int y = -300; y <= 300; y += 40) painter.drawLine(-400, y, 400, y);
     return picture;
 }
 

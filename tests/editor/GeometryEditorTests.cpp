@@ -10,10 +10,10 @@
 #include "apps/editor/PhotoDocument.h"
 #include "apps/editor/PhotoView.h"
 #include "refhost/ImageFile.h"
+#include "tests/TiltedLines.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -24,20 +24,6 @@ namespace {
 
 const QString kSamplePhoto = QStringLiteral(BF_SOURCE_DIR "/samples/fruits.jpg");
 constexpr int kWaitMs = 10000;
-
-// Dark straight lines on a light ground, turned counter-clockwise on screen by degrees.
-QImage TiltedLines(double degrees)
-{
-    QImage picture(480, 360, QImage::Format_RGB32);
-    picture.fill(qRgb(235, 235, 235));
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(20, 20, 20), 3));
-    painter.translate(240, 180);
-    painter.rotate(-degrees);
-    for (int y = -300; y <= 300; y += 40) painter.drawLine(-400, y, 400, y);
-    return picture;
-}
 
 // The size of the whole picture turned by degrees: the bounding box of its turned
 // corner pixels, each coordinate rounded half away from zero.

@@ -1,4 +1,5 @@
 #include "platform/WideString.h"
+#include "tests/GermanNumbers.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,18 @@ TEST(FormatWide, WritesThePatternsOfParameterTexts)
     EXPECT_EQ(FormatWide(u"%d %d %d %d", {0, 0, 640, 480}), u"0 0 640 480");
     EXPECT_EQ(FormatWide(u"\nFile: %s, Line: %d", {WStringView(u"a.cpp"), 17}), u"\nFile: a.cpp, Line: 17");
     EXPECT_EQ(FormatWide(u"100%%", {}), u"100%");
+}
+
+// The hosts run under the user's locale; a German one must not turn 12.5 into
+// "12,500000", which every reader of parameter texts takes as 12.
+TEST(FormatWide, WritesAPointUnderAnyLocale)
+{
+    const CGermanNumbers german;
+    if (!german.Active()) GTEST_SKIP() << "no German locale could be had";
+    EXPECT_EQ(FormatWide(u"%lf", {12.5}), u"12.500000");
+    EXPECT_EQ(FormatWide(u"angle:%lf", {-0.0000004}), u"angle:-0.000000");
+    EXPECT_EQ(FormatWide(u"%lf", {1e20}), u"100000000000000000000.000000");
+    EXPECT_EQ(FormatWide(u"%d", {-1234567}), u"-1234567");
 }
 
 TEST(FormatWide, LeavesDirectivesWithoutMatchingArgumentsAsWritten)
