@@ -121,6 +121,18 @@ constexpr StringTableEntry kEnglish[] = {
     {IDS_EXPOSURE_HISTOGRAM_PAGE, u"Histogram Correction"},
     {IDS_DLG103_AUTOFIX_HISTOGRAM, u"Autofix Histogram"},
     {IDS_DLG5011_RESET, u"Reset"},
+    {IDS_PROGRESS_DETECTING_COLOR_CAST, u"Detecting color cast..."},
+    {IDS_DLG102_TITLE, u"RGB"},
+    {IDS_DLG102_RED_LABEL, u"Red:"},
+    {IDS_DLG102_GREEN_LABEL, u"Green:"},
+    {IDS_DLG102_BLUE_LABEL, u"Blue:"},
+    {IDS_DLG102_AUTOFIX_COLOR_CAST, u"Autofix Color Cast"},
+    {IDS_DLG102_TIP, u"Tip: You can click with the mouse in an area of the image that is supposed to have a neutral "
+                     u"color."},
+    {IDS_DLG5015_TITLE, u"HSL"},
+    {IDS_DLG5015_HUE_LABEL, u"Hue:"},
+    {IDS_DLG5015_SATURATION_LABEL, u"Saturation:"},
+    {IDS_DLG5015_LIGHTNESS_LABEL, u"Lightness:"},
 };
 
 constexpr LanguageStringTable kTables[] = {
