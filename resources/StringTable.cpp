@@ -133,6 +133,15 @@ constexpr StringTableEntry kEnglish[] = {
     {IDS_DLG5015_HUE_LABEL, u"Hue:"},
     {IDS_DLG5015_SATURATION_LABEL, u"Saturation:"},
     {IDS_DLG5015_LIGHTNESS_LABEL, u"Lightness:"},
+    {IDS_PROGRESS_FIXING_COLORS, u"Fixing colors..."},
+    {IDS_PROGRESS_APPLYING_COLOR_FIXES, u"Applying color cast fixes..."},
+    {IDS_PROGRESS_FIXING_EXPOSURE, u"Fixing exposure..."},
+    {IDS_PROGRESS_APPLYING_CURVE, u"Applying curve to image..."},
+    {IDS_PROGRESS_FIXING_ROTATION, u"Fixing rotation..."},
+    {IDS_DLG108_AUTOFIX_COLORS, u"Autofix colors"},
+    {IDS_DLG108_AUTOFIX_EXPOSURE, u"Autofix exposure"},
+    {IDS_DLG108_AUTOFIX_ROTATION, u"Autofix rotation"},
+    {IDS_DLG108_AUTOFIX_NOISE, u"Autofix noise"},
 };
 
 constexpr LanguageStringTable kTables[] = {

@@ -102,6 +102,13 @@ void CInteractiveRotate::OnFormatChanged()
     params.GetInt(kRotateCropTypeKey, m_settings.cropType);
 }
 
+void CInteractiveRotate::SetAngleAndCropType(double degrees, int cropType)
+{
+    const std::lock_guard lock(m_settingsLock);
+    m_settings.angle = degrees;
+    m_settings.cropType = cropType;
+}
+
 CInteractiveRotate::Settings CInteractiveRotate::CurrentSettings()
 {
     const std::lock_guard lock(m_settingsLock);

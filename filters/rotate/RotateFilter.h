@@ -26,6 +26,11 @@ public:
     // Adds the tilt of the line drawn on the preview to the angle.
     void SelectionChanged() override;
 
+    // For a caller inside the module that holds the angle as a number: it is kept
+    // exactly, where the parameter text would keep six decimals. The background
+    // stays as it was.
+    void SetAngleAndCropType(double degrees, int cropType);
+
 protected:
     bool CreateDialogWindow(QWidget* parent, IStatus** status) override;
     void OnFormatChanged() override;
