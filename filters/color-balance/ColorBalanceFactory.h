@@ -5,4 +5,7 @@
 class CColorBalanceFactory final : public CFilterFactoryBase {
 public:
     CColorBalanceFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };
