@@ -1,0 +1,200 @@
+// The reduction: worked windows by hand (means, rounding, divisors, the deciding
+// channel's ties), then the fast sliding loops against the plain reference on small
+// odd pictures for every channel and divisor switch.
+
+#include "tests/shared/noise/NoiseReference.h"
+
+#include "filters/shared/noise/NoiseReduction.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <tuple>
+
+namespace {
+
+using noise_reference::Colour;
+using noise_reference::Picture;
+
+uint32_t Grey(int level, uint32_t fourth = 0) { return Colour(level, level, level, fourth); }
+
+Picture Row(std::initializer_list<uint32_t> pixels)
+{
+    Picture picture(static_cast<int>(pixels.size()), 1);
+    int x = 0;
+    for (uint32_t pixel : pixels) picture.At(x++, 0) = pixel;
+    return picture;
+}
+
+ReductionInputs Inputs(NoiseLevels deciding, NoiseLevels others, bool divideByCount = true, int radius = 1)
+{
+    ReductionInputs inputs;
+    inputs.radius = radius;
+    inputs.divideByCount = divideByCount;
+    inputs.deciding = deciding;
+    inputs.others = others;
+    return inputs;
+}
+
+Picture Reduced(Picture picture, const ReductionInputs& inputs)
+{
+    EXPECT_TRUE(ReduceNoiseOfRows(picture.Rows(), inputs, {}));
+    return picture;
+}
+
+} // namespace
+
+TEST(NoiseReduction, FlatWindowsTakeTheClippedMeanRoundedHalfUp)
+{
+    // Radius 1 on one row: the windows are {10, 20}, {10, 20, 60}, {20, 60}.
+    const Picture flat = Reduced(Row({Grey(10, 0xFF), Grey(20, 0x11), Grey(60, 0x22)}), Inputs({1000, 0, 0}, {}));
+    EXPECT_EQ(flat.At(0, 0), Grey(15));
+    EXPECT_EQ(flat.At(1, 0), Grey(30));
+    EXPECT_EQ(flat.At(2, 0), Grey(40));
+    // {10, 21}: the mean 15.5 rounds up.
+    const Picture half = Reduced(Row({Grey(10), Grey(21)}), Inputs({1000, 0, 0}, {}));
+    EXPECT_EQ(half.At(0, 0), Grey(16));
+    EXPECT_EQ(half.At(1, 0), Grey(16));
+}
+
+TEST(NoiseReduction, TheDivisorDecidesFlatnessAndTheStrength)
+{
+    // {10, 20}: S = 30, Q = 500, n = 2, m = 15, Q - n m m = 50; variance 25 or 50.
+    const Picture byCount = Reduced(Row({Grey(10), Grey(20)}), Inputs({30, 0, 0}, {30, 30, 30}, true));
+    EXPECT_EQ(byCount.At(0, 0), Grey(15));
+    EXPECT_EQ(byCount.At(1, 0), Grey(15));
+    // Level 20 below the variance 50: 15 + (50 - 20) / 50 x (x - 15) = 12 and 18.
+    const Picture byCountLessOne = Reduced(Row({Grey(10), Grey(20)}), Inputs({20, 0, 0}, {20, 20, 20}, false));
+    EXPECT_EQ(byCountLessOne.At(0, 0), Grey(12));
+    EXPECT_EQ(byCountLessOne.At(1, 0), Grey(18));
+}
+
+TEST(NoiseReduction, ChannelsBelowTheirOwnLevelTakeTheMeanTheOthersKeepDetail)
+{
+    // Red decides (largest mean) and is not flat at level 0; green's estimate covers
+    // its variance 25, blue's does not: 15 + (25 - 5) / 25 x (x - 15) = 11 and 19.
+    const Picture picture = Reduced(Row({Colour(100, 10, 10), Colour(120, 20, 20)}), Inputs({0, 0, 0}, {0, 25, 5}));
+    EXPECT_EQ(picture.At(0, 0), Colour(100, 15, 11));
+    EXPECT_EQ(picture.At(1, 0), Colour(120, 15, 19));
+}
+
+TEST(NoiseReduction, TheFirstChannelWinsEveryTieAndTheThirdATieWithTheSecond)
+{
+    // Equal means everywhere: the first channel decides, flat by its level 1000. Had
+    // another decided, level 0 would keep every pixel as it is.
+    const Picture greys = Reduced(Row({Grey(10), Grey(20), Grey(60)}), Inputs({1000, 0, 0}, {}));
+    EXPECT_EQ(greys.At(0, 0), Grey(15));
+    const Picture unchanged = Reduced(Row({Grey(10), Grey(20), Grey(60)}), Inputs({0, 1000, 1000}, {0.5, 0.5, 0.5}));
+    EXPECT_EQ(unchanged.At(0, 0), Grey(10));
+    EXPECT_EQ(unchanged.At(2, 0), Grey(60));
+    // Green and blue tie above red: blue decides.
+    const auto cyan = [](int level) { return Colour(0, level, level); };
+    const Picture third = Reduced(Row({cyan(10), cyan(20), cyan(60)}), Inputs({0, 0, 1000}, {0.5, 0.5, 0.5}));
+    EXPECT_EQ(third.At(1, 0), cyan(30));
+    const Picture second = Reduced(Row({cyan(10), cyan(20), cyan(60)}), Inputs({0, 1000, 0}, {0.5, 0.5, 0.5}));
+    EXPECT_EQ(second.At(1, 0), cyan(20));
+    // Red and blue tie above green: red decides.
+    const auto magenta = [](int level) { return Colour(level, 0, level); };
+    const Picture first = Reduced(Row({magenta(10), magenta(20)}), Inputs({1000, 0, 0}, {0.5, 0.5, 0.5}));
+    EXPECT_EQ(first.At(0, 0), magenta(15));
+}
+
+TEST(NoiseReduction, AllLevelsZeroLeaveEveryByteOtherwiseTheFourthByteClears)
+{
+    Picture picture = noise_reference::GrainyPicture(9, 7, 6, 11);
+    const Picture before = picture;
+    EXPECT_TRUE(ReduceNoiseOfRows(picture.Rows(), Inputs({}, {}, true, 3), {}));
+    EXPECT_EQ(picture, before);
+    // A level on one estimate only: every pixel is written, fourth bytes 0.
+    EXPECT_TRUE(ReduceNoiseOfRows(picture.Rows(), Inputs({}, {0, 0, 1e-9}, true, 3), {}));
+    for (int y = 0; y < 7; ++y) {
+        for (int x = 0; x < 9; ++x) EXPECT_EQ(picture.At(x, y) >> 24, 0u);
+    }
+}
+
+TEST(NoiseReduction, ALonePixelKeepsItsColours)
+{
+    for (const bool divideByCount : {true, false}) {
+        const Picture picture = Reduced(Row({Colour(200, 100, 50, 0x7F)}), Inputs({3, 4, 5}, {6, 7, 8}, divideByCount));
+        EXPECT_EQ(picture.At(0, 0), Colour(200, 100, 50)) << divideByCount;
+    }
+}
+
+TEST(NoiseReduction, LumaChannelsTransformThereAndBackTruncatingTowardZero)
+{
+    // (200, 100, 50): Y = 127662 >> 10 = 124, C1 = 55912 >> 10 = 54,
+    // C2 = -42388 >> 10 = -42 (a floor). Two such pixels make every window flat with
+    // the means 124, 54 and -42; trunc(-42 + 0.5) = -41. Back: R = 205032 >> 10 = 200,
+    // B = (1814 x -41 + 127488) >> 10 = 53114 >> 10 = 51,
+    // G = (1746 x 124 - 522 x 200 - 200 x 51 + 512) >> 10 = 102416 >> 10 = 100.
+    ReductionInputs inputs = Inputs({1, 1, 1}, {1, 1, 1});
+    inputs.lumaChannels = true;
+    const Picture picture = Reduced(Row({Colour(200, 100, 50, 9), Colour(200, 100, 50, 9)}), inputs);
+    EXPECT_EQ(picture.At(0, 0), Colour(200, 100, 51));
+    EXPECT_EQ(picture.At(1, 0), Colour(200, 100, 51));
+    // Greys 100 and 101: Y 100 and 101, differences 0; Y's variance 0.25 is below 1,
+    // its mean 100.5 rounds to 101, which maps back to grey 101.
+    const Picture greys = Reduced(Row({Grey(100), Grey(101)}), inputs);
+    EXPECT_EQ(greys.At(0, 0), Grey(101));
+    EXPECT_EQ(greys.At(1, 0), Grey(101));
+}
+
+// Radii up to past the picture, sizes from one pixel to a few windows, levels that
+// make some windows flat and some not, and integer levels that meet integer
+// variances exactly.
+class NoiseReductionAgainstReference : public testing::TestWithParam<std::tuple<bool, bool>> {};
+
+TEST_P(NoiseReductionAgainstReference, EveryPixelAsThePlainWindowGivesIt)
+{
+    const auto [luma, divideByCount] = GetParam();
+    std::mt19937 random(404);
+    const std::pair<int, int> sizes[] = {{1, 1}, {1, 9}, {11, 1}, {2, 3}, {5, 3}, {13, 11}, {23, 9}, {31, 17}};
+    const NoiseLevels levelSets[][2] = {
+        {{0, 0, 0}, {0, 0, 2}},     {{4, 9, 1}, {2, 2, 2}},      {{30, 30, 30}, {30, 30, 30}},
+        {{12.5, 7.25, 3}, {6, 100, 0.75}}, {{200, 1, 50}, {1, 200, 1}}, {{2, 2, 2}, {0, 0, 0}},
+    };
+    int checked = 0;
+    for (const auto& [width, height] : sizes) {
+        for (const int grain : {1, 4, 40}) {
+            const Picture input = noise_reference::GrainyPicture(width, height, grain, random());
+            for (const int radius : {1, 2, 3, 6, 10}) {
+                for (const auto& levels : levelSets) {
+                    ReductionInputs inputs = Inputs(levels[0], levels[1], divideByCount, radius);
+                    inputs.lumaChannels = luma;
+                    noise_reference::Reduction how{radius, luma, divideByCount, levels[0], levels[1]};
+                    const Picture expected = noise_reference::Reduce(input, how);
+                    ASSERT_EQ(Reduced(input, inputs), expected)
+                        << width << "x" << height << " grain " << grain << " radius " << radius;
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(checked, 8 * 3 * 5 * 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(ChannelsAndDivisors, NoiseReductionAgainstReference,
+                         testing::Combine(testing::Bool(), testing::Bool()),
+                         [](const testing::TestParamInfo<std::tuple<bool, bool>>& info) {
+                             return std::string(std::get<0>(info.param) ? "Luma" : "Colours") +
+                                    (std::get<1>(info.param) ? "ByCount" : "ByCountLessOne");
+                         });
+
+TEST(NoiseReduction, ReportsTwoUnitsPerRowAndStops)
+{
+    Picture picture = noise_reference::GrainyPicture(6, 5, 20, 3);
+    for (uint32_t& word : picture.words) word |= 0xFF000000u;
+    const Picture before = picture;
+    std::vector<std::pair<int, int>> reports;
+    const auto stopAtSix = [&](int done, int total) {
+        reports.emplace_back(done, total);
+        return done < 6;
+    };
+    EXPECT_FALSE(ReduceNoiseOfRows(picture.Rows(), Inputs({5, 5, 5}, {5, 5, 5}, true, 2), stopAtSix));
+    EXPECT_EQ(reports, (std::vector<std::pair<int, int>>{{2, 10}, {4, 10}, {6, 10}}));
+    // Three rows were written before the stop, the others are as they were.
+    for (int x = 0; x < 6; ++x) {
+        EXPECT_EQ(picture.At(x, 2) >> 24, 0u);
+        EXPECT_EQ(picture.At(x, 3), before.At(x, 3));
+    }
+}
