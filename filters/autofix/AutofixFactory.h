@@ -5,4 +5,7 @@
 class CInteractiveAutofixFactory final : public CFilterFactoryBase {
 public:
     CInteractiveAutofixFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };
