@@ -3,6 +3,8 @@
 #include "platform/CpuFeatures.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -93,26 +95,88 @@ Span Narrowed(Span span, int64_t start, int64_t step, int64_t low, int64_t high)
     return {first, std::max(first, std::min(span.last, highest + 1))};
 }
 
-// The pixels of a row of width whose source points have all four neighbours inside
-// the source: 0 <= x0 <= width-2 and 0 <= y0 <= height-2, from the exact fixed-point
-// positions, so the span holds no pixel that would need a check.
-Span InteriorOf(const PixelRows& source, FixedPoint start, FixedPoint step, int width)
+// The part of span whose source points lie where x0 and y0 run from low to the
+// source's size less lessThanSize, from the exact fixed-point positions.
+Span Within(const PixelRows& source, FixedPoint start, FixedPoint step, Span span, int low, int lessThanSize)
 {
-    const int64_t lastX = int64_t{source.width - 1} * kFixedPointOne - 1;
-    const int64_t lastY = int64_t{source.height - 1} * kFixedPointOne - 1;
-    const Span alongX = Narrowed({0, width}, start.x, step.x, 0, lastX);
-    return Narrowed(alongX, start.y, step.y, 0, lastY);
+    const int64_t lowest = int64_t{low} * kFixedPointOne;
+    const int64_t highestX = int64_t{source.width - lessThanSize + 1} * kFixedPointOne - 1;
+    const int64_t highestY = int64_t{source.height - lessThanSize + 1} * kFixedPointOne - 1;
+    const Span alongX = Narrowed(span, start.x, step.x, lowest, highestX);
+    return Narrowed(alongX, start.y, step.y, lowest, highestY);
 }
 
-void BilinearRow(const PixelRows& source, FixedPoint start, FixedPoint step, uint32_t background,
-                 InteriorSpan interior, uint32_t* out, int width)
+// A row's pixels by what their four neighbours are: touching holds those with at
+// least one inside the source (-1 <= x0 <= width-1, -1 <= y0 <= height-1), interior,
+// within it, those with all four inside (0 <= x0 <= width-2, 0 <= y0 <= height-2), so
+// that the interior needs no check and the pixels outside touching see only the
+// background.
+struct RowParts {
+    Span touching;
+    Span interior;
+};
+
+RowParts PartsOf(const PixelRows& source, FixedPoint start, FixedPoint step, int width)
 {
-    const Span inside = InteriorOf(source, start, step, width);
-    const int first = static_cast<int>(inside.first);
-    const int last = static_cast<int>(inside.last);
-    for (int x = 0; x < first; ++x) out[x] = BilinearChecked(source, Advanced(start, step, x), background);
-    if (last > first) interior(source, Advanced(start, step, first), step, last - first, out + first);
-    for (int x = last; x < width; ++x) out[x] = BilinearChecked(source, Advanced(start, step, x), background);
+    const Span touching = Within(source, start, step, {0, width}, -1, 1);
+    return {touching, Within(source, start, step, touching, 0, 2)};
+}
+
+// A plane all background for the pixels that see nothing else: one row that every row
+// index reads (stride 0). Blending four background pixels is not always the
+// background pixel (the weights add up to 1023 .. 1026), so the interior loop blends
+// them at vector speed, each piece of a span moved by whole pixels onto the row,
+// which leaves the fractions and so the weights as they are.
+class BackgroundPlane {
+public:
+    static constexpr int kPiece = 256;
+
+    BackgroundPlane(uint32_t background, FixedPoint step)
+        : m_row(static_cast<size_t>(std::abs(int64_t{step.x}) * kPiece / kFixedPointOne + 3), background)
+    {
+    }
+
+    void Blend(FixedPoint start, FixedPoint step, int count, InteriorSpan interior, uint32_t* out) const
+    {
+        const PixelRows plane{reinterpret_cast<uint8_t*>(const_cast<uint32_t*>(m_row.data())), 0,
+                              static_cast<int>(m_row.size()), 1};
+        for (int done = 0; done < count; done += kPiece) {
+            const FixedPoint first = Advanced(start, step, done);
+            const int pieceCount = std::min(kPiece, count - done);
+            const int32_t lastX = first.x + (pieceCount - 1) * step.x;
+            const int32_t leftmost = (std::min(first.x, lastX) >> kFixedPointBits) * kFixedPointOne;
+            const FixedPoint moved{first.x - leftmost, first.y & (kFixedPointOne - 1)};
+            interior(plane, moved, step, pieceCount, out + done);
+        }
+    }
+
+private:
+    std::vector<uint32_t> m_row;
+};
+
+void BilinearRow(const PixelRows& source, FixedPoint start, FixedPoint step, uint32_t background,
+                 const BackgroundPlane& outside, InteriorSpan interior, uint32_t* out, int width)
+{
+    const RowParts parts = PartsOf(source, start, step, width);
+    const auto checked = [&](int64_t first, int64_t last) {
+        for (auto x = static_cast<int>(first); x < last; ++x) {
+            out[x] = BilinearChecked(source, Advanced(start, step, x), background);
+        }
+    };
+    const auto onBackground = [&](int64_t first, int64_t last) {
+        if (last > first) {
+            outside.Blend(Advanced(start, step, static_cast<int>(first)), step, static_cast<int>(last - first),
+                          interior, out + first);
+        }
+    };
+    onBackground(0, parts.touching.first);
+    checked(parts.touching.first, parts.interior.first);
+    if (parts.interior.last > parts.interior.first) {
+        interior(source, Advanced(start, step, static_cast<int>(parts.interior.first)), step,
+                 static_cast<int>(parts.interior.last - parts.interior.first), out + parts.interior.first);
+    }
+    checked(parts.interior.last, parts.touching.last);
+    onBackground(parts.touching.last, width);
 }
 
 void NearestRow(const PixelRows& source, FixedPoint start, FixedPoint step, uint32_t background, uint32_t* out,
@@ -158,8 +222,9 @@ InteriorSpan ChosenBilinearInteriorSpan()
 bool RotateBilinear(const PixelRows& source, const PixelRows& target, const RotationLayout& layout,
                     uint32_t backgroundPixel, InteriorSpan interior, const UnitReport& report)
 {
+    const BackgroundPlane outside(backgroundPixel, layout.step);
     return ForEachRow(target, layout, report, [&](FixedPoint start, uint32_t* out) {
-        BilinearRow(source, start, layout.step, backgroundPixel, interior, out, layout.width);
+        BilinearRow(source, start, layout.step, backgroundPixel, outside, interior, out, layout.width);
     });
 }
 

@@ -2,10 +2,11 @@
 // The bilinear interior span written once over an integer vector policy
 // (filters/shared/vectors/IntegerVectors.h) extended by the few operations it needs
 // more; RotateKernelSse2.cpp and RotateKernelAvx2.cpp give those at their widths.
-// Four source points per 128-bit lane of coordinates, one output pixel per 128-bit
-// half of the pixel vectors: each half holds its pixel's four neighbours, is spread
-// channel by channel into 16-bit pairs and multiplied pairwise by its own weight
-// pairs, so the 32-bit sums are the portable loop's, added in the same integers.
+// Four source points per 128-bit lane of coordinates. The policy loads, for every
+// point, its two neighbours in the row (x0, x0 + 1) side by side as 64 bits, and the
+// two in the next row the same way, two points to a 128-bit half. Each point's pair is
+// then spread channel by channel into 16-bit words and multiplied pairwise by its own
+// weight pair, so the 32-bit sums are the portable loop's, added in the same integers.
 // Internal linkage, for the reason IntegerVectors.h gives.
 
 #include "filters/rotate/RotateKernel.h"
@@ -16,11 +17,12 @@
 namespace {
 
 // The policy P adds to its integer vectors:
-//   Sub32, ShiftLeft32;
-//   Neighbours(const uint32_t* const (&row)[kHalves], const uint32_t* const (&next)[kHalves]):
-//     half h holds row[h][0], row[h][1], next[h][0], next[h][1];
-//   RowPairs(v), NextRowPairs(v): per half, the first two (last two) of those pixels
-//     as 16-bit words b0 b1 g0 g1 r0 r1 a0 a1.
+//   Sub32, ShiftLeft32, Or;
+//   LoadPairs(source, x0, y0, rows, nexts): for the points whose integer positions are
+//     x0, y0, rows[j] holds in its half h the row pairs of points 2j + 4h and
+//     2j + 4h + 1 (bytes 0-7 and 8-15), nexts[j] the next row's pairs the same way;
+//   Spread<kSecond>(v): per half, the pair in bytes 0-7 (or 8-15 when kSecond) as
+//     16-bit words b0 b1 g0 g1 r0 r1 a0 a1, ready for a multiply-add with (w0, w1).
 template <class P>
 struct BilinearSpanVector {
     using Vector = typename P::Vector;
@@ -36,40 +38,40 @@ struct BilinearSpanVector {
         Vector nextRow;
     };
 
-    static Vector Rounded(Vector first, Vector second)
-    {
-        // Both factors are below 2^16 and their upper words zero, so the multiply-add
-        // gives the plain 32-bit product.
-        return P::ShiftRight32(P::Add32(P::MulAdd16(first, second), P::Set1(kFixedPointOne / 2)), kFixedPointBits);
-    }
-
-    static Vector Packed(Vector low, Vector high) { return P::Add32(low, P::ShiftLeft32(high, 16)); }
-
+    // The four rounded weights from the fractions alone. With p = fx fy, the products
+    // of the portable loop round as
+    //   (fx fy + 512) >> 10             = w11
+    //   (fx (1024 - fy) + 512) >> 10    = fx - ((p + 511) >> 10)
+    //   ((1024 - fx) fy + 512) >> 10    = fy - ((p + 511) >> 10)
+    //   ((1024 - fx)(1024 - fy) + 512) >> 10 = 1024 - fx - fy + w11
+    // since the parts that are whole multiples of 1024 pass the shift unchanged.
     static Weights WeightsOf(Vector xs, Vector ys)
     {
         const Vector mask = P::Set1(kFixedPointOne - 1);
         const Vector fx = P::And(xs, mask);
         const Vector fy = P::And(ys, mask);
-        const Vector gx = P::Sub32(P::Set1(kFixedPointOne), fx);
-        const Vector gy = P::Sub32(P::Set1(kFixedPointOne), fy);
-        return {Packed(Rounded(gx, gy), Rounded(fx, gy)), Packed(Rounded(gx, fy), Rounded(fx, fy))};
+        // Both fractions are below 2^10 and their upper words zero, so the multiply-add
+        // gives the plain 32-bit product.
+        const Vector product = P::MulAdd16(fx, fy);
+        const Vector w11 = P::ShiftRight32(P::Add32(product, P::Set1(kFixedPointOne / 2)), kFixedPointBits);
+        const Vector below = P::ShiftRight32(P::Add32(product, P::Set1(kFixedPointOne / 2 - 1)), kFixedPointBits);
+        const Vector w10 = P::Sub32(fx, below);
+        const Vector w01 = P::Sub32(fy, below);
+        const Vector w00 = P::Add32(P::Sub32(P::Sub32(P::Set1(kFixedPointOne), fx), fy), w11);
+        return {P::Or(w00, P::ShiftLeft32(w10, 16)), P::Or(w01, P::ShiftLeft32(w11, 16))};
     }
 
-    // The output pixels point and point + 4 (AVX2's upper half) as 32-bit sums per byte.
+    // Output pixels kPoint and kPoint + 4 (AVX2's upper half) as 32-bit sums per byte.
     template <int kPoint>
-    static Vector SumsOf(const PixelRows& source, const int32_t* xs, const int32_t* ys, const Weights& weights)
+    static Vector SumsOf(const Vector (&rows)[2], const Vector (&nexts)[2], const Weights& weights)
     {
-        const uint32_t* row[P::kHalves];
-        const uint32_t* next[P::kHalves];
-        for (int h = 0; h < P::kHalves; ++h) {
-            const int point = kPoint + kPointsPerHalf * h;
-            row[h] = source.Row(ys[point]) + xs[point];
-            next[h] = source.Row(ys[point] + 1) + xs[point];
-        }
-        const Vector neighbours = P::Neighbours(row, next);
+        constexpr int kVector = kPoint / 2;
+        constexpr bool kSecond = kPoint % 2 != 0;
         constexpr int kBroadcast = kPoint * 0x55;
-        return P::Add32(P::MulAdd16(P::RowPairs(neighbours), P::template Shuffle32<kBroadcast>(weights.row)),
-                        P::MulAdd16(P::NextRowPairs(neighbours), P::template Shuffle32<kBroadcast>(weights.nextRow)));
+        return P::Add32(
+            P::MulAdd16(P::template Spread<kSecond>(rows[kVector]), P::template Shuffle32<kBroadcast>(weights.row)),
+            P::MulAdd16(P::template Spread<kSecond>(nexts[kVector]),
+                        P::template Shuffle32<kBroadcast>(weights.nextRow)));
     }
 
     static void Run(const PixelRows& source, FixedPoint start, FixedPoint step, int count, uint32_t* out)
@@ -87,10 +89,12 @@ struct BilinearSpanVector {
         int done = 0;
         for (; done + kPoints <= count; done += kPoints) {
             const Weights weights = WeightsOf(x, y);
-            P::Store(reinterpret_cast<uint8_t*>(xs), P::ShiftRight32(x, kFixedPointBits));
-            P::Store(reinterpret_cast<uint8_t*>(ys), P::ShiftRight32(y, kFixedPointBits));
-            const Vector sums[4] = {SumsOf<0>(source, xs, ys, weights), SumsOf<1>(source, xs, ys, weights),
-                                    SumsOf<2>(source, xs, ys, weights), SumsOf<3>(source, xs, ys, weights)};
+            Vector rows[2];
+            Vector nexts[2];
+            P::LoadPairs(source, P::ShiftRight32(x, kFixedPointBits), P::ShiftRight32(y, kFixedPointBits), rows,
+                         nexts);
+            const Vector sums[4] = {SumsOf<0>(rows, nexts, weights), SumsOf<1>(rows, nexts, weights),
+                                    SumsOf<2>(rows, nexts, weights), SumsOf<3>(rows, nexts, weights)};
             P::Store(reinterpret_cast<uint8_t*>(out + done), ShiftedToBytes<P>(sums, kFixedPointBits));
             x = P::Add32(x, stepX);
             y = P::Add32(y, stepY);
