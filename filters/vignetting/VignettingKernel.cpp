@@ -1,5 +1,7 @@
 #include "filters/vignetting/VignettingKernel.h"
 
+#include "platform/CpuFeatures.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -15,56 +17,85 @@ double ShareOfHalf(int position, int centre)
     return static_cast<double>(std::abs(position - centre)) / static_cast<double>(centre);
 }
 
-// Each channel becomes the truncation of itself times its pixel's factor; the fourth
-// byte becomes 0. Products lie in 0 .. 255, so the conversions through int are exact.
-void ScaleRow(uint32_t* row, const double* factors, int width)
+// Products lie in 0 .. 255, so the conversions through int are exact.
+uint32_t ScaledPixel(uint32_t pixel, double factor)
 {
-    for (int x = 0; x < width; ++x) {
-        const uint32_t pixel = row[x];
-        const auto red = static_cast<int>(static_cast<int>(pixel >> 16 & 0xFF) * factors[x]);
-        const auto green = static_cast<int>(static_cast<int>(pixel >> 8 & 0xFF) * factors[x]);
-        const auto blue = static_cast<int>(static_cast<int>(pixel & 0xFF) * factors[x]);
-        row[x] = static_cast<uint32_t>(red << 16 | green << 8 | blue);
+    const auto red = static_cast<int>(static_cast<int>(pixel >> 16 & 0xFF) * factor);
+    const auto green = static_cast<int>(static_cast<int>(pixel >> 8 & 0xFF) * factor);
+    const auto blue = static_cast<int>(static_cast<int>(pixel & 0xFF) * factor);
+    return static_cast<uint32_t>(red << 16 | green << 8 | blue);
+}
+
+void FactorsPortable(const double* uSquares, double vSquare, double* factors, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const double r = std::sqrt(uSquares[i] + vSquare);
+        factors[i] = std::sqrt(std::clamp(1.0 - r, 0.0, 1.0));
     }
 }
 
-// The factor of a pixel whose offsets from the centre, as shares of the half-sizes,
-// are u and v. From r = 1 on, t is 0 and so is the factor; the root is monotonic
-// and exact at 1, so a sum of squares of 1 or more gives r >= 1: the corners skip
-// both roots and still get the rule's 0.
-double VignetteFactor(double u, double v)
+void ScalePortable(uint32_t* pixels, const double* factors, int count)
 {
-    const double squares = u * u + v * v;
-    if (squares >= 1.0) return 0.0;
-    const double r = std::sqrt(squares);
-    const double t = std::clamp(1.0 - r, 0.0, 1.0);
-    return std::sqrt(t);
+    for (int i = 0; i < count; ++i) pixels[i] = ScaledPixel(pixels[i], factors[i]);
+}
+
+void ScaleMirroredPortable(uint32_t* pixels, const double* factors, int count)
+{
+    for (int i = 0; i < count; ++i) pixels[i] = ScaledPixel(pixels[i], factors[count - 1 - i]);
 }
 
 } // namespace
 
-// A pixel's factor depends on its distance from the centre column, not on its side:
-// each row works out the factor once per distance (0 to cx, the left side being the
-// longer) and spreads it over the row, so that the pixel loop reads the factors in
-// step with the pixels.
+const VignetteLoops kPortableVignetteLoops{&FactorsPortable, &ScalePortable, &ScaleMirroredPortable};
+
+const VignetteLoops& ChosenVignetteLoops()
+{
+    static const VignetteLoops& loops = CpuHasAvx2() ? kAvx2VignetteLoops : kPortableVignetteLoops;
+    return loops;
+}
+
 bool Vignette(const PixelRows& image, const UnitReport& report)
+{
+    return VignetteWith(image, report, ChosenVignetteLoops());
+}
+
+// A pixel's factor depends on its distance from the centre column, not on its side,
+// so each row works out one factor per distance (0 to cx, the left side being the
+// longer) and reads them forwards on the right and backwards on the left. The squares
+// of the column shares are the same on every row. They grow with the distance, and
+// from the first distance whose sum of squares reaches 1 on, r >= 1 (the root is
+// monotonic and exact at 1) and every factor is 0: those pixels become 0 without
+// any root, which spares the corners most of the work.
+bool VignetteWith(const PixelRows& image, const UnitReport& report, const VignetteLoops& loops)
 {
     const int width = image.width;
     const int cx = width / 2;
     const int cy = image.height / 2;
-    std::vector<double> shares(static_cast<size_t>(cx) + 1);
-    for (int distance = 0; distance <= cx; ++distance)
-        shares[static_cast<size_t>(distance)] = ShareOfHalf(cx + distance, cx);
-    std::vector<double> byDistance(shares.size());
-    std::vector<double> byColumn(static_cast<size_t>(width));
+    std::vector<double> uSquares(static_cast<size_t>(cx) + 1);
+    for (int distance = 0; distance <= cx; ++distance) {
+        const double u = ShareOfHalf(cx + distance, cx);
+        uSquares[static_cast<size_t>(distance)] = u * u;
+    }
+    std::vector<double> byDistance(uSquares.size());
     for (int y = 0; y < image.height; ++y) {
         if (report && !report(y, image.height)) return false;
         const double v = ShareOfHalf(y, cy);
-        for (size_t distance = 0; distance < shares.size(); ++distance)
-            byDistance[distance] = VignetteFactor(shares[distance], v);
-        for (int x = 0; x < width; ++x)
-            byColumn[static_cast<size_t>(x)] = byDistance[static_cast<size_t>(std::abs(x - cx))];
-        ScaleRow(image.Row(y), byColumn.data(), width);
+        const double vSquare = v * v;
+        const auto inside = static_cast<int>(
+            std::partition_point(uSquares.begin(), uSquares.end(),
+                                 [vSquare](double uSquare) { return uSquare + vSquare < 1.0; }) -
+            uSquares.begin());
+        loops.factors(uSquares.data(), vSquare, byDistance.data(), inside);
+
+        uint32_t* row = image.Row(y);
+        // Left: distances cx - x for x < cx, the darkened ones 1 .. left.
+        const int left = std::min(std::max(inside - 1, 0), cx);
+        std::fill(row, row + (cx - left), 0u);
+        loops.scaleMirrored(row + (cx - left), byDistance.data() + 1, left);
+        // Right: distances x - cx for x >= cx, the darkened ones 0 .. right - 1.
+        const int right = std::min(inside, width - cx);
+        loops.scale(row + cx, byDistance.data(), right);
+        std::fill(row + cx + right, row + width, 0u);
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include "tests/CliRunner.h"
 #include "tests/HostDoubles.h"
 #include "tests/TestSupport.h"
+#include "tests/shared/KernelVariants.h"
 
 #include "Common/status/Status.h"
 #include "filters/vignetting/VignettingFactory.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -248,6 +250,118 @@ TEST(VignettingKernel, AStopLeavesTheRowsBeforeItDoneAndTheRestUntouched)
     const Picture after = PictureOf(image.Get());
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 7; ++x) EXPECT_EQ(after.At(x, y), (y < 2 ? whole : before).At(x, y)) << x << "," << y;
+    }
+}
+
+// ---------------------------------------------------------------- the loops' variants
+
+namespace {
+
+struct LoopsVariant : kernel_variants::Named {
+    const VignetteLoops* loops;
+};
+
+class VignetteLoopVariants : public KernelVariantTest<LoopsVariant> {};
+
+// Random pixels on rows two pixels longer than the picture, the extra ones marked, so
+// that a loop running past its row shows.
+struct PaddedPicture {
+    static constexpr uint32_t kMark = 0xDEADBEEFu;
+    int width;
+    int height;
+    std::vector<uint32_t> pixels;
+
+    PaddedPicture(int w, int h, std::mt19937& random)
+        : width(w), height(h), pixels(static_cast<size_t>(w + 2) * h, kMark)
+    {
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * (w + 2) + x] = static_cast<uint32_t>(random());
+        }
+    }
+    PixelRows Rows() { return {reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{4} * (width + 2), width, height}; }
+    Picture Inside() const
+    {
+        Picture picture{width, height, {}};
+        for (int y = 0; y < height; ++y) {
+            const auto* row = pixels.data() + static_cast<size_t>(y) * (width + 2);
+            picture.pixels.insert(picture.pixels.end(), row, row + width);
+        }
+        return picture;
+    }
+    bool MarksKept() const
+    {
+        for (int y = 0; y < height; ++y) {
+            for (int x = width; x < width + 2; ++x) {
+                if (pixels[static_cast<size_t>(y) * (width + 2) + x] != kMark) return false;
+            }
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Each, VignetteLoopVariants,
+                         testing::Values(LoopsVariant{{"Portable", ""}, &kPortableVignetteLoops},
+                                         LoopsVariant{{"Avx2", "AVX2"}, &kAvx2VignetteLoops},
+                                         // The loops the filter runs on this processor.
+                                         LoopsVariant{{"Chosen", ""}, &ChosenVignetteLoops()}),
+                         NameOfVariant());
+
+// Odd and even sizes around the vector widths, long thin ones, and one past a few
+// blocks of eight on both halves, against the rule and against the portable loops.
+TEST_P(VignetteLoopVariants, WholePicturesGiveThePortableBits)
+{
+    std::mt19937 random(4096);
+    const std::vector<std::pair<int, int>> sizes{{1, 1},  {3, 5},   {9, 7},    {15, 3},  {16, 9},  {17, 13},
+                                                 {33, 21}, {65, 1}, {1, 65},  {2, 40},  {101, 57}, {257, 31}};
+    for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        PaddedPicture variant(width, height, random);
+        PaddedPicture portable = variant;
+        const Picture before = variant.Inside();
+        ASSERT_TRUE(VignetteWith(variant.Rows(), {}, *GetParam().loops));
+        ASSERT_TRUE(VignetteWith(portable.Rows(), {}, kPortableVignetteLoops));
+        EXPECT_TRUE(variant.MarksKept());
+        ExpectSamePicture(portable.Inside(), ReferenceVignette(before));
+        ExpectSamePicture(variant.Inside(), portable.Inside());
+    }
+}
+
+// Each loop alone on every count to beyond a few whole vectors, so every tail runs:
+// factors from shares of 0 up to the edge (exactly 1 included), pixels scaled forwards
+// and backwards by factors that include exactly 0 and 1.
+TEST_P(VignetteLoopVariants, EachLoopGivesThePortableBitsOnEveryCount)
+{
+    const VignetteLoops& loops = *GetParam().loops;
+    std::mt19937 random(77);
+    std::uniform_real_distribution<double> share(0.0, 1.0);
+    for (int count = 0; count <= 41; ++count) {
+        SCOPED_TRACE(count);
+        std::vector<double> uSquares(static_cast<size_t>(count));
+        for (double& square : uSquares) square = share(random) * share(random);
+        if (count > 0) uSquares.back() = 1.0;
+        if (count > 1) uSquares.front() = 0.0;
+        const double vSquare = count % 3 == 0 ? 0.0 : share(random) * share(random) / 4;
+        std::vector<double> factors(static_cast<size_t>(count) + 1, -1.0);
+        std::vector<double> expected = factors;
+        loops.factors(uSquares.data(), vSquare, factors.data(), count);
+        kPortableVignetteLoops.factors(uSquares.data(), vSquare, expected.data(), count);
+        EXPECT_EQ(factors, expected) << "the entry after the last stays as it was";
+
+        std::vector<double> scales(static_cast<size_t>(count));
+        for (double& scale : scales) scale = share(random);
+        if (count > 2) scales[1] = 0.0;
+        if (count > 3) scales[2] = 1.0;
+        for (const bool mirrored : {false, true}) {
+            std::vector<uint32_t> pixels(static_cast<size_t>(count) + 1);
+            for (uint32_t& pixel : pixels) pixel = static_cast<uint32_t>(random());
+            std::vector<uint32_t> plain = pixels;
+            (mirrored ? loops.scaleMirrored : loops.scale)(pixels.data(), scales.data(), count);
+            (mirrored ? kPortableVignetteLoops.scaleMirrored : kPortableVignetteLoops.scale)(plain.data(),
+                                                                                          scales.data(), count);
+            EXPECT_EQ(pixels, plain) << (mirrored ? "mirrored" : "forwards");
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The channel-table mapping prepared once per apply: the variant the processor
-// runs best, with its tables in the form that variant reads.
+// runs best, with its tables in the forms the loops read.
 
 #include "filters/shared/channel-tables/ChannelTables.h"
 
@@ -18,7 +18,6 @@ public:
     void MapRow(uint8_t* row, int width) const;
 
 private:
-    ChannelTables m_tables;
+    PreparedChannelTables m_prepared;
     bool m_vector;
-    WideChannelTables m_wide;
 };

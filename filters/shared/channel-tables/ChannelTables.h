@@ -14,16 +14,26 @@ struct ChannelTables {
     const uint8_t* blue;
 };
 
-// The tables widened to 32-bit entries, so that one vector gather looks up eight pixels.
-struct WideChannelTables {
-    alignas(32) int32_t red[256];
-    alignas(32) int32_t green[256];
-    alignas(32) int32_t blue[256];
+// The tables in the forms the row loops read, made once per apply.
+struct PreparedChannelTables {
+    explicit PreparedChannelTables(const ChannelTables& tables);
+
+    // Entries already in their channel's place within a 32-bit pixel (red << 16,
+    // green << 8), so that a pixel maps with three loads and three ORs.
+    uint32_t red[256];
+    uint32_t green[256];
+    uint32_t blue[256];
+    // Each table as sixteen runs of sixteen entries, every run twice over (once for
+    // each 128-bit half of a vector), for the byte shuffles of the AVX2 loop.
+    alignas(32) uint8_t redRuns[16][32];
+    alignas(32) uint8_t greenRuns[16][32];
+    alignas(32) uint8_t blueRuns[16][32];
 };
 
-// Both map width pixels (blue, green, red, fourth byte each) in place, to the same bytes.
-void MapChannelRowPortable(uint8_t* row, int width, const ChannelTables& tables);
-void MapChannelRowAvx2(uint8_t* row, int width, const WideChannelTables& wide, const ChannelTables& tables);
+// Both map width pixels (blue, green, red, fourth byte each) in place, to the same
+// bytes; the AVX2 one may only run where the processor has it.
+void MapChannelRowPortable(uint8_t* row, int width, const PreparedChannelTables& tables);
+void MapChannelRowAvx2(uint8_t* row, int width, const PreparedChannelTables& tables);
 
 // Row by row, reporting each row before mapping it; false when report stops it, with
 // the rows before mapped.

@@ -1,6 +1,7 @@
 #include "filters/shared/histograms/ChannelHistograms.h"
 
 #include "filters/shared/pixels/KernelBridge.h"
+#include "platform/CpuFeatures.h"
 
 #include <algorithm>
 #include <array>
@@ -25,28 +26,44 @@ inline void CountPixel(uint32_t pixel, uint32_t* table)
 } // namespace
 
 // Neighbouring pixels of a photo often share levels; counting every other pixel into
-// a second table lets one increment go on without waiting for the store before it
+// the second table lets one increment go on without waiting for the store before it
 // (about a third faster on a 12-megapixel photo). The tables are summed at the end.
+void CountLevelsRowPortable(const uint32_t* row, int width, uint32_t* twoTables)
+{
+    uint32_t* even = twoTables;
+    uint32_t* odd = twoTables + kHistogramCountsSize;
+    int x = 0;
+    for (; x + 1 < width; x += 2) {
+        CountPixel(row[x], even);
+        CountPixel(row[x + 1], odd);
+    }
+    if (x < width) CountPixel(row[x], even);
+}
+
+LevelRowCounter ChosenLevelRowCounter()
+{
+    static const LevelRowCounter counter = CpuHasAvx2() ? &CountLevelsRowAvx2 : &CountLevelsRowPortable;
+    return counter;
+}
+
 bool CountChannelLevels(const PixelRows& image, uint32_t counts[kHistogramCountsSize], const UnitReport& report)
 {
+    return CountChannelLevelsWith(image, counts, report, ChosenLevelRowCounter());
+}
+
+bool CountChannelLevelsWith(const PixelRows& image, uint32_t counts[kHistogramCountsSize], const UnitReport& report,
+                            LevelRowCounter countRow)
+{
     std::array<uint32_t, 2 * kHistogramCountsSize> tables{};
-    uint32_t* even = tables.data();
-    uint32_t* odd = tables.data() + kHistogramCountsSize;
     bool counted = true;
     for (int y = 0; y < image.height; ++y) {
         if (report && !report(y, image.height)) {
             counted = false;
             break;
         }
-        const uint32_t* row = image.Row(y);
-        int x = 0;
-        for (; x + 1 < image.width; x += 2) {
-            CountPixel(row[x], even);
-            CountPixel(row[x + 1], odd);
-        }
-        if (x < image.width) CountPixel(row[x], even);
+        countRow(image.Row(y), image.width, tables.data());
     }
-    for (int i = 0; i < kHistogramCountsSize; ++i) counts[i] = even[i] + odd[i];
+    for (int i = 0; i < kHistogramCountsSize; ++i) counts[i] = tables[i] + tables[kHistogramCountsSize + i];
     return counted;
 }
 

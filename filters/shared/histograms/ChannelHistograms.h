@@ -22,6 +22,21 @@ constexpr int LuminanceOf(int red, int green, int blue)
 // (when set) the row about to be counted; false when report stops it.
 bool CountChannelLevels(const PixelRows& image, uint32_t counts[kHistogramCountsSize], const UnitReport& report);
 
+// The loops that add one row's pixels to two tables of kHistogramCountsSize counts
+// each, which together hold the row's counts (which pixel goes to which table is the
+// loop's affair). The AVX2 one gives the portable loop's counts and may only run
+// where the processor has it (platform/CpuFeatures.h).
+using LevelRowCounter = void (*)(const uint32_t* row, int width, uint32_t* twoTables);
+void CountLevelsRowPortable(const uint32_t* row, int width, uint32_t* twoTables);
+void CountLevelsRowAvx2(const uint32_t* row, int width, uint32_t* twoTables);
+
+// AVX2 where the processor has it, unless portable code is forced; chosen once.
+LevelRowCounter ChosenLevelRowCounter();
+
+// CountChannelLevels with the given row loop, for tests and benchmarks.
+bool CountChannelLevelsWith(const PixelRows& image, uint32_t counts[kHistogramCountsSize], const UnitReport& report,
+                            LevelRowCounter countRow);
+
 // The same over a host's bitmap handle, with its progress sink (may be null), which
 // is told at the end whether the count succeeded. False for a missing handle or
 // array, a bitmap without description, or a stop.

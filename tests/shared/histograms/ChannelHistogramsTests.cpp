@@ -5,24 +5,28 @@
 
 #include "filters/shared/histograms/ChannelHistograms.h"
 #include "refhost/RecordingProgress.h"
+#include "tests/shared/KernelVariants.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
 using Call = CRecordingProgress::Call;
 using Counts = std::array<uint32_t, kHistogramCountsSize>;
 
-// Counted the plain way: one pass per block, the luminance from its weighted sum.
-Counts ReferenceCounts(CHostImage* image)
+// Counted the plain way, the luminance from its weighted sum, from rows of pixels a
+// stride apart.
+Counts ReferenceCounts(const std::vector<uint32_t>& pixels, int width, int height, int stride)
 {
     Counts counts{};
-    for (int y = 0; y < image->Height(); ++y) {
-        for (int x = 0; x < image->Width(); ++x) {
-            const uint32_t pixel = image->Row(y)[x];
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t pixel = pixels[static_cast<size_t>(y) * stride + x];
             const uint32_t red = (pixel >> 16) & 0xFF;
             const uint32_t green = (pixel >> 8) & 0xFF;
             const uint32_t blue = pixel & 0xFF;
@@ -33,6 +37,13 @@ Counts ReferenceCounts(CHostImage* image)
         }
     }
     return counts;
+}
+
+Counts ReferenceCounts(CHostImage* image)
+{
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < image->Height(); ++y) pixels.insert(pixels.end(), image->Row(y), image->Row(y) + image->Width());
+    return ReferenceCounts(pixels, image->Width(), image->Height(), image->Width());
 }
 
 } // namespace
@@ -124,4 +135,51 @@ TEST(ChannelHistograms, ThirdLargestCountTakesEqualCountsOneByOne)
     levels[90] = 0;
     levels[17] = 5000;
     EXPECT_EQ(ThirdLargestCount(levels.data()), 900u);
+}
+
+// ---------------------------------------------------------------- the row loops' variants
+
+namespace {
+
+struct CounterVariant : kernel_variants::Named {
+    LevelRowCounter countRow;
+};
+
+class LevelCounterVariants : public KernelVariantTest<CounterVariant> {};
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Each, LevelCounterVariants,
+                         testing::Values(CounterVariant{{"Portable", ""}, &CountLevelsRowPortable},
+                                         CounterVariant{{"Avx2", "AVX2"}, &CountLevelsRowAvx2},
+                                         // The loop the counts run on this processor.
+                                         CounterVariant{{"Chosen", ""}, ChosenLevelRowCounter()}),
+                         NameOfVariant());
+
+// Widths around the vectors of eight and the runs of 256 pixels, on rows whose stride
+// leaves pixels that must not be counted; random colours, then runs of one colour
+// (which pile every increment on the same counters) and the extreme levels.
+TEST_P(LevelCounterVariants, CountLikeThePlainCount)
+{
+    std::mt19937 random(31337);
+    for (const int width : {0, 1, 2, 7, 8, 9, 31, 255, 256, 257, 511, 600, 1031}) {
+        for (const int pattern : {0, 1, 2}) {
+            SCOPED_TRACE("width " + std::to_string(width) + ", pattern " + std::to_string(pattern));
+            const int height = 5;
+            const int stride = width + 3;
+            std::vector<uint32_t> pixels(static_cast<size_t>(stride) * height);
+            for (size_t i = 0; i < pixels.size(); ++i) {
+                const auto drawn = static_cast<uint32_t>(random());
+                pixels[i] = pattern == 0 ? drawn : pattern == 1 ? 0x5A3C7E10u : (drawn & 1 ? 0xFFFFFFFFu : 0u);
+            }
+            for (int y = 0; y < height; ++y) {
+                for (int x = width; x < stride; ++x) pixels[static_cast<size_t>(y) * stride + x] = 0x00808080u;
+            }
+            const PixelRows rows{reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{4} * stride, width, height};
+            Counts counts;
+            counts.fill(7);
+            ASSERT_TRUE(CountChannelLevelsWith(rows, counts.data(), {}, GetParam().countRow));
+            EXPECT_EQ(counts, ReferenceCounts(pixels, width, height, stride));
+        }
+    }
 }
