@@ -21,48 +21,71 @@ struct BlockSums {
     int64_t squares[4] = {0, 0, 0, 0};
 };
 
-void AddSpan(const int16_t* values, int count, int64_t& sum, int64_t& squares)
-{
-    int64_t spanSum = 0;
-    int64_t spanSquares = 0;
-    for (int i = 0; i < count; ++i) {
-        spanSum += values[i];
-        spanSquares += values[i] * values[i];
-    }
-    sum += spanSum;
-    squares += spanSquares;
-}
+// Column sums stay within 32 bits over up to kRowsPerFlush rows (255^2 x kRowsPerFlush
+// < 2^31); summing columns first lets every addition run along whole rows.
+constexpr int kRowsPerFlush = 32768;
 
-// The four planes of one picture row, from the grid's first column on.
+// The four planes of one picture row, from the grid's first column on, and their
+// column sums over the rows read since the last flush.
 class BlockRow {
 public:
     BlockRow(int width, const EstimatorInputs& inputs)
-        : m_width(width), m_inputs(inputs), m_values(static_cast<size_t>(4) * static_cast<size_t>(width))
+        : m_width(width), m_inputs(inputs), m_values(PlanesOf<int16_t>()), m_sums(PlanesOf<int32_t>()),
+          m_squares(PlanesOf<int32_t>())
     {
     }
 
-    void Read(const uint32_t* pixels)
+    void Add(const uint32_t* pixels)
     {
-        BlockValuesOfRow(pixels, m_width, m_inputs.blockValueMode, Plane(0));
-        ConvertToWorkingRow(pixels, m_width, m_inputs.lumaChannels, {{Plane(1), Plane(2), Plane(3)}});
-    }
-
-    void AddTo(std::vector<BlockSums>& blocks, int side)
-    {
-        for (size_t column = 0; column < blocks.size(); ++column) {
-            const int from = static_cast<int>(column) * side;
-            for (int plane = 0; plane < 4; ++plane) {
-                AddSpan(Plane(plane) + from, side, blocks[column].sums[plane], blocks[column].squares[plane]);
+        BlockValuesOfRow(pixels, m_width, m_inputs.blockValueMode, Plane(m_values, 0));
+        ConvertToWorkingRow(pixels, m_width, m_inputs.lumaChannels,
+                            {{Plane(m_values, 1), Plane(m_values, 2), Plane(m_values, 3)}});
+        for (int plane = 0; plane < 4; ++plane) {
+            const int16_t* values = Plane(m_values, plane);
+            int32_t* sums = Plane(m_sums, plane);
+            int32_t* squares = Plane(m_squares, plane);
+            for (int x = 0; x < m_width; ++x) {
+                sums[x] += values[x];
+                squares[x] += values[x] * values[x];
             }
         }
     }
 
+    // Adds each block's columns to its sums and starts the columns afresh.
+    void Flush(std::vector<BlockSums>& blocks, int side)
+    {
+        for (int plane = 0; plane < 4; ++plane) {
+            int32_t* sums = Plane(m_sums, plane);
+            int32_t* squares = Plane(m_squares, plane);
+            for (size_t column = 0; column < blocks.size(); ++column) {
+                const int from = static_cast<int>(column) * side;
+                for (int x = from; x < from + side; ++x) {
+                    blocks[column].sums[plane] += sums[x];
+                    blocks[column].squares[plane] += squares[x];
+                }
+            }
+            std::fill(sums, sums + m_width, 0);
+            std::fill(squares, squares + m_width, 0);
+        }
+    }
+
 private:
-    int16_t* Plane(int plane) { return m_values.data() + static_cast<size_t>(plane) * static_cast<size_t>(m_width); }
+    template <class Value>
+    std::vector<Value> PlanesOf() const
+    {
+        return std::vector<Value>(static_cast<size_t>(4) * static_cast<size_t>(m_width));
+    }
+    template <class Value>
+    Value* Plane(std::vector<Value>& planes, int plane) const
+    {
+        return planes.data() + static_cast<size_t>(plane) * static_cast<size_t>(m_width);
+    }
 
     int m_width;
     const EstimatorInputs& m_inputs;
     std::vector<int16_t> m_values;
+    std::vector<int32_t> m_sums;
+    std::vector<int32_t> m_squares;
 };
 
 void KeepTakingPart(const std::vector<BlockSums>& row, int64_t count, int64_t divisor,
@@ -114,8 +137,8 @@ bool MeasureBlocks(const PixelRows& picture, int side, const EstimatorInputs& in
         std::vector<BlockSums> sums(static_cast<size_t>(across));
         const int first = bottom + blockRow * side;
         for (int y = first; y < first + side; ++y) {
-            row.Read(picture.Row(y) + left);
-            row.AddTo(sums, side);
+            row.Add(picture.Row(y) + left);
+            if ((y - first + 1) % kRowsPerFlush == 0 || y + 1 == first + side) row.Flush(sums, side);
         }
         KeepTakingPart(sums, count, divisor, blocks);
         // The caller reports the whole height once the blocks are measured.

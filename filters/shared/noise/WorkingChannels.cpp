@@ -24,28 +24,28 @@ void ValuesOfRow(const uint32_t* pixels, int width, int16_t* out, Value value)
 void ConvertToWorkingRow(const uint32_t* pixels, int width, bool luma, const WorkingRow& out)
 {
     if (luma) {
-        ConvertRow(pixels, width, out, LumaAndDifferencesOf);
+        ConvertRow(pixels, width, out, [](uint32_t pixel) { return LumaAndDifferencesOf(pixel); });
     } else {
-        ConvertRow(pixels, width, out, ColoursOf);
+        ConvertRow(pixels, width, out, [](uint32_t pixel) { return ColoursOf(pixel); });
     }
 }
 
 // The mode is fixed for a whole picture; choosing it once per row keeps the switch
-// out of the per-pixel loop.
+// out of the per-pixel loop, and a lambda per mode lets each loop inline its measure.
 void BlockValuesOfRow(const uint32_t* pixels, int width, int mode, int16_t* out)
 {
     switch (mode) {
     case 1:
-        ValuesOfRow(pixels, width, out, [](uint32_t pixel) { return BlockValueOf(pixel, 1); });
+        ValuesOfRow(pixels, width, out, [](uint32_t pixel) { return LumaOfPixel(pixel); });
         break;
     case 2:
-        ValuesOfRow(pixels, width, out, [](uint32_t pixel) { return BlockValueOf(pixel, 2); });
+        ValuesOfRow(pixels, width, out, [](uint32_t pixel) { return LargestColourOf(pixel); });
         break;
     case 3:
-        ValuesOfRow(pixels, width, out, [](uint32_t pixel) { return BlockValueOf(pixel, 3); });
+        ValuesOfRow(pixels, width, out, [](uint32_t pixel) { return MiddleOfExtremesOf(pixel); });
         break;
     default:
-        ValuesOfRow(pixels, width, out, [](uint32_t pixel) { return BlockValueOf(pixel, 0); });
+        ValuesOfRow(pixels, width, out, [](uint32_t pixel) { return MeanColourOf(pixel); });
         break;
     }
 }

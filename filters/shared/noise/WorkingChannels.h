@@ -60,20 +60,32 @@ inline constexpr uint32_t PixelOfLumaAndDifferences(int64_t luma, int64_t first,
 
 // What an estimator block measures of each pixel, by mode: 1 the luma, 2 the largest
 // colour, 3 the middle of the smallest and largest, any other the mean of the three.
+inline constexpr int LumaOfPixel(uint32_t pixel) { return LumaOfColours(RedOf(pixel), GreenOf(pixel), BlueOf(pixel)); }
+
+inline constexpr int LargestColourOf(uint32_t pixel)
+{
+    return std::max(std::max(RedOf(pixel), GreenOf(pixel)), BlueOf(pixel));
+}
+
+inline constexpr int MiddleOfExtremesOf(uint32_t pixel)
+{
+    const int smallest = std::min(std::min(RedOf(pixel), GreenOf(pixel)), BlueOf(pixel));
+    return (smallest + LargestColourOf(pixel) + 1) >> 1;
+}
+
+inline constexpr int MeanColourOf(uint32_t pixel) { return (RedOf(pixel) + GreenOf(pixel) + BlueOf(pixel) + 1) / 3; }
+
 inline constexpr int BlockValueOf(uint32_t pixel, int mode)
 {
-    const int red = RedOf(pixel);
-    const int green = GreenOf(pixel);
-    const int blue = BlueOf(pixel);
     switch (mode) {
     case 1:
-        return LumaOfColours(red, green, blue);
+        return LumaOfPixel(pixel);
     case 2:
-        return std::max({red, green, blue});
+        return LargestColourOf(pixel);
     case 3:
-        return (std::min({red, green, blue}) + std::max({red, green, blue}) + 1) >> 1;
+        return MiddleOfExtremesOf(pixel);
     default:
-        return (red + green + blue + 1) / 3;
+        return MeanColourOf(pixel);
     }
 }
 
