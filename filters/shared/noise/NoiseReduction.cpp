@@ -1,6 +1,7 @@
 #include "filters/shared/noise/NoiseReduction.h"
 
 #include "filters/shared/noise/WorkingChannels.h"
+#include "platform/CpuFeatures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,18 +29,54 @@ int DecidingChannel(const int32_t sums[3])
     return sums[2] >= sums[1] ? 2 : 1;
 }
 
-struct PixelWindow {
-    int32_t sums[3];
-    int32_t squares[3];
-    int own[3];
-    int count;
-    int divisor;
-};
-
-double VarianceOf(const PixelWindow& window, int channel, double mean)
+double MeanOf(int32_t sum, const WindowShape& shape)
 {
-    const double count = window.count;
-    return (static_cast<double>(window.squares[channel]) - (count * mean) * mean) / window.divisor;
+    return static_cast<double>(sum) / shape.count;
+}
+
+double VarianceOf(int32_t sum, int32_t squares, const WindowShape& shape)
+{
+    const double count = shape.count;
+    const double mean = MeanOf(sum, shape);
+    return (static_cast<double>(squares) - (count * mean) * mean) / shape.divisor;
+}
+
+// Whether level >= VarianceOf(...), as the double arithmetic decides it, mostly without
+// its two divisions. The exact variance differs from the double one by less than 1e-10
+// (no channel value squares to 2^16 or more), well inside kUncertainVariance.
+// n Q and S^2 stay below 2^53, so D is exact in double as in integers. NaN and
+// infinite levels fall through to the double arithmetic.
+bool LevelCovers(double level, int32_t sum, int32_t squares, const WindowShape& shape)
+{
+    const int64_t spread = int64_t{shape.count} * squares - int64_t{sum} * sum;
+    const double scaled = level * shape.countTimesDivisor;
+    const double margin = kUncertainVariance * shape.countTimesDivisor + std::abs(scaled) * kLevelProductError;
+    const double difference = scaled - static_cast<double>(spread);
+    if (difference > margin) return true;
+    if (difference < -margin) return false;
+    return level >= VarianceOf(sum, squares, shape);
+}
+
+// trunc(S / n + 0.5) in integers: the double quotient lies within 2^-44 of S / n,
+// while S / n + 0.5 = (2S + n) / 2n is either whole (and then exact in double) or at
+// least 1 / 2n from the next whole number, so both truncate alike. The reciprocal
+// divides every |2S + n| below 2^18 exactly.
+int RoundedMean(int32_t sum, const WindowShape& shape)
+{
+    const int64_t twice = 2 * int64_t{sum} + shape.count;
+    const uint64_t magnitude = static_cast<uint64_t>(twice < 0 ? -twice : twice);
+    const int quotient = static_cast<int>((magnitude * shape.halfCountReciprocal) >> kReciprocalBits);
+    return twice < 0 ? -quotient : quotient;
+}
+
+int ReducedChannel(const ReductionRow& row, int x, int channel, double level, const WindowShape& shape)
+{
+    const int32_t sum = row.sums[channel][x];
+    const int32_t squares = row.squares[channel][x];
+    if (LevelCovers(level, sum, squares, shape)) return RoundedMean(sum, shape);
+    const double mean = MeanOf(sum, shape);
+    const double variance = VarianceOf(sum, squares, shape);
+    return RoundedChannel(mean + (variance - level) / variance * (row.own[channel][x] - mean));
 }
 
 uint32_t PixelOfChannels(const int (&channels)[3], bool luma)
@@ -48,29 +85,24 @@ uint32_t PixelOfChannels(const int (&channels)[3], bool luma)
     return PixelOfColours(channels[0], channels[1], channels[2]);
 }
 
-uint32_t ReducedPixel(const PixelWindow& window, const ReductionInputs& inputs)
+uint32_t ReducedPixel(const ReductionRow& row, int x, const ReductionInputs& inputs)
 {
+    const WindowShape& shape = row.shapes[row.spans[x]];
     int channels[3];
-    if (window.divisor == 0) {
-        std::copy(window.own, window.own + 3, channels);
+    if (shape.divisor == 0) {
+        for (int channel = 0; channel < 3; ++channel) channels[channel] = row.own[channel][x];
         return PixelOfChannels(channels, inputs.lumaChannels);
     }
-    const int deciding = DecidingChannel(window.sums);
-    const double decidingMean = static_cast<double>(window.sums[deciding]) / window.count;
-    const double decidingVariance = VarianceOf(window, deciding, decidingMean);
-    const bool flat = LevelOf(inputs.deciding, deciding) >= decidingVariance;
+    const int32_t sums[3] = {row.sums[0][x], row.sums[1][x], row.sums[2][x]};
+    const int deciding = DecidingChannel(sums);
+    const double decidingLevel = LevelOf(inputs.deciding, deciding);
+    if (LevelCovers(decidingLevel, sums[deciding], row.squares[deciding][x], shape)) {
+        for (int channel = 0; channel < 3; ++channel) channels[channel] = RoundedMean(sums[channel], shape);
+        return PixelOfChannels(channels, inputs.lumaChannels);
+    }
     for (int channel = 0; channel < 3; ++channel) {
-        const double mean = static_cast<double>(window.sums[channel]) / window.count;
-        if (flat) {
-            channels[channel] = RoundedChannel(mean);
-            continue;
-        }
-        const bool decides = channel == deciding;
-        const double variance = decides ? decidingVariance : VarianceOf(window, channel, mean);
-        const double level = decides ? LevelOf(inputs.deciding, channel) : LevelOf(inputs.others, channel);
-        const double value =
-            level >= variance ? mean : mean + (variance - level) / variance * (window.own[channel] - mean);
-        channels[channel] = RoundedChannel(value);
+        const double level = channel == deciding ? decidingLevel : LevelOf(inputs.others, channel);
+        channels[channel] = ReducedChannel(row, x, channel, level, shape);
     }
     return PixelOfChannels(channels, inputs.lumaChannels);
 }
@@ -111,41 +143,38 @@ public:
     {
     }
 
-    void Add(const WorkingRow& row, int sign)
+    // Takes the entering row in and the leaving one out, in one pass; near the
+    // picture's top and bottom one of them is missing.
+    void Move(const WorkingRow* entering, const WorkingRow* leaving)
     {
         for (int channel = 0; channel < 3; ++channel) {
-            int32_t* sums = Sums(channel);
-            int32_t* squares = Squares(channel);
-            const int16_t* values = row.channel[channel];
-            for (int x = 0; x < m_width; ++x) {
-                const int32_t value = values[x];
-                sums[x] += sign * value;
-                squares[x] += sign * value * value;
+            const int16_t* in = entering != nullptr ? entering->channel[channel] : nullptr;
+            const int16_t* out = leaving != nullptr ? leaving->channel[channel] : nullptr;
+            if (in != nullptr && out != nullptr) {
+                Update<true, true>(Sums(channel), Squares(channel), in, out);
+            } else if (in != nullptr) {
+                Update<true, false>(Sums(channel), Squares(channel), in, out);
+            } else if (out != nullptr) {
+                Update<false, true>(Sums(channel), Squares(channel), in, out);
             }
         }
     }
 
-    // Window sums of every pixel of the row: each step adds the column entering on
-    // the right and drops the one leaving on the left.
-    void Slide(int channel, int32_t* sums, int32_t* squares)
+    // Plane 2c holds channel c's sums, plane 2c + 1 its square sums.
+    const int32_t* Plane(int plane) { return m_values.data() + Offset(plane); }
+
+private:
+    template <bool kIn, bool kOut>
+    void Update(int32_t* sums, int32_t* squares, const int16_t* in, const int16_t* out) const
     {
-        const int32_t* columnSums = Sums(channel);
-        const int32_t* columnSquares = Squares(channel);
-        int32_t sum = 0;
-        int32_t square = 0;
-        for (int x = -1 - m_radius; x < m_radius; ++x) {
-            sum += columnSums[x];
-            square += columnSquares[x];
-        }
         for (int x = 0; x < m_width; ++x) {
-            sum += columnSums[x + m_radius] - columnSums[x - m_radius - 1];
-            square += columnSquares[x + m_radius] - columnSquares[x - m_radius - 1];
-            sums[x] = sum;
-            squares[x] = square;
+            const int32_t entering = kIn ? in[x] : 0;
+            const int32_t leaving = kOut ? out[x] : 0;
+            sums[x] += entering - leaving;
+            squares[x] += entering * entering - leaving * leaving;
         }
     }
 
-private:
     // The first picture column of a channel's plane.
     int32_t* Sums(int channel) { return m_values.data() + Offset(2 * channel); }
     int32_t* Squares(int channel) { return m_values.data() + Offset(2 * channel + 1); }
@@ -160,28 +189,36 @@ private:
     std::vector<int32_t> m_values;
 };
 
-// The window sums of one row, with the pixel counts that depend on the column only.
+// The window sums of one row, and the window shapes, which depend on the column only
+// through the number of columns the window spans there.
 class RowWindows {
 public:
-    RowWindows(int width, int radius)
-        : m_width(width), m_radius(radius), m_values(static_cast<size_t>(7) * static_cast<size_t>(width))
+    RowWindows(int width, int radius, bool divideByCount)
+        : m_width(width), m_radius(radius), m_divideByCount(divideByCount),
+          m_values(static_cast<size_t>(6) * static_cast<size_t>(width)), m_spans(static_cast<size_t>(width)),
+          m_shapes(static_cast<size_t>(2 * radius + 2))
     {
+        for (int x = 0; x < width; ++x) {
+            m_spans[static_cast<size_t>(x)] =
+                static_cast<uint8_t>(std::min(width - 1, x + radius) - std::max(0, x - radius) + 1);
+        }
     }
 
-    ReductionRow Fill(ColumnSums& columns, const WorkingRow& own, int rowsInWindow)
+    ReductionRow Fill(ColumnSums& columns, const WorkingRow& own, int rowsInWindow, SlideWindowVariant slide)
     {
         ReductionRow row{};
+        for (int plane = 0; plane < 6; ++plane) slide(columns.Plane(plane), m_width, m_radius, Plane(plane));
         for (int channel = 0; channel < 3; ++channel) {
-            columns.Slide(channel, Plane(2 * channel), Plane(2 * channel + 1));
             row.sums[channel] = Plane(2 * channel);
             row.squares[channel] = Plane(2 * channel + 1);
             row.own[channel] = own.channel[channel];
         }
-        int32_t* counts = Plane(6);
-        for (int x = 0; x < m_width; ++x) {
-            counts[x] = rowsInWindow * (std::min(m_width - 1, x + m_radius) - std::max(0, x - m_radius) + 1);
+        for (int span = 1; span <= 2 * m_radius + 1; ++span) {
+            m_shapes[static_cast<size_t>(span)] = WindowShapeOf(rowsInWindow * span, m_divideByCount);
         }
-        row.counts = counts;
+        row.spans = m_spans.data();
+        row.shapes = m_shapes.data();
+        row.widestSpan = 2 * m_radius + 1;
         row.width = m_width;
         return row;
     }
@@ -191,46 +228,77 @@ private:
 
     int m_width;
     int m_radius;
+    bool m_divideByCount;
     std::vector<int32_t> m_values;
+    std::vector<uint8_t> m_spans;
+    std::vector<WindowShape> m_shapes;
 };
 
 } // namespace
 
-void ReduceRowPortable(const ReductionRow& row, const ReductionInputs& inputs, uint32_t* out)
+WindowShape WindowShapeOf(int count, bool divideByCount)
 {
-    PixelWindow window{};
-    for (int x = 0; x < row.width; ++x) {
-        for (int channel = 0; channel < 3; ++channel) {
-            window.sums[channel] = row.sums[channel][x];
-            window.squares[channel] = row.squares[channel][x];
-            window.own[channel] = row.own[channel][x];
-        }
-        window.count = row.counts[x];
-        window.divisor = inputs.divideByCount ? window.count : window.count - 1;
-        out[x] = ReducedPixel(window, inputs);
+    WindowShape shape;
+    shape.count = count;
+    shape.divisor = divideByCount ? count : count - 1;
+    shape.countTimesDivisor = static_cast<double>(int64_t{count} * shape.divisor);
+    const uint64_t twiceCount = 2 * static_cast<uint64_t>(count);
+    shape.halfCountReciprocal = ((uint64_t{1} << kReciprocalBits) + twiceCount - 1) / twiceCount;
+    shape.halfReciprocal = 1.0 / static_cast<double>(twiceCount);
+    return shape;
+}
+
+void SlideWindowPortable(const int32_t* columns, int width, int radius, int32_t* sums)
+{
+    int32_t sum = 0;
+    for (int x = -1 - radius; x < radius; ++x) sum += columns[x];
+    for (int x = 0; x < width; ++x) {
+        sum += columns[x + radius] - columns[x - radius - 1];
+        sums[x] = sum;
     }
 }
 
-bool ReduceNoiseOfRows(const PixelRows& image, const ReductionInputs& inputs, const UnitReport& report)
+void ReduceRowPortable(const ReductionRow& row, const ReductionInputs& inputs, uint32_t* out, int first)
+{
+    for (int x = first; x < row.width; ++x) out[x] = ReducedPixel(row, x, inputs);
+}
+
+const ReductionVariant kPortableReduction{&SlideWindowPortable, &ReduceRowPortable};
+const ReductionVariant kAvx2Reduction{&SlideWindowAvx2, &ReduceRowAvx2};
+
+const ReductionVariant& ChosenReduction()
+{
+    static const ReductionVariant& chosen = CpuHasAvx2() ? kAvx2Reduction : kPortableReduction;
+    return chosen;
+}
+
+bool ReduceNoiseOfRows(const PixelRows& image, const ReductionInputs& inputs, const UnitReport& report,
+                       const ReductionVariant& variant)
 {
     const int total = 2 * image.height;
     if (AllZero(inputs.deciding) && AllZero(inputs.others)) return !report || report(total, total);
     const int radius = inputs.radius;
     WindowRows rows(image.width, radius, inputs.lumaChannels);
     ColumnSums columns(image.width, radius);
-    RowWindows windows(image.width, radius);
+    RowWindows windows(image.width, radius, inputs.divideByCount);
     for (int y = 0; y < std::min(radius, image.height); ++y) {
         rows.Convert(image, y);
-        columns.Add(rows.Row(y), 1);
+        const WorkingRow entering = rows.Row(y);
+        columns.Move(&entering, nullptr);
     }
     for (int y = 0; y < image.height; ++y) {
-        if (y + radius < image.height) {
+        const bool enters = y + radius < image.height;
+        const bool leaves = y - radius - 1 >= 0;
+        WorkingRow entering{};
+        WorkingRow leaving{};
+        if (enters) {
             rows.Convert(image, y + radius);
-            columns.Add(rows.Row(y + radius), 1);
+            entering = rows.Row(y + radius);
         }
-        if (y - radius - 1 >= 0) columns.Add(rows.Row(y - radius - 1), -1);
+        if (leaves) leaving = rows.Row(y - radius - 1);
+        columns.Move(enters ? &entering : nullptr, leaves ? &leaving : nullptr);
         const int rowsInWindow = std::min(image.height - 1, y + radius) - std::max(0, y - radius) + 1;
-        ReduceRowPortable(windows.Fill(columns, rows.Row(y), rowsInWindow), inputs, image.Row(y));
+        variant.reduceRow(windows.Fill(columns, rows.Row(y), rowsInWindow, variant.slide), inputs, image.Row(y), 0);
         if (report && !report(2 * (y + 1), total)) return false;
     }
     return true;

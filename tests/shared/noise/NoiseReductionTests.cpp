@@ -2,14 +2,16 @@
 // channel's ties), then the fast sliding loops against the plain reference on small
 // odd pictures for every channel and divisor switch.
 
+#include "tests/shared/KernelVariants.h"
 #include "tests/shared/noise/NoiseReference.h"
 
 #include "filters/shared/noise/NoiseReduction.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
-#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -139,14 +141,31 @@ TEST(NoiseReduction, LumaChannelsTransformThereAndBackTruncatingTowardZero)
     EXPECT_EQ(greys.At(1, 0), Grey(101));
 }
 
+TEST(NoiseReduction, FlatnessFollowsTheDoubleVarianceWhereItDiffersFromTheExactOne)
+{
+    // Red decides in the middle window {95, 95, 100}: exactly 50 / 9, in double
+    // 5.5555555555547 (the subtraction cancels). At that level the double arithmetic
+    // calls the window flat and green takes its mean 30; the exact variance would not,
+    // and green, held to an estimate of 0, would keep its 50.
+    const double mean = 290.0 / 3;
+    const double level = (28050.0 - (3 * mean) * mean) / 3;
+    ASSERT_LT(level * 9, 50.0);
+    const Picture picture =
+        Reduced(Row({Colour(95, 10, 0), Colour(95, 50, 0), Colour(100, 30, 0)}), Inputs({level, 0, 0}, {0, 0, 1}));
+    EXPECT_EQ(picture.At(1, 0), Colour(97, 30, 0));
+}
+
 // Radii up to past the picture, sizes from one pixel to a few windows, levels that
 // make some windows flat and some not, and integer levels that meet integer
-// variances exactly.
-class NoiseReductionAgainstReference : public testing::TestWithParam<std::tuple<bool, bool>> {};
+// variances exactly; for both ways of reducing.
+struct ReductionLoops : kernel_variants::Named {
+    const ReductionVariant* variant;
+};
+
+class NoiseReductionAgainstReference : public KernelVariantTest<ReductionLoops> {};
 
 TEST_P(NoiseReductionAgainstReference, EveryPixelAsThePlainWindowGivesIt)
 {
-    const auto [luma, divideByCount] = GetParam();
     std::mt19937 random(404);
     const std::pair<int, int> sizes[] = {{1, 1}, {1, 9}, {11, 1}, {2, 3}, {5, 3}, {13, 11}, {23, 9}, {31, 17}};
     const NoiseLevels levelSets[][2] = {
@@ -154,31 +173,90 @@ TEST_P(NoiseReductionAgainstReference, EveryPixelAsThePlainWindowGivesIt)
         {{12.5, 7.25, 3}, {6, 100, 0.75}}, {{200, 1, 50}, {1, 200, 1}}, {{2, 2, 2}, {0, 0, 0}},
     };
     int checked = 0;
-    for (const auto& [width, height] : sizes) {
-        for (const int grain : {1, 4, 40}) {
-            const Picture input = noise_reference::GrainyPicture(width, height, grain, random());
-            for (const int radius : {1, 2, 3, 6, 10}) {
-                for (const auto& levels : levelSets) {
-                    ReductionInputs inputs = Inputs(levels[0], levels[1], divideByCount, radius);
-                    inputs.lumaChannels = luma;
-                    noise_reference::Reduction how{radius, luma, divideByCount, levels[0], levels[1]};
-                    const Picture expected = noise_reference::Reduce(input, how);
-                    ASSERT_EQ(Reduced(input, inputs), expected)
-                        << width << "x" << height << " grain " << grain << " radius " << radius;
-                    ++checked;
+    for (const bool luma : {false, true}) {
+        for (const bool divideByCount : {true, false}) {
+            for (const auto& [width, height] : sizes) {
+                for (const int grain : {1, 4, 40}) {
+                    const Picture input = noise_reference::GrainyPicture(width, height, grain, random());
+                    for (const int radius : {1, 2, 3, 6, 10}) {
+                        for (const auto& levels : levelSets) {
+                            ReductionInputs inputs = Inputs(levels[0], levels[1], divideByCount, radius);
+                            inputs.lumaChannels = luma;
+                            Picture picture = input;
+                            ASSERT_TRUE(ReduceNoiseOfRows(picture.Rows(), inputs, {}, *GetParam().variant));
+                            noise_reference::Reduction how{radius, luma, divideByCount, levels[0], levels[1]};
+                            ASSERT_EQ(picture, noise_reference::Reduce(input, how))
+                                << width << "x" << height << " grain " << grain << " radius " << radius << " luma "
+                                << luma << " by count " << divideByCount;
+                            ++checked;
+                        }
+                    }
                 }
             }
         }
     }
-    EXPECT_EQ(checked, 8 * 3 * 5 * 6);
+    EXPECT_EQ(checked, 4 * 8 * 3 * 5 * 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(ChannelsAndDivisors, NoiseReductionAgainstReference,
-                         testing::Combine(testing::Bool(), testing::Bool()),
-                         [](const testing::TestParamInfo<std::tuple<bool, bool>>& info) {
-                             return std::string(std::get<0>(info.param) ? "Luma" : "Colours") +
-                                    (std::get<1>(info.param) ? "ByCount" : "ByCountLessOne");
-                         });
+// Wider rows than the vectors, at widths that leave every remainder.
+TEST_P(NoiseReductionAgainstReference, WideRowsAsThePortableLoops)
+{
+    std::mt19937 random(405);
+    for (const int width : {37, 64, 101, 259}) {
+        const Picture input = noise_reference::GrainyPicture(width, 13, 5, random());
+        for (const bool luma : {false, true}) {
+            ReductionInputs inputs = Inputs({9, 16, 4}, {6, 3.5, 12}, true, 3);
+            inputs.lumaChannels = luma;
+            Picture portable = input;
+            Picture variant = input;
+            ASSERT_TRUE(ReduceNoiseOfRows(portable.Rows(), inputs, {}, kPortableReduction));
+            ASSERT_TRUE(ReduceNoiseOfRows(variant.Rows(), inputs, {}, *GetParam().variant));
+            EXPECT_EQ(variant, portable) << width << " luma " << luma;
+        }
+    }
+}
+
+TEST_P(NoiseReductionAgainstReference, SlidingSumsAsTheWindowsAddUp)
+{
+    std::mt19937 random(406);
+    for (const int width : {1, 7, 8, 9, 30, 100}) {
+        for (const int radius : {1, 3, 10}) {
+            std::vector<int32_t> padded(static_cast<size_t>(width + 2 * radius + 2), 0);
+            for (int x = 0; x < width; ++x) padded[static_cast<size_t>(x + radius + 1)] = int32_t(random() % 2000000);
+            std::vector<int32_t> sums(static_cast<size_t>(width));
+            GetParam().variant->slide(padded.data() + radius + 1, width, radius, sums.data());
+            for (int x = 0; x < width; ++x) {
+                int32_t expected = 0;
+                for (int j = std::max(0, x - radius); j <= std::min(width - 1, x + radius); ++j) {
+                    expected += padded[static_cast<size_t>(j + radius + 1)];
+                }
+                ASSERT_EQ(sums[static_cast<size_t>(x)], expected) << width << " " << radius << " at " << x;
+            }
+        }
+    }
+}
+
+// Every inner window is {95, 95, 100} in red, as in the worked case above, with the
+// level at its double variance: each lane meets the close call.
+TEST_P(NoiseReductionAgainstReference, LevelsAtTheDoubleVarianceTakeTheDoubleDecision)
+{
+    Picture input(40, 1);
+    const uint32_t pattern[3] = {Colour(95, 10, 0), Colour(95, 50, 0), Colour(100, 30, 0)};
+    for (int x = 0; x < 40; ++x) input.At(x, 0) = pattern[x % 3];
+    const double mean = 290.0 / 3;
+    const double level = (28050.0 - (3 * mean) * mean) / 3;
+    ASSERT_LT(level * 9, 50.0);
+    const ReductionInputs inputs = Inputs({level, 0, 0}, {0, 0, 1});
+    Picture picture = input;
+    ASSERT_TRUE(ReduceNoiseOfRows(picture.Rows(), inputs, {}, *GetParam().variant));
+    EXPECT_EQ(picture, noise_reference::Reduce(input, {1, false, true, {level, 0, 0}, {0, 0, 1}}));
+    for (int x = 1; x < 39; ++x) EXPECT_EQ(noise_reference::Green(picture.At(x, 0)), 30) << x;
+}
+
+INSTANTIATE_TEST_SUITE_P(Loops, NoiseReductionAgainstReference,
+                         testing::Values(ReductionLoops{{"Portable", ""}, &kPortableReduction},
+                                         ReductionLoops{{"Avx2", "AVX2"}, &kAvx2Reduction}),
+                         NameOfVariant());
 
 TEST(NoiseReduction, ReportsTwoUnitsPerRowAndStops)
 {
