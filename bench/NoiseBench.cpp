@@ -61,58 +61,81 @@ const NoiseLevels& PhotoLevels()
     return levels;
 }
 
-template <class Kernel>
-void Measure(benchmark::State& state, Kernel kernel)
-{
-    std::vector<uint8_t> work(kBytes);
-    for (auto _ : state) {
+// The work picture, refilled from the photo outside the timing before each run,
+// since the reduction changes its picture in place.
+class NoisePicture : public benchmark::Fixture {
+protected:
+    PixelRows Fresh(benchmark::State& state)
+    {
         state.PauseTiming();
-        std::memcpy(work.data(), Photo().data(), kBytes);
+        m_work = Photo();
         state.ResumeTiming();
-        kernel(RowsOf(work));
-        benchmark::DoNotOptimize(work.data());
+        return RowsOf(m_work);
+    }
+
+    static void CountBytes(benchmark::State& state)
+    {
+        state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kBytes));
+    }
+
+private:
+    std::vector<uint8_t> m_work;
+};
+
+} // namespace
+
+BENCHMARK_DEFINE_F(NoisePicture, Copy)(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const PixelRows picture = Fresh(state);
+        std::memcpy(picture.bits, Photo().data(), kBytes);
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kBytes));
+    CountBytes(state);
 }
 
-void BM_NoiseCopy(benchmark::State& state)
+BENCHMARK_DEFINE_F(NoisePicture, Estimate)(benchmark::State& state)
 {
-    Measure(state, [](const PixelRows& image) { std::memcpy(image.bits, Photo().data(), kBytes); });
-}
-
-void BM_NoiseEstimate(benchmark::State& state)
-{
-    Measure(state, [](const PixelRows& image) {
+    for (auto _ : state) {
         NoiseLevels estimates;
-        EstimateNoiseLevels(image, {}, {}, estimates);
+        EstimateNoiseLevels(Fresh(state), {}, {}, estimates);
         benchmark::DoNotOptimize(estimates);
-    });
+    }
+    CountBytes(state);
 }
 
 // The reduction as Autofix and the Noise filter run it: smoothness 3 (or the range's
 // ends), red, green and blue or the luma transform, the photo's own estimates.
-void BM_NoiseReduce(benchmark::State& state)
+BENCHMARK_DEFINE_F(NoisePicture, Reduce)(benchmark::State& state)
 {
     ReductionInputs inputs;
     inputs.radius = static_cast<int>(state.range(0));
     inputs.lumaChannels = state.range(1) != 0;
     inputs.deciding = PhotoLevels();
     inputs.others = PhotoLevels();
-    Measure(state, [&inputs](const PixelRows& image) { ReduceNoiseOfRows(image, inputs, {}); });
+    for (auto _ : state) {
+        ReduceNoiseOfRows(Fresh(state), inputs, {});
+        benchmark::ClobberMemory();
+    }
+    CountBytes(state);
 }
 
-void BM_NoiseWholeEngine(benchmark::State& state)
+BENCHMARK_DEFINE_F(NoisePicture, WholeEngine)(benchmark::State& state)
 {
-    Measure(state, [](const PixelRows& image) {
+    for (auto _ : state) {
         NoiseLevels levels;
-        ReduceNoiseOfWhole(image, {}, true, levels, {}, {});
-    });
+        ReduceNoiseOfWhole(Fresh(state), {}, true, levels, {}, {});
+        benchmark::ClobberMemory();
+    }
+    CountBytes(state);
 }
 
-} // namespace
-
-BENCHMARK(BM_NoiseCopy)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NoiseEstimate)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NoiseReduce)->Args({3, 0})->Args({3, 1})->Args({1, 0})->Args({10, 0})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_NoiseWholeEngine)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(NoisePicture, Copy)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(NoisePicture, Estimate)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(NoisePicture, Reduce)
+    ->Args({3, 0})
+    ->Args({3, 1})
+    ->Args({1, 0})
+    ->Args({10, 0})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(NoisePicture, WholeEngine)->Unit(benchmark::kMillisecond);

@@ -5,8 +5,6 @@
 
 #include "filters/shared/noise/NoiseReduction.h"
 
-#include "filters/shared/noise/WorkingChannels.h"
-
 #include <immintrin.h>
 
 #include <cmath>
@@ -75,6 +73,13 @@ __m256d VarianceOf(const Channel& channel, __m256d mean, const Lanes& lanes)
 {
     const __m256d pulled = _mm256_mul_pd(_mm256_mul_pd(lanes.count, mean), mean);
     return _mm256_div_pd(_mm256_sub_pd(channel.squares, pulled), lanes.divisor);
+}
+
+// Read here rather than through the shared inline helpers: an inline function compiled
+// in this file may carry AVX2 instructions into code that runs without them.
+double LevelIn(const NoiseLevels& levels, int channel)
+{
+    return channel == 0 ? levels.first : channel == 1 ? levels.second : levels.third;
 }
 
 // A level and the margin within which its comparison with an exact variance is too
@@ -257,8 +262,8 @@ void ReduceRowAvx2(const ReductionRow& row, const ReductionInputs& inputs, uint3
 {
     Levels levels;
     for (int channel = 0; channel < 3; ++channel) {
-        levels.given[channel] = LaneLevel(LevelOf(inputs.deciding, channel));
-        levels.estimated[channel] = LaneLevel(LevelOf(inputs.others, channel));
+        levels.given[channel] = LaneLevel(LevelIn(inputs.deciding, channel));
+        levels.estimated[channel] = LaneLevel(LevelIn(inputs.others, channel));
     }
     const WindowShape& widest = row.shapes[row.widestSpan];
     const Lanes widestLanes = LanesOf(widest, widest, widest, widest);
