@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <utility>
@@ -90,10 +91,43 @@ void CEditorPreviewSite::SetSelection(const char16_t* selection)
     if (m_view && proposed) m_view->ProposeSelection(*proposed);
 }
 
+// A picked point is answered as the decimal text of its colour, which is what the
+// filters that ask for the point tool read.
 const char16_t* CEditorPreviewSite::GetSelection()
 {
-    m_selection = m_view ? m_view->ShapeText().toStdU16String() : WString();
+    m_selection.clear();
+    if (m_view && m_view->Tool() == PreviewTool::Point) {
+        const std::optional<QPoint> picked = m_view->PickedPoint();
+        const std::optional<uint32_t> colour = picked ? PickedColour(*picked) : std::nullopt;
+        if (colour) m_selection = QString::number(*colour).toStdU16String();
+    } else if (m_view) {
+        m_selection = m_view->ShapeText().toStdU16String();
+    }
     return m_selection.empty() ? nullptr : m_selection.c_str();
+}
+
+// The previewed picture may be a reduced copy of the photo: the pixel taken is the
+// one whose area holds the centre of the photo pixel. Its rows run from the bottom.
+std::optional<uint32_t> CEditorPreviewSite::PickedColour(QPoint photoPixel) const
+{
+    if (m_previewSource == nullptr || !m_view || m_view->PhotoSize().isEmpty()) return std::nullopt;
+    int width = 0;
+    int height = 0;
+    m_previewSource->GetSize(&width, &height);
+    const uint8_t* pixels = m_previewSource->GetPixels();
+    if (pixels == nullptr || width <= 0 || height <= 0) return std::nullopt;
+    const QSize photo = m_view->PhotoSize();
+    const auto across = [](int at, int photoSide, int pictureSide) {
+        const auto scaled = static_cast<int>((at + 0.5) * pictureSide / photoSide);
+        return std::clamp(scaled, 0, pictureSide - 1);
+    };
+    const int x = across(photoPixel.x(), photo.width(), width);
+    const int rowFromTop = across(photoPixel.y(), photo.height(), height);
+    const ptrdiff_t row = static_cast<ptrdiff_t>(height - 1 - rowFromTop) * m_previewSource->GetStride();
+    const uint8_t* pixel = pixels + row + 4 * x;
+    // Bytes blue, green, red; the colour carries red in its low byte.
+    return static_cast<uint32_t>(pixel[2]) | static_cast<uint32_t>(pixel[1]) << 8 |
+           static_cast<uint32_t>(pixel[0]) << 16;
 }
 
 bool CEditorPreviewSite::GetPreviewImage(IImage** image, IUnknown** keepAlive)

@@ -2,16 +2,19 @@
 // The editor's side of a filter's live preview. The filter tells it that its
 // settings changed, asks it for a mouse tool and proposes selections; the site
 // passes tools and selections to the photo view and answers the view's selection in
-// full-size photo pixels. It also lends the previewed picture to filters that
-// analyse it.
+// full-size photo pixels, or with the point tool the colour the user picked. It also
+// lends the previewed picture to filters that analyse it.
 
 #include "Common/base/InteractiveInterfaces.h"
 #include "platform/RefCount.h"
 #include "platform/WideString.h"
 
+#include <QPoint>
 #include <QPointer>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 class CPhotoView;
 
@@ -38,6 +41,9 @@ public:
 private:
     CEditorPreviewSite(IImage* previewSource, CPhotoView* view, std::function<void()> parametersChanged);
     ~CEditorPreviewSite();
+
+    // The colour (0x00BBGGRR) of the previewed picture under the photo pixel picked.
+    std::optional<uint32_t> PickedColour(QPoint photoPixel) const;
 
     IImage* m_previewSource;
     QPointer<CPhotoView> m_view;

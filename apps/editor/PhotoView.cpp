@@ -19,6 +19,7 @@ constexpr int kScrollStep = 24;
 const QColor kBackground(56, 56, 60);
 const QColor kOutsideSelection(0, 0, 0, 110);
 const QColor kLineColour(255, 214, 10);
+constexpr double kPickRingRadius = 5.0;
 
 } // namespace
 
@@ -99,6 +100,7 @@ void CPhotoView::RequestTool(int first, int second)
     if (request.clearShape) {
         m_selection.reset();
         m_line.reset();
+        m_point.reset();
     }
     if (request.tool) {
         m_tool = *request.tool;
@@ -112,6 +114,7 @@ void CPhotoView::ResetTool()
     m_tool = PreviewTool::Pan;
     m_selection.reset();
     m_line.reset();
+    m_point.reset();
     m_drag = Drag::None;
     viewport()->setCursor(Qt::OpenHandCursor);
     viewport()->update();
@@ -128,6 +131,9 @@ QString CPhotoView::ShapeText() const
     const QString pattern = QStringLiteral("%1 %2 %3 %4");
     if (m_tool == PreviewTool::Line) {
         return m_line ? pattern.arg(m_line->x1()).arg(m_line->y1()).arg(m_line->x2()).arg(m_line->y2()) : QString();
+    }
+    if (m_tool == PreviewTool::Point) {
+        return m_point ? QStringLiteral("%1 %2").arg(m_point->x()).arg(m_point->y()) : QString();
     }
     if (!m_selection) return QString();
     return pattern.arg(m_selection->x())
@@ -240,7 +246,7 @@ const QImage& CPhotoView::ScaledPicture()
 
 void CPhotoView::DrawShape(QPainter& painter) const
 {
-    if (m_tool != PreviewTool::Line && m_selection) {
+    if (m_tool != PreviewTool::Line && m_tool != PreviewTool::Point && m_selection) {
         const QRectF shown(ViewportPointOf(m_selection->topLeft()),
                            ViewportPointOf(QPointF(m_selection->x() + m_selection->width(),
                                                    m_selection->y() + m_selection->height())));
@@ -258,6 +264,16 @@ void CPhotoView::DrawShape(QPainter& painter) const
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(kLineColour, 2));
         painter.drawLine(ViewportPointOf(m_line->p1() + centre), ViewportPointOf(m_line->p2() + centre));
+    }
+    if (m_tool == PreviewTool::Point && m_point) {
+        // A ring around the picked pixel, black inside white, visible on any colour.
+        const QPointF at = ViewportPointOf(QPointF(*m_point) + QPointF(0.5, 0.5));
+        const double radius = std::max(kPickRingRadius, m_zoom / 2);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::white, 3));
+        painter.drawEllipse(at, radius, radius);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawEllipse(at, radius, radius);
     }
 }
 
@@ -307,6 +323,10 @@ void CPhotoView::mousePressEvent(QMouseEvent* event)
         m_dragAnchor = PhotoPixelAt(at);
         m_line = QLine(m_dragAnchor, m_dragAnchor);
         break;
+    case PreviewTool::Point:
+        m_drag = Drag::PickPoint;
+        m_point = PhotoPixelAt(at);
+        break;
     }
     viewport()->update();
 }
@@ -332,6 +352,9 @@ void CPhotoView::mouseMoveEvent(QMouseEvent* event)
     case Drag::DrawLine:
         m_line->setP2(PhotoPixelAt(at));
         break;
+    case Drag::PickPoint:
+        m_point = PhotoPixelAt(at);
+        break;
     }
     viewport()->update();
 }
@@ -343,6 +366,11 @@ void CPhotoView::mouseReleaseEvent(QMouseEvent* event)
     const Drag finished = std::exchange(m_drag, Drag::None);
     if (finished == Drag::Pan) {
         viewport()->setCursor(Qt::OpenHandCursor);
+        return;
+    }
+    // Every pick counts, the same pixel again too: the filter may have moved on since.
+    if (finished == Drag::PickPoint) {
+        emit shapeDrawn();
         return;
     }
     // A click without a drag draws nothing and leaves the shape as it was.

@@ -46,13 +46,16 @@ public:
     void ResetTool();
     // Shows a selection (in photo pixels) that the user can redraw or move.
     void ProposeSelection(const QRect& selection);
-    // The selection "left top right bottom" (right and bottom exclusive) or, with the
-    // line tool, the line "x1 y1 x2 y2"; empty when nothing is drawn.
+    // The selection "left top right bottom" (right and bottom exclusive), with the
+    // line tool the line "x1 y1 x2 y2", with the point tool the picked pixel "x y";
+    // empty when nothing is drawn.
     QString ShapeText() const;
+    // The pixel the point tool picked last, in photo pixels.
+    std::optional<QPoint> PickedPoint() const { return m_point; }
 
 signals:
     void zoomChanged(double zoom);
-    // The user finished drawing or moving a selection or line.
+    // The user finished drawing or moving a selection or line, or picked a point.
     void shapeDrawn();
 
 protected:
@@ -65,7 +68,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    enum class Drag { None, Pan, DrawRectangle, MoveRectangle, DrawLine };
+    enum class Drag { None, Pan, DrawRectangle, MoveRectangle, DrawLine, PickPoint };
 
     QSize CanvasSize() const;
     QPointF CanvasOrigin() const;
@@ -91,6 +94,7 @@ private:
     PreviewTool m_tool = PreviewTool::Pan;
     std::optional<QRect> m_selection;
     std::optional<QLine> m_line;
+    std::optional<QPoint> m_point;
 
     Drag m_drag = Drag::None;
     QPointF m_dragStart;      // viewport pixels
