@@ -1,7 +1,7 @@
 #include "filters/color-balance/ColorBalanceFilter.h"
 
-#include "Common/params/ParamList.h"
 #include "Common/dialogs/FlexPropertySheet.h"
+#include "Common/params/ParamList.h"
 #include "filters/color-balance/ColorBalanceDialog.h"
 #include "filters/color-balance/ColorBalanceRgbPage.h"
 #include "filters/color-balance/ColorBalanceSettings.h"
@@ -106,17 +106,9 @@ CApplyOutcome CColorBalanceFilter::ChangePixels(IUnknown*, IImage* working, IPro
 CApplyOutcome CColorBalanceFilter::ApplyGains(IImage* working) const
 {
     if (!m_settings.gainsGiven) return CApplyOutcome::Failed(kStatusHostRefused);
-    const auto table = [](int percent, uint8_t* entries) {
-        const double factor = percent / 100.0;
-        BuildGainTable(factor, entries);
-    };
-    uint8_t red[256];
-    uint8_t green[256];
-    uint8_t blue[256];
-    table(m_settings.red, red);
-    table(m_settings.green, green);
-    table(m_settings.blue, blue);
-    ApplyChannelTables(working->GetBitmap(), red, green, blue, nullptr);
+    const GainTables tables =
+        BuildGainTables(m_settings.red / 100.0, m_settings.green / 100.0, m_settings.blue / 100.0);
+    ApplyChannelTables(working->GetBitmap(), tables.red, tables.green, tables.blue, nullptr);
     return CApplyOutcome::Done();
 }
 

@@ -18,7 +18,8 @@ int Differing(const SamplePhotoRun& sample, Expected expected)
     int differing = 0;
     for (int y = 0; y < sample.photo.height(); ++y) {
         for (int x = 0; x < sample.photo.width(); ++x) {
-            if ((sample.written.pixel(x, y) & 0xFFFFFFu) != (expected(sample.photo.pixel(x, y)) & 0xFFFFFFu)) ++differing;
+            const QRgb written = sample.written.pixel(x, y);
+            if ((written & 0xFFFFFFu) != (expected(sample.photo.pixel(x, y)) & 0xFFFFFFu)) ++differing;
         }
     }
     return differing;

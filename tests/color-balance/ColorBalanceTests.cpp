@@ -88,6 +88,13 @@ TEST(ColorBalanceGains, TablesRoundTheClampedProductHalfUp)
     EXPECT_EQ(twice[127], 254);
 
     for (uint8_t level : Gains(-0.3)) EXPECT_EQ(level, 0);
+
+    // One table per channel, each from its own factor.
+    const GainTables tables = BuildGainTables(0.5, 1.0, 2.0);
+    EXPECT_EQ(tables.red[255], 128);
+    EXPECT_EQ(tables.green[77], 77);
+    EXPECT_EQ(tables.blue[127], 254);
+    EXPECT_EQ(tables.blue[128], 255);
     for (int percent : {0, 1, 33, 99, 101, 150, 199, 200}) {
         const auto table = Gains(percent / 100.0);
         for (int i = 0; i < 256; ++i) EXPECT_EQ(table[static_cast<size_t>(i)], reference::GainEntry(i, percent)) << i;
@@ -311,18 +318,19 @@ TEST(ColorBalanceFilter, StoppedHslModeIsStatus8)
 TEST(ColorBalanceFilter, RefusalsOfTheCallAndTheCopy)
 {
     auto source = MakeImage(3, 3, MixedPixel);
+    constexpr int kNever = CRecordingProgress::kNeverCancel;
     for (const char16_t* format : {u"active:HSL\n", u"red:100\ngreen:100\nblue:100\n"}) {
         auto filter = CreateInteractiveFilter(FactoryOf<CColorBalanceFactory>(), static_cast<IImage*>(source.Get()), format);
-        EXPECT_EQ(ApplyExpectingFailure(filter.Get(), nullptr, CRecordingProgress::kNeverCancel, false).code, 5);
+        EXPECT_EQ(ApplyExpectingFailure(filter.Get(), nullptr, kNever, false).code, 5);
         for (const auto& refusing : CloneRefusingSources(3, 3)) {
-            const FailedApply failed =
-                ApplyExpectingFailure(filter.Get(), static_cast<IImage*>(refusing.Get()), CRecordingProgress::kNeverCancel);
+            const FailedApply failed = ApplyExpectingFailure(filter.Get(), static_cast<IImage*>(refusing.Get()), kNever);
             EXPECT_EQ(failed.code, 6);
             EXPECT_FALSE(failed.storedResult);
             EXPECT_TRUE(failed.events.empty()) << "refused before the text";
         }
     }
-    auto filter = CreateInteractiveFilter(FactoryOf<CColorBalanceFactory>(), static_cast<IImage*>(source.Get()), nullptr);
+    auto filter =
+        CreateInteractiveFilter(FactoryOf<CColorBalanceFactory>(), static_cast<IImage*>(source.Get()), nullptr);
     CComPtr<IStatus> status;
     EXPECT_EQ(filter->CreateDialog(nullptr, status.Receive()), nullptr);
     ASSERT_TRUE(status);

@@ -11,3 +11,12 @@ void BuildGainTable(double factor, uint8_t table[256])
         table[i] = static_cast<uint8_t>(scaled + 0.5);
     }
 }
+
+GainTables BuildGainTables(double red, double green, double blue)
+{
+    GainTables tables;
+    BuildGainTable(red, tables.red);
+    BuildGainTable(green, tables.green);
+    BuildGainTable(blue, tables.blue);
+    return tables;
+}

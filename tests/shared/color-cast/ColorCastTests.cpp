@@ -189,6 +189,12 @@ void ExpectSameAsReference(CHostImage* picture)
     EXPECT_EQ(got.reports, expected.reports);
 }
 
+// Two pixels of (110, 100, 90) in the middle column, eight of (130, 100, 70).
+CComPtr<CHostImage> TwoColourCast()
+{
+    return MakeImage(5, 2, [](int x, int) { return x == 2 ? Rgb(110, 100, 90) : Rgb(130, 100, 70); });
+}
+
 // A reference image that writes down the copies asked of it.
 class CResizeRecordingImage final : public CHostImage {
 public:
@@ -233,7 +239,7 @@ void Paint(CHostImage* image, const std::function<uint32_t(int, int)>& pixel)
 // sets the gains: the mean level 100 over each channel's level.
 TEST(ColorCastAnalysis, AClearCastTakesItsGainsFromTheNearestFifth)
 {
-    auto picture = MakeImage(5, 2, [](int x, int y) { return x == 2 && y < 2 ? Rgb(110, 100, 90) : Rgb(130, 100, 70); });
+    auto picture = TwoColourCast();
     const Analysed got = Analyse(picture.Get());
     ASSERT_TRUE(got.found);
     EXPECT_NEAR(got.factors.red, 100.0 / 110.0, 1e-12);
@@ -387,7 +393,7 @@ TEST(ColorCastDetection, PicturesUpTo640AreJudgedAsTheyAre)
 
 TEST(ColorCastDetection, TellsTheSinkItsTextEveryRowAndTheOutcome)
 {
-    auto picture = MakeImage(5, 2, [](int x, int y) { return x == 2 && y < 2 ? Rgb(110, 100, 90) : Rgb(130, 100, 70); });
+    auto picture = TwoColourCast();
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
     double red = 0.0;
     double green = 0.0;
