@@ -23,6 +23,7 @@ CColorBalanceHslPage::CColorBalanceHslPage(IInteractiveFilter* filter, IPreviewS
       m_lightness(AddTrackbar(IDS_DLG5015_LIGHTNESS_LABEL, kLastFactor,
                               static_cast<int>(kLightnessSetting.start * kStepsPerFactor), 0))
 {
+    CloseColumn();
 }
 
 void CColorBalanceHslPage::StorePageKeys(CParamList& params)

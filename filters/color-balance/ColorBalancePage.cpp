@@ -61,6 +61,11 @@ void CColorBalancePage::AddWide(QWidget* control)
     m_layout->addWidget(control, m_layout->rowCount(), kTrackbarColumn, 1, 2);
 }
 
+void CColorBalancePage::CloseColumn()
+{
+    m_layout->setRowStretch(m_layout->rowCount(), 1);
+}
+
 void CColorBalancePage::UpdateLabels()
 {
     for (const Trackbar& trackbar : m_trackbars) trackbar.value->setText(ValueText(trackbar.slider));

@@ -33,6 +33,8 @@ protected:
     QSlider* AddTrackbar(unsigned labelId, int last, int start, int shownOffset);
     // A control below the trackbars, as wide as they are.
     void AddWide(QWidget* control);
+    // After the last control: the room left over stays below them all.
+    void CloseColumn();
     void UpdateLabels();
 
     // The page's own keys; the page's name is added to them when it shows.

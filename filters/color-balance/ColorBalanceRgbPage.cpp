@@ -40,6 +40,7 @@ CColorBalanceRgbPage::CColorBalanceRgbPage(IInteractiveFilter* filter, IPreviewS
     auto* tip = new QLabel(DialogText(IDS_DLG102_TIP), this);
     tip->setWordWrap(true);
     AddWide(tip);
+    CloseColumn();
     QObject::connect(m_autofix, &QPushButton::clicked, this, [this] { OnAutofixColorCast(); });
 }
 
