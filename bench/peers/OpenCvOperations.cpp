@@ -10,6 +10,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -57,6 +58,27 @@ Trial ToneTable(const cv::Mat& bgr)
     });
 }
 
+// Inverse mapping, as our kernel walks it: each output pixel samples the source point
+// the layout gives it.
+Trial FreeRotate(const cv::Mat& bgr)
+{
+    const RotationLayout layout = FreeRotationLayout(bgr.cols, bgr.rows);
+    const std::array<double, 6> m = OutputToSource(layout);
+    const cv::Mat toSource = (cv::Mat_<double>(2, 3) << m[0], m[1], m[2], m[3], m[4], m[5]);
+    const cv::Size size(layout.width, layout.height);
+    return Into(bgr, size, [toSource, size](const cv::Mat& source, cv::Mat& output) {
+        cv::warpAffine(source, output, toSource, size, cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT,
+                       cv::Scalar::all(kRotationBackground));
+    });
+}
+
+Trial Crop(const cv::Mat& bgr)
+{
+    const CropRectangle crop = CropOf(bgr.cols, bgr.rows);
+    const cv::Rect area(crop.left, crop.top, crop.width, crop.height);
+    return Into(bgr, area.size(), [area](const cv::Mat& source, cv::Mat& output) { source(area).copyTo(output); });
+}
+
 } // namespace
 
 Trial PrepareOpenCv(const Operation& operation, const cv::Mat& bgr)
@@ -89,6 +111,9 @@ Trial PrepareOpenCv(const Operation& operation, const cv::Mat& bgr)
             cv::GaussianBlur(source, output, cv::Size(), sigma);
         });
     case OperationKind::UnsharpMask: return UnsharpMask(bgr, operation.sigma);
+    case OperationKind::FreeRotate: return FreeRotate(bgr);
+    case OperationKind::Crop: return Crop(bgr);
+    case OperationKind::Straightening: throw std::logic_error("OpenCV has no straightening detection");
     }
     return {};
 }

@@ -29,6 +29,9 @@ const std::vector<Operation>& AllOperations()
         for (const auto& [label, sigma] : sigmas) {
             list.push_back({"unsharp mask sigma " + std::string(label), OperationKind::UnsharpMask, 0, sigma});
         }
+        list.push_back({"rotate 10 degrees bilinear", OperationKind::FreeRotate});
+        list.push_back({"crop to the middle 3/4 x 2/3", OperationKind::Crop});
+        list.push_back({"straightening detection", OperationKind::Straightening, 0, 0.0, ResizeFamily::Linear, true});
         return list;
     }();
     return operations;

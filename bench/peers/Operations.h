@@ -15,7 +15,7 @@ struct _VipsImage;
 
 enum class OperationKind {
     Copy, FlipHorizontal, FlipVertical, Rotate90, Rotate180, ToneTable,
-    ResizeHalf, ResizeDouble, Median, GaussianBlur, UnsharpMask,
+    ResizeHalf, ResizeDouble, Median, GaussianBlur, UnsharpMask, FreeRotate, Crop, Straightening,
 };
 enum class ResizeFamily { Linear, Cubic, Lanczos };
 
@@ -25,6 +25,8 @@ struct Operation {
     int radius = 0;              // median
     double sigma = 0.0;          // blur and unsharp mask
     ResizeFamily family = ResizeFamily::Linear;
+    // No peer computes the same thing: timed only in the scaling table.
+    bool oursOnly = false;
 };
 
 // The operations in table order.

@@ -14,6 +14,8 @@
 #include "filters/sharpen/SharpenKernelMerge.h"
 #include "filters/brightness-contrast/BrightnessContrastKernel.h"
 #include "filters/shared/channel-tables/ChannelMapper.h"
+#include "filters/rotate/RotateKernel.h"
+#include "filters/shared/straightening/StraighteningAngle.h"
 
 #include <algorithm>
 #include <cstring>
@@ -150,6 +152,45 @@ Trial Geometry(const Operation& operation, const OurPicture& picture)
     }
 }
 
+// What the filter's apply does once the host made the output: plan, then resample.
+Trial FreeRotate(const OurPicture& picture)
+{
+    const RotationLayout planned = FreeRotationLayout(picture.width, picture.height);
+    const uint32_t background = 0x010101u * kRotationBackground;
+    return IntoNew(static_cast<size_t>(planned.width) * planned.height, [&picture, background](Pixels& output) {
+        const RotationLayout layout = FreeRotationLayout(picture.width, picture.height);
+        if (!RotatePixels(RowsOf(picture.pixels.data(), picture.width, picture.height),
+                          RowsOf(output.data(), layout.width, layout.height), layout, background,
+                          RotationSampling::Bilinear, {})) {
+            throw std::runtime_error("rotation failed");
+        }
+    });
+}
+
+// The filter hands the rectangle to the host, whose crop copies its rows into a new
+// image; this is that copy, into a buffer made beforehand like every side's output.
+Trial Crop(const OurPicture& picture)
+{
+    const CropRectangle crop = CropOf(picture.width, picture.height);
+    return IntoNew(static_cast<size_t>(crop.width) * crop.height, [&picture, crop](Pixels& output) {
+        for (int y = 0; y < crop.height; ++y) {
+            std::memcpy(output.data() + static_cast<size_t>(crop.width) * y,
+                        picture.pixels.data() + static_cast<size_t>(picture.width) * (crop.top + y) + crop.left,
+                        static_cast<size_t>(crop.width) * 4);
+        }
+    });
+}
+
+// The angle is kept, so that the detection's result is used.
+Trial Straightening(const OurPicture& picture)
+{
+    auto angle = std::make_shared<float>();
+    return {{}, [&picture, angle] {
+                *angle = DetectStraighteningAngle(RowsOf(picture.pixels.data(), picture.width, picture.height), {},
+                                                  kStraighteningEdgePadding, kStraighteningThreshold);
+            }};
+}
+
 } // namespace
 
 Trial PrepareOurs(const Operation& operation, const OurPicture& picture)
@@ -166,6 +207,9 @@ Trial PrepareOurs(const Operation& operation, const OurPicture& picture)
         });
     case OperationKind::GaussianBlur: return GaussianBlur(picture, operation.sigma);
     case OperationKind::UnsharpMask: return UnsharpMask(picture, operation.sigma);
+    case OperationKind::FreeRotate: return FreeRotate(picture);
+    case OperationKind::Crop: return Crop(picture);
+    case OperationKind::Straightening: return Straightening(picture);
     default: return Geometry(operation, picture);
     }
 }

@@ -141,6 +141,7 @@ std::vector<ComparisonRow> Compare(const Options& options, const std::vector<con
     const CTestPicture picture(options.sample, kComparedSize.width, kComparedSize.height);
     std::vector<ComparisonRow> rows;
     for (const Operation* operation : operations) {
+        if (operation->oursOnly) continue;
         std::cerr << "comparing " << operation->name << std::endl;
         rows.push_back({operation, TimeSideBySide(*operation, picture, options.runs), {}});
     }
@@ -194,11 +195,17 @@ void Publish(const Options& options, const std::vector<ComparisonRow>& compariso
              const std::vector<ScalingRow>& scaling)
 {
     std::ostringstream markdown;
-    markdown << "## Side by side on a " << kComparedSize.width << "x" << kComparedSize.height
-             << " photo (samples/fruits.jpg enlarged with bicubic OpenCV resize before timing)\n\n"
-             << MachineText() << "\n";
-    WriteComparisonMarkdown(markdown, comparison, options.runs);
-    markdown << "\n## Our cost by picture size\n\n";
+    // Operations that no peer computes have only the second table.
+    if (!comparison.empty()) {
+        markdown << "## Side by side on a " << kComparedSize.width << "x" << kComparedSize.height
+                 << " photo (samples/fruits.jpg enlarged with bicubic OpenCV resize before timing)\n\n";
+    }
+    markdown << MachineText() << "\n";
+    if (!comparison.empty()) {
+        WriteComparisonMarkdown(markdown, comparison, options.runs);
+        markdown << "\n";
+    }
+    markdown << "## Our cost by picture size\n\n";
     WriteScalingMarkdown(markdown, scaling, kScalingSizes, options.runs);
     std::cout << markdown.str();
     if (options.out.empty()) return;

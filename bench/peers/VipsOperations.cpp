@@ -92,6 +92,34 @@ Trial UnsharpMask(VipsImage* rgb, double sigma)
     });
 }
 
+// vips_affine maps input to output, so it gets the inverse of the layout's turn; the
+// output area and offset make its output exactly our layout's box.
+Trial FreeRotate(VipsImage* rgb)
+{
+    const RotationLayout layout = FreeRotationLayout(rgb->Xsize, rgb->Ysize);
+    const double k = layout.scale;
+    return Into(rgb, layout.width, layout.height, [layout, k](VipsImage* in, VipsImage** out) {
+        VipsArrayInt* area = vips_array_int_newv(4, 0, 0, layout.width, layout.height);
+        const double fill = kRotationBackground;
+        VipsArrayDouble* background = vips_array_double_newv(3, fill, fill, fill);
+        const int result = vips_affine(in, out, layout.cosine / k, -layout.sine / k, layout.sine / k,
+                                       layout.cosine / k, "interpolate", vips_interpolate_bilinear_static(), "oarea",
+                                       area, "odx", -layout.originX, "ody", -layout.originY, "extend",
+                                       VIPS_EXTEND_BACKGROUND, "background", background, nullptr);
+        vips_area_unref(VIPS_AREA(background));
+        vips_area_unref(VIPS_AREA(area));
+        return result;
+    });
+}
+
+Trial Crop(VipsImage* rgb)
+{
+    const CropRectangle crop = CropOf(rgb->Xsize, rgb->Ysize);
+    return Into(rgb, crop.width, crop.height, [crop](VipsImage* in, VipsImage** out) {
+        return vips_extract_area(in, out, crop.left, crop.top, crop.width, crop.height, nullptr);
+    });
+}
+
 } // namespace
 
 Trial PrepareVips(const Operation& operation, VipsImage* rgb)
@@ -127,6 +155,9 @@ Trial PrepareVips(const Operation& operation, VipsImage* rgb)
             return vips_gaussblur(in, out, sigma, nullptr);
         });
     case OperationKind::UnsharpMask: return UnsharpMask(rgb, operation.sigma);
+    case OperationKind::FreeRotate: return FreeRotate(rgb);
+    case OperationKind::Crop: return Crop(rgb);
+    case OperationKind::Straightening: throw std::logic_error("libvips has no straightening detection");
     }
     return {};
 }
