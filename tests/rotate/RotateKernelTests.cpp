@@ -287,6 +287,23 @@ TEST_P(RotateKernelVariants, GivesThePortableBitsOnWholeRotations)
     }
 }
 
+// A large picture turned by 45 degrees keeps corners of background wider than the
+// strip the vector loops read the background from, so they take it in several parts.
+TEST_P(RotateKernelVariants, GivesThePortableBitsOnWideBackgroundCorners)
+{
+    Picture source = RandomPicture(600, 600, 17);
+    const std::optional<RotationLayout> layout =
+        PlanRotation(600, 600, Radians(45.0), kRotationKeepWhole, RotationSampling::Bilinear);
+    ASSERT_TRUE(layout.has_value());
+    ASSERT_GT(layout->width, 2 * 256 + 600 / 2) << "the corners must be wider than the strip";
+    Picture expected(layout->width, layout->height);
+    Picture actual(layout->width, layout->height);
+    ASSERT_TRUE(RotateBilinear(source.Rows(), expected.Rows(), *layout, kBackground, &BilinearInteriorSpan, {}));
+    ASSERT_TRUE(RotateBilinear(source.Rows(), actual.Rows(), *layout, kBackground, GetParam().run, {}));
+    EXPECT_EQ(actual.pixels, expected.pixels);
+    EXPECT_EQ(actual.At(0, 0), kBackground);
+}
+
 // The span alone, from every count up to a few vector steps, so each tail length
 // and each lane is seen; points walk in all four directions, whole and fractional.
 TEST_P(RotateKernelVariants, GivesThePortableBitsOnEverySpanLength)
