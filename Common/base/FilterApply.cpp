@@ -30,7 +30,7 @@ bool CFilterApply::RunApply(IUnknown* input, IImage** result, IProgress* progres
         if (announced && m_options.finishOnRefusal && progress != nullptr) progress->Finish(false);
         return outcome.Report(status);
     }
-    const CApplyOutcome work = ChangePixels(from, working.Get(), progress);
+    const CApplyOutcome work = ChangeImage(from, working, progress);
     if (!work.Succeeded()) {
         const bool tell = work.Stopped() ? m_options.finishOnStop : announced && m_options.finishOnRefusal;
         if (tell && progress != nullptr) progress->Finish(false);
@@ -58,6 +58,16 @@ CApplyOutcome CFilterApply::RunStep(ApplyStep step, IUnknown* input, CComPtr<IIm
 bool CFilterApply::AppliesElsewhere(IUnknown*, IImage**, IProgress*, IStatus**, bool&)
 {
     return false;
+}
+
+CApplyOutcome CFilterApply::ChangeImage(IUnknown* input, CComPtr<IImage>& working, IProgress* progress)
+{
+    return ChangePixels(input, working.Get(), progress);
+}
+
+CApplyOutcome CFilterApply::ChangePixels(IUnknown*, IImage*, IProgress*)
+{
+    return CApplyOutcome::Done();
 }
 
 CApplyOutcome CFilterApply::CheckInput(IUnknown*)

@@ -85,9 +85,12 @@ protected:
     // The image the work changes and hands out; by default a clone of the input with
     // pixels to change.
     virtual CApplyOutcome MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working);
+    // The work on the working image, which it may replace by another one to hand out
+    // (a fix that turns the picture); by default the pixel work on it.
+    virtual CApplyOutcome ChangeImage(IUnknown* input, CComPtr<IImage>& working, IProgress* progress);
     // The pixel work; reports each unit to progress (may be null). A stop is
-    // Failed(kStatusCancelled).
-    virtual CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) = 0;
+    // Failed(kStatusCancelled). None by default: the working image is the result.
+    virtual CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress);
     // false where the work announces itself (passes with texts of their own) or, as
     // the settings read decide, makes no progress calls.
     virtual bool AnnouncesWork() const { return true; }

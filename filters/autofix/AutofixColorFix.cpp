@@ -6,7 +6,6 @@
 #include "filters/shared/color-cast/ColorCast.h"
 #include "resources/StringIds.h"
 
-#include <cstdint>
 
 bool FixColorCast(IImage* working, IProgress* progress)
 {
@@ -15,12 +14,8 @@ bool FixColorCast(IImage* working, IProgress* progress)
     ColorCastFactors gains;
     if (!DetectColorCast(working, passes.Get(), &gains.red, &gains.green, &gains.blue)) return EndFix(progress, false);
     if (gains.red == 1.0 && gains.green == 1.0 && gains.blue == 1.0) return EndFix(progress, true);
-    uint8_t red[256];
-    uint8_t green[256];
-    uint8_t blue[256];
-    BuildGainTable(gains.red, red);
-    BuildGainTable(gains.green, green);
-    BuildGainTable(gains.blue, blue);
+    const GainTables tables = BuildGainTables(gains.red, gains.green, gains.blue);
     ShowFixText(passes.Get(), IDS_PROGRESS_APPLYING_COLOR_FIXES);
-    return EndFix(progress, ApplyChannelTables(working->GetBitmap(), red, green, blue, passes.Get()));
+    return EndFix(progress,
+                  ApplyChannelTables(working->GetBitmap(), tables.red, tables.green, tables.blue, passes.Get()));
 }

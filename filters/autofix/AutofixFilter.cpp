@@ -40,13 +40,12 @@ CApplyOutcome CInteractiveAutofixFilter::ReadSettings(IUnknown*)
 // The fixes find out themselves whether the copy has pixels they can reach.
 CApplyOutcome CInteractiveAutofixFilter::MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working)
 {
-    m_handedOut = &working;
     return CloneInput(input, false, working);
 }
 
 // The phases let the fixes' own texts through, so the user sees which fix runs. A
 // failing fix closes the sink without a status: nothing the host could act on.
-CApplyOutcome CInteractiveAutofixFilter::ChangePixels(IUnknown*, IImage*, IProgress* progress)
+CApplyOutcome CInteractiveAutofixFilter::ChangeImage(IUnknown*, CComPtr<IImage>& working, IProgress* progress)
 {
     CComPtr<IProgress> phases;
     if (progress != nullptr) {
@@ -54,7 +53,7 @@ CApplyOutcome CInteractiveAutofixFilter::ChangePixels(IUnknown*, IImage*, IProgr
             return CApplyOutcome::Failed(kStatusHostRefused);
         phases->SetText(ProgressText());
     }
-    if (RunAutofixes(m_choice, *m_handedOut, phases.Get())) return CApplyOutcome::Done();
+    if (RunAutofixes(m_choice, working, phases.Get())) return CApplyOutcome::Done();
     if (progress != nullptr) progress->Finish(false);
     return CApplyOutcome::Refused();
 }

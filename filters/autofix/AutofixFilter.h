@@ -15,15 +15,13 @@ protected:
     CApplyOutcome CheckInput(IUnknown* input) override;
     CApplyOutcome ReadSettings(IUnknown* input) override;
     CApplyOutcome MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working) override;
-    CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) override;
+    // The rotation fix replaces the copy by the turned picture, which is then the one
+    // handed out.
+    CApplyOutcome ChangeImage(IUnknown* input, CComPtr<IImage>& working, IProgress* progress) override;
     // The text goes to the phases, not straight to the sink.
     bool AnnouncesWork() const override { return false; }
-    void EndApply() override { m_handedOut = nullptr; }
 
 private:
     // Read by the apply under way.
     AutofixChoice m_choice;
-    // The apply's reference to the image it hands out: the rotation fix replaces the
-    // copy by the turned image, which is then the one handed out.
-    CComPtr<IImage>* m_handedOut = nullptr;
 };

@@ -62,9 +62,3 @@ CApplyOutcome CInteractiveCrop::MakeWorkingImage(IUnknown* input, CComPtr<IImage
     working = CComPtr<IImage>::Query(cropped.Get(), IID_IImage);
     return working ? CApplyOutcome::Done() : CApplyOutcome::Failed(kStatusHostRefused);
 }
-
-// The host's crop made the whole result.
-CApplyOutcome CInteractiveCrop::ChangePixels(IUnknown*, IImage*, IProgress*)
-{
-    return CApplyOutcome::Done();
-}

@@ -18,7 +18,6 @@ protected:
     bool CreateDialogWindow(QWidget* parent, IStatus** status) override;
     CApplyOutcome CheckInput(IUnknown* input) override;
     CApplyOutcome MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working) override;
-    CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) override;
 
 private:
     // Picture pixels, y from the top; all 0 until a selection was read.
