@@ -12,8 +12,8 @@ namespace {
 constexpr int kRegionBlockSize = 10;
 constexpr int kRegionBlockValueMode = 1;
 
-// One stage's report mapped onto the engine's count: the stage's own total becomes
-// units counts after the before done so far.
+// A stage's report mapped onto the engine's one count: the stage's progress out of its
+// own total becomes units counts, following the before counts already done.
 UnitReport StageOf(const UnitReport& report, int before, int units, int total)
 {
     if (!report) return {};
@@ -23,13 +23,17 @@ UnitReport StageOf(const UnitReport& report, int before, int units, int total)
     };
 }
 
+// Only 1 asks for the luma transform, only 0 for the count less one.
+bool LumaChannels(const NoiseReductionOptions& reduction) { return reduction.channelSwitch == 1; }
+bool DivideByCount(const NoiseReductionOptions& reduction) { return reduction.divisorSwitch != 0; }
+
 EstimatorInputs EstimatorOf(const NoiseEstimationOptions& estimation, const NoiseReductionOptions& reduction)
 {
     EstimatorInputs inputs;
     inputs.blockSize = estimation.blockSize;
     inputs.blockValueMode = estimation.blockValueMode;
-    inputs.lumaChannels = reduction.channelSwitch == 1;
-    inputs.divideByCount = reduction.divisorSwitch != 0;
+    inputs.lumaChannels = LumaChannels(reduction);
+    inputs.divideByCount = DivideByCount(reduction);
     return inputs;
 }
 
@@ -38,8 +42,8 @@ bool Reduce(const PixelRows& image, const UnitReport& report, const NoiseReducti
 {
     ReductionInputs inputs;
     inputs.radius = std::clamp(reduction.smoothness, kSmallestReductionRadius, kLargestReductionRadius);
-    inputs.lumaChannels = reduction.channelSwitch == 1;
-    inputs.divideByCount = reduction.divisorSwitch != 0;
+    inputs.lumaChannels = LumaChannels(reduction);
+    inputs.divideByCount = DivideByCount(reduction);
     inputs.deciding = levels;
     inputs.others = estimates;
     return ReduceNoiseOfRows(image, inputs, StageOf(report, image.height, 2 * image.height, 3 * image.height));

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -232,6 +233,29 @@ TEST_P(NoiseReductionAgainstReference, SlidingSumsAsTheWindowsAddUp)
                 }
                 ASSERT_EQ(sums[static_cast<size_t>(x)], expected) << width << " " << radius << " at " << x;
             }
+        }
+    }
+}
+
+// Negative levels amplify, up to values far outside the channels; NaN and infinite
+// levels compare false or true. The lanes saturate and convert as the portable loop.
+TEST_P(NoiseReductionAgainstReference, UnusualLevelsAsThePortableLoops)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const NoiseLevels levelSets[][2] = {{{-5, -1e9, -0.5}, {-1e300, 2, -infinity}},
+                                        {{nan, 3, infinity}, {nan, nan, -2}},
+                                        {{-infinity, -infinity, -infinity}, {infinity, 0, nan}}};
+    const Picture input = noise_reference::GrainyPicture(45, 7, 3, 407);
+    for (const auto& levels : levelSets) {
+        for (const bool luma : {false, true}) {
+            ReductionInputs inputs = Inputs(levels[0], levels[1], true, 2);
+            inputs.lumaChannels = luma;
+            Picture portable = input;
+            Picture variant = input;
+            ASSERT_TRUE(ReduceNoiseOfRows(portable.Rows(), inputs, {}, kPortableReduction));
+            ASSERT_TRUE(ReduceNoiseOfRows(variant.Rows(), inputs, {}, *GetParam().variant));
+            EXPECT_EQ(variant, portable) << levels[0].first << " luma " << luma;
         }
     }
 }
