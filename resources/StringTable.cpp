@@ -142,6 +142,17 @@ constexpr StringTableEntry kEnglish[] = {
     {IDS_DLG108_AUTOFIX_EXPOSURE, u"Autofix exposure"},
     {IDS_DLG108_AUTOFIX_ROTATION, u"Autofix rotation"},
     {IDS_DLG108_AUTOFIX_NOISE, u"Autofix noise"},
+    {IDS_NOISE_ADD_PAGE, u"Add Noise"},
+    {IDS_NOISE_REMOVE_PAGE, u"Remove Noise"},
+    {IDS_DLG105_SMOOTHNESS_LABEL, u"Smoothness"},
+    {IDS_DLG105_NOISE_LEVELS, u"Noise levels"},
+    {IDS_DLG105_RED_LABEL, u"Red"},
+    {IDS_DLG105_GREEN_LABEL, u"Green"},
+    {IDS_DLG105_BLUE_LABEL, u"Blue"},
+    {IDS_DLG105_AUTOMATIC_PROFILE, u"Automatic Profile"},
+    {IDS_DLG105_HINT, u"Hint: The effects of this filter can be seen best at a zoom factor of 100 %."},
+    {IDS_DLG106_AMOUNT_LABEL, u"Amount of noise:"},
+    {IDS_DLG106_HINT, u"Hint: The effects of this filter can be seen best at a zoom factor of 100 %."},
 };
 
 constexpr LanguageStringTable kTables[] = {
