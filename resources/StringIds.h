@@ -167,4 +167,8 @@ enum StringId : unsigned {
     IDS_DLG105_HINT = 1051007,
     IDS_DLG106_AMOUNT_LABEL = 1061001,
     IDS_DLG106_HINT = 1061002,
+
+    // Hot Pixel Fixer (dialog template 5).
+    IDS_DLG5_INTENSITY_LABEL = 51001,
+    IDS_DLG5_HINT = 55096,
 };

@@ -153,6 +153,10 @@ constexpr StringTableEntry kEnglish[] = {
     {IDS_DLG105_HINT, u"Hint: The effects of this filter can be seen best at a zoom factor of 100 %."},
     {IDS_DLG106_AMOUNT_LABEL, u"Amount of noise:"},
     {IDS_DLG106_HINT, u"Hint: The effects of this filter can be seen best at a zoom factor of 100 %."},
+    {IDS_DLG5_INTENSITY_LABEL, u"Intensity:"},
+    {IDS_DLG5_HINT, u"Hint: Some digital cameras store hot pixels in images especially when light conditions are poor "
+                    u"and the ISO sensitivity is set to the maximum value. Hot pixels usually appear as single pixels "
+                    u"in pure red, green, blue, or white colors."},
 };
 
 constexpr LanguageStringTable kTables[] = {
