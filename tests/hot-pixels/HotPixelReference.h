@@ -1,0 +1,90 @@
+#pragma once
+// Plain references for the hot pixel tests, written from the rules without the
+// module's code: the nine-key selection as the median of the window it actually
+// ranks, and the repair of one diamond.
+
+#include "filters/shared/pixels/PixelRows.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace hot_pixel_reference {
+
+// Keys in the order the selection takes them: W, SW, NW, N, Z, S, NE, E, SE.
+using Window = std::array<uint32_t, 9>;
+
+inline uint32_t PlainMedian(Window keys)
+{
+    std::nth_element(keys.begin(), keys.begin() + 4, keys.end());
+    return keys[4];
+}
+
+// When the centre Z comes in below the third of W, SW, NW and N, the sequence keeps
+// the largest of those four twice and loses the third; what it then returns is
+// exactly the median of the window so changed. Otherwise nothing is lost.
+inline bool LosesAKey(const Window& keys)
+{
+    std::array<uint32_t, 4> first{keys[0], keys[1], keys[2], keys[3]};
+    std::sort(first.begin(), first.end());
+    return keys[4] < first[2];
+}
+
+inline uint32_t RankedMedian(Window keys)
+{
+    if (!LosesAKey(keys)) return PlainMedian(keys);
+    std::array<uint32_t, 4> first{keys[0], keys[1], keys[2], keys[3]};
+    std::sort(first.begin(), first.end());
+    *std::find(keys.begin(), keys.begin() + 4, first[2]) = first[3];
+    return PlainMedian(keys);
+}
+
+// The window around (x, y) with north the row above on screen (section row + 1).
+inline Window WindowAt(const PixelRows& rows, int x, int y, int north = 1)
+{
+    const uint32_t* n = rows.Row(y + north);
+    const uint32_t* row = rows.Row(y);
+    const uint32_t* s = rows.Row(y - north);
+    return {row[x - 1], s[x - 1], n[x - 1], n[x], row[x], s[x], n[x + 1], row[x + 1], s[x + 1]};
+}
+
+struct Offset {
+    int dx;
+    int dy;
+};
+
+// Farthest first by |dx| + |dy|, then by max(|dx|, |dy|); ties keep rows from the
+// bottom, each left to right.
+inline std::vector<Offset> RepairOrder()
+{
+    std::vector<Offset> offsets;
+    for (int dy = -8; dy <= 8; ++dy) {
+        for (int dx = -8; dx <= 8; ++dx) {
+            if (std::abs(dx) + std::abs(dy) <= 8) offsets.push_back({dx, dy});
+        }
+    }
+    const auto rank = [](const Offset& o) {
+        return std::pair{std::abs(o.dx) + std::abs(o.dy), std::max(std::abs(o.dx), std::abs(o.dy))};
+    };
+    std::stable_sort(offsets.begin(), offsets.end(), [&](const Offset& a, const Offset& b) { return rank(a) > rank(b); });
+    return offsets;
+}
+
+// The repair of the diamond around (cx, cy) in keyed rows, in place. north -1 reads
+// the windows upside down, to show that the orientation matters.
+inline void Repair(const PixelRows& rows, int cx, int cy, int north = 1)
+{
+    for (const Offset& o : RepairOrder()) {
+        const int qx = cx + o.dx;
+        const int qy = cy + o.dy;
+        if (qx < 0 || qy < 0 || qx >= rows.width || qy >= rows.height) continue;
+        const int nx = qx + (o.dx > 0 && qx < rows.width - 1 ? 1 : o.dx < 0 && qx >= 1 ? -1 : 0);
+        const int ny = qy + (o.dy > 0 && qy < rows.height - 1 ? 1 : o.dy < 0 && qy >= 1 ? -1 : 0);
+        if (nx < 1 || nx >= rows.width - 1 || ny < 1 || ny >= rows.height - 1) continue;
+        rows.Row(qy)[qx] = RankedMedian(WindowAt(rows, nx, ny, north));
+    }
+}
+
+} // namespace hot_pixel_reference
