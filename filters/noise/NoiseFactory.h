@@ -5,4 +5,7 @@
 class CInteractiveNoiseFactory final : public CFilterFactoryBase {
 public:
     CInteractiveNoiseFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

@@ -145,7 +145,7 @@ protected:
         ASSERT_TRUE(m_directory.isValid());
         ASSERT_TRUE(PhotoLikePicture().save(PathOf("in.png")));
         // The six filters with dialogs declare their settings.
-        ASSERT_EQ(DeclaringFilters().size(), 9u);
+        ASSERT_EQ(DeclaringFilters().size(), 10u);
     }
 
     QString PathOf(const QString& name) const { return m_directory.filePath(name); }

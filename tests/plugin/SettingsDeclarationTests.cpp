@@ -126,7 +126,8 @@ void ExpectEnds(const SettingDeclaration& setting, std::pair<double, double> end
 TEST(SettingsDeclaration, OnlyFiltersWithSettingsDeclareThemAndEveryDeclarationHoldsTogether)
 {
     const std::set<std::string> withSettings{"Brightness and Contrast", "Resize", "Median", "Sharpen", "Color\\Invert",
-                                             "Color\\Exposure", "Rotate", "Autofix Image", "Color\\Color Balance"};
+                                             "Color\\Exposure", "Rotate", "Autofix Image", "Color\\Color Balance",
+                                             "Noise"};
     for (CFilterFactoryBase* factory : ModuleFactories()) {
         const std::string name = NarrowToUtf8(factory->GetName());
         const std::vector<SettingDeclaration> declarations = DeclarationsOf(*factory);
