@@ -3,6 +3,7 @@
 #include "apps/cli/PhotoReading.h"
 #include "apps/cli/PreviewShapeOption.h"
 
+#include "Common/base/FilterFormat.h"
 #include "Common/status/Status.h"
 #include "Common/status/StatusDisplay.h"
 #include "platform/ComPtr.h"
@@ -141,7 +142,8 @@ CComPtr<IProgress> MakeProgress(const CommandLineOptions& options)
 int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
 {
     if (options.operands.size() != 3) {
-        PrintError("usage: basicfilters apply FILTER IN OUT [--set KEY=VALUE]... [--format TEXT | --format-file F]");
+        PrintError("usage: basicfilters apply FILTER IN OUT [--set KEY=VALUE]... [--format TEXT | --format-file F] "
+                   "[--print-settings]");
         return kExitUsage;
     }
     const std::string& input = options.operands[1];
@@ -190,5 +192,8 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
         PrintError(writeError.toStdString());
         return kExitFile;
     }
+    // As format prints a text: what the filter measured and wrote back can be kept
+    // and given again with --format-file.
+    if (options.printSettings) std::fputs(NarrowToUtf8(ReadFilterFormat(filter.Get())).c_str(), stdout);
     return kExitOk;
 }

@@ -73,6 +73,7 @@ bool TakeFlag(const std::string& word, CommandLineOptions& options)
     else if (word == "--overwrite") options.overwrite = true;
     else if (word == "--help" || word == "-h") options.help = true;
     else if (word == "--markdown") options.markdown = true;
+    else if (word == "--print-settings") options.printSettings = true;
     else return false;
     return true;
 }

@@ -23,6 +23,9 @@ struct CommandLineOptions {
     bool markdown = false;  // help --markdown: the settings of every filter as a Markdown table
     bool quiet = false;
     bool overwrite = false;
+    // apply --print-settings: the parameter text the filter holds after the apply, on
+    // stdout (with what it measured written back, for --format-file).
+    bool printSettings = false;
 };
 
 class CCommandLine {
