@@ -5,4 +5,7 @@
 class CInteractiveHotPixelFixFactory final : public CFilterFactoryBase {
 public:
     CInteractiveHotPixelFixFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

@@ -127,7 +127,7 @@ TEST(SettingsDeclaration, OnlyFiltersWithSettingsDeclareThemAndEveryDeclarationH
 {
     const std::set<std::string> withSettings{"Brightness and Contrast", "Resize", "Median", "Sharpen", "Color\\Invert",
                                              "Color\\Exposure", "Rotate", "Autofix Image", "Color\\Color Balance",
-                                             "Noise"};
+                                             "Noise", "Hot Pixel Fixer"};
     for (CFilterFactoryBase* factory : ModuleFactories()) {
         const std::string name = NarrowToUtf8(factory->GetName());
         const std::vector<SettingDeclaration> declarations = DeclarationsOf(*factory);
