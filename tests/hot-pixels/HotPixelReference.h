@@ -1,7 +1,7 @@
 #pragma once
 // Plain references for the hot pixel tests, written from the rules without the
 // module's code: the nine-key selection as the median of the window it actually
-// ranks, and the repair of one diamond.
+// ranks, the detection, the isolation and the repair of one diamond.
 
 #include "filters/shared/pixels/PixelRows.h"
 
@@ -85,6 +85,64 @@ inline void Repair(const PixelRows& rows, int cx, int cy, int north = 1)
         if (nx < 1 || nx >= rows.width - 1 || ny < 1 || ny >= rows.height - 1) continue;
         rows.Row(qy)[qx] = RankedMedian(WindowAt(rows, nx, ny, north));
     }
+}
+
+struct Place {
+    int x;
+    int y;
+};
+
+// Every pixel of the keyed rows that the detection's rules take for a hot pixel,
+// rows from the bottom, each left to right.
+inline std::vector<Place> Candidates(const PixelRows& keyed, int intensity)
+{
+    std::vector<Place> found;
+    const auto at = [&](int x, int y) { return keyed.Row(y)[x]; };
+    for (int y = 2; y <= keyed.height - 3; ++y) {
+        for (int x = 2; x <= keyed.width - 3; ++x) {
+            const uint32_t p = at(x, y);
+            if (((p >> 16) & 0xFF) <= 64 && ((p >> 8) & 0xFF) <= 64 && (p & 0xFF) <= 64) continue;
+            bool hot = true;
+            std::vector<uint32_t> ring;
+            for (int dy = -2; dy <= 2; ++dy) {
+                for (int dx = -2; dx <= 2; ++dx) {
+                    const int chebyshev = std::max(std::abs(dx), std::abs(dy));
+                    if (chebyshev == 1 && at(x + dx, y + dy) > p) hot = false;
+                    if (chebyshev == 2) ring.push_back(at(x + dx, y + dy));
+                }
+            }
+            std::sort(ring.begin(), ring.end(), [](uint32_t a, uint32_t b) { return a > b; });
+            hot = hot && int64_t{p >> 24} > int64_t{ring[1] >> 24} + intensity;
+            int bright = 0;
+            for (int dy = -8; dy <= 8 && hot; ++dy) {
+                for (int dx = -8; dx <= 8; ++dx) {
+                    const int qx = x + dx;
+                    const int qy = y + dy;
+                    if (std::abs(dx) + std::abs(dy) > 8 || qx < 0 || qy < 0 || qx >= keyed.width || qy >= keyed.height)
+                        continue;
+                    const uint32_t q = at(qx, qy);
+                    if (q > p) hot = false;
+                    if ((std::abs(dx) > 2 || std::abs(dy) >= 3) && q > p / 10 * 8) ++bright;
+                }
+            }
+            if (hot && bright <= 8) found.push_back({x, y});
+        }
+    }
+    return found;
+}
+
+inline std::vector<Place> Isolated(const std::vector<Place>& candidates, int width, int height)
+{
+    const int limit = std::max(10, std::min(width, height) / 50);
+    std::vector<Place> kept;
+    for (const Place& a : candidates) {
+        bool alone = true;
+        for (const Place& b : candidates) {
+            if ((a.x != b.x || a.y != b.y) && std::abs(a.x - b.x) + std::abs(a.y - b.y) <= limit) alone = false;
+        }
+        if (alone) kept.push_back(a);
+    }
+    return kept;
 }
 
 } // namespace hot_pixel_reference
