@@ -1,5 +1,7 @@
 #include "filters/color-balance/ColorBalanceKernels.h"
 
+#include "platform/CpuFeatures.h"
+
 #include <algorithm>
 
 // Every formula below is evaluated in the order it is written, left to right in
@@ -102,12 +104,28 @@ uint32_t AdjustPixelHsl(uint32_t pixel, const HslAdjustment& adjustment)
     return LevelOf(red) << 16 | LevelOf(green) << 8 | LevelOf(blue);
 }
 
+void AdjustHslRowPortable(uint32_t* pixels, int count, const HslAdjustment& adjustment)
+{
+    for (int x = 0; x < count; ++x) pixels[x] = AdjustPixelHsl(pixels[x], adjustment);
+}
+
+HslRowLoop ChosenHslRowLoop()
+{
+    static const HslRowLoop loop = CpuHasAvx2() ? &AdjustHslRowAvx2 : &AdjustHslRowPortable;
+    return loop;
+}
+
 bool AdjustHslRows(const PixelRows& rows, const HslAdjustment& adjustment, const UnitReport& report)
+{
+    return AdjustHslRowsWith(rows, adjustment, report, ChosenHslRowLoop());
+}
+
+bool AdjustHslRowsWith(const PixelRows& rows, const HslAdjustment& adjustment, const UnitReport& report,
+                       HslRowLoop loop)
 {
     for (int y = 0; y < rows.height; ++y) {
         if (report && !report(y, rows.height)) return false;
-        uint32_t* row = rows.Row(y);
-        for (int x = 0; x < rows.width; ++x) row[x] = AdjustPixelHsl(row[x], adjustment);
+        loop(rows.Row(y), rows.width, adjustment);
     }
     return true;
 }

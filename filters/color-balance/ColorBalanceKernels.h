@@ -29,6 +29,19 @@ struct HslAdjustment {
 // One pixel (blue, green, red, fourth byte) adjusted; the fourth byte becomes 0.
 uint32_t AdjustPixelHsl(uint32_t pixel, const HslAdjustment& adjustment);
 
-// Row by row, each reported before it is converted; false when report stops it, the
-// rows before converted.
+// One row's pixels adjusted in place. The portable loop defines the bits; the AVX2 one
+// gives the same and may only run where the processor has AVX2 (platform/CpuFeatures.h).
+using HslRowLoop = void (*)(uint32_t* pixels, int count, const HslAdjustment& adjustment);
+void AdjustHslRowPortable(uint32_t* pixels, int count, const HslAdjustment& adjustment);
+void AdjustHslRowAvx2(uint32_t* pixels, int count, const HslAdjustment& adjustment);
+
+// AVX2 where the processor has it, unless portable code is forced; chosen once.
+HslRowLoop ChosenHslRowLoop();
+
+// Row by row with the chosen loop, each reported before it is converted; false when
+// report stops it, the rows before converted.
 bool AdjustHslRows(const PixelRows& rows, const HslAdjustment& adjustment, const UnitReport& report);
+
+// The same with the given loop, for tests and benchmarks that compare the loops.
+bool AdjustHslRowsWith(const PixelRows& rows, const HslAdjustment& adjustment, const UnitReport& report,
+                       HslRowLoop loop);
