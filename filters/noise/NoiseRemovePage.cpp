@@ -23,11 +23,13 @@ constexpr int kRegionDroppedFirst = 1;
 constexpr int kLevelsArrivedFirst = 2;
 constexpr int kToolModeSecond = 0;
 
+constexpr int kLevelTickInterval = 20;
+
 constexpr unsigned kLevelLabels[] = {IDS_DLG105_RED_LABEL, IDS_DLG105_GREEN_LABEL, IDS_DLG105_BLUE_LABEL};
 
 SliderRow LevelRow(unsigned labelId)
 {
-    return SliderRow{labelId, kEstimatedLevel, kLargestNoiseLevel, kEstimatedLevel, 0};
+    return SliderRow{labelId, kEstimatedLevel, kLargestNoiseLevel, kEstimatedLevel, kLevelTickInterval};
 }
 
 } // namespace
