@@ -74,6 +74,9 @@ bool CFilterSession::Start(CFilterPanel* panel, CComPtr<IStatus>& status)
         CEditorPreviewSite::Create(m_previewSource.Get(), m_view, [this] { SchedulePreview(); }));
     if (!m_site) return false;
     m_filter->SetPreviewSite(m_site.Get());
+    // A filter that may take a rectangle (Noise measures in it) never asks for the
+    // tool to draw one; one that needs it (Crop) asks for it again from its dialog.
+    if (m_entry.previewShape.shape == PreviewShape::Selection) m_view->SelectTool(PreviewTool::Rectangle);
     const WString remembered = m_settings.FilterFormat(*m_entry.factory->GetID());
     if (!remembered.empty()) m_filter->SetFormat(remembered.c_str());
 

@@ -102,10 +102,14 @@ void CPhotoView::RequestTool(int first, int second)
         m_line.reset();
         m_point.reset();
     }
-    if (request.tool) {
-        m_tool = *request.tool;
-        viewport()->setCursor(m_tool == PreviewTool::Pan ? Qt::OpenHandCursor : Qt::CrossCursor);
-    }
+    if (request.tool) SelectTool(*request.tool);
+    viewport()->update();
+}
+
+void CPhotoView::SelectTool(PreviewTool tool)
+{
+    m_tool = tool;
+    viewport()->setCursor(m_tool == PreviewTool::Pan ? Qt::OpenHandCursor : Qt::CrossCursor);
     viewport()->update();
 }
 

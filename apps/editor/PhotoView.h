@@ -42,6 +42,8 @@ public:
     PreviewTool Tool() const { return m_tool; }
     // A filter's tool request (see PreviewTool.h).
     void RequestTool(int first, int second);
+    // The host's own choice of tool, whatever the filter asks for.
+    void SelectTool(PreviewTool tool);
     // Back to panning, with nothing drawn.
     void ResetTool();
     // Shows a selection (in photo pixels) that the user can redraw or move.

@@ -122,11 +122,9 @@ TEST(NoiseInTheEditor, TheLevelsShowAfterThePreviewAndARectangleIsTheRegion)
         EXPECT_GT(sliders[channel]->value(), 0);
         EXPECT_LE(sliders[channel]->value(), 200);
     }
-    EXPECT_EQ(view->Tool(), PreviewTool::Pan) << "the arrival's request keeps the tool";
-
-    // The rectangle tool, as the editor gives it to Crop: the Noise page itself
-    // asks for none.
-    view->RequestTool(0, 2);
+    // The editor offers the rectangle to a filter that reads one; the arrival of the
+    // levels keeps it.
+    EXPECT_EQ(view->Tool(), PreviewTool::Rectangle);
     QSignalSpy previews(window.Session(), &CFilterSession::previewShown);
     const QPoint from = view->ViewportPointOf(QPointF(20, 10)).toPoint();
     const QPoint to = view->ViewportPointOf(QPointF(460, 110)).toPoint();
