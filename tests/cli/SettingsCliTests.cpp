@@ -178,8 +178,15 @@ TEST_F(SettingsCli, ApplyWithoutSettingsEqualsApplyWithTheDeclaredStartValues)
             RunCli(WithSets({"apply", filter->name, PathOf("in.png"), explicitOut}, explicitPairs));
         ASSERT_EQ(explicitRun.exitCode, 0) << label.toStdString() << Describe(explicitRun);
 
-        const QByteArray written = Contents(implicitOut);
+        QByteArray written = Contents(implicitOut);
         EXPECT_FALSE(written.isEmpty()) << label.toStdString();
+        // Adding noise draws from the clock's seconds: when the two runs fell in
+        // different seconds, one more run right after the explicit one shares its
+        // second. A filter that ignores a start value differs again.
+        if (written != Contents(explicitOut)) {
+            ASSERT_EQ(RunCli(WithSets({"apply", filter->name, PathOf("in.png"), implicitOut}, chosenPage)).exitCode, 0);
+            written = Contents(implicitOut);
+        }
         EXPECT_TRUE(written == Contents(explicitOut)) << label.toStdString();
 
         // One line names the start values used, and only those not given.
