@@ -13,6 +13,12 @@ public:
 
     // Becoming the active page stores its settings again, which re-applies them.
     void Activate() { PostStore(); }
+    // Whether the sheet shows this page now.
+    bool IsActivePage() const;
+
+protected:
+    // Closes a page's column of controls (a box layout) with a hint below them.
+    void AddHint(unsigned hintId);
 
 private:
     QString m_title;

@@ -86,13 +86,6 @@ void CColorBalancePage::StoreControls(CParamList& params)
     UpdateLabels();
 }
 
-// A tabbed sheet keeps its pages in a stack whose current widget is the page shown.
-bool CColorBalancePage::IsActivePage() const
-{
-    const auto* stack = qobject_cast<const QStackedWidget*>(parentWidget());
-    return stack != nullptr && stack->currentWidget() == this;
-}
-
 void CColorBalancePage::WatchActivation()
 {
     auto* stack = qobject_cast<QStackedWidget*>(parentWidget());

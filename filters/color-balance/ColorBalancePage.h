@@ -19,7 +19,6 @@ class CColorBalancePage : public CFilterPage {
 public:
     CColorBalancePage(IInteractiveFilter* filter, IPreviewSite* site, unsigned titleId, const char16_t* pageName);
 
-    bool IsActivePage() const;
     // The number shown beside the trackbar slider.
     QString ValueText(const QSlider* slider) const;
 

@@ -11,7 +11,6 @@
 #include "resources/StringIds.h"
 
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include <array>
@@ -100,12 +99,6 @@ void CExposureGradationCurvesPage::ReloadControls(const CParamList& params)
     std::vector<double> x;
     std::vector<double> y;
     if (ReadCurvePoints(params, x, y)) m_curve->LoadCurve(x, y);
-}
-
-bool CExposureGradationCurvesPage::IsActivePage() const
-{
-    const auto* stack = qobject_cast<const QStackedWidget*>(parentWidget());
-    return stack != nullptr && stack->currentWidget() == this;
 }
 
 CExposureSheet::CExposureSheet(QWidget* parent, IInteractiveFilter* filter, IPreviewSite* site, IUnknown* source)

@@ -41,8 +41,6 @@ protected:
     void ReloadControls(const CParamList& params) override;
 
 private:
-    bool IsActivePage() const;
-
     CGradCurveStatic* m_curve;
     QPushButton* m_reset;
 };

@@ -9,13 +9,7 @@ class CNoisePage : public CFilterPage {
 public:
     CNoisePage(IInteractiveFilter* filter, IPreviewSite* site, unsigned titleId, const char16_t* pageName);
 
-    // Whether the sheet shows this page now.
-    bool IsActivePage() const;
-
 protected:
-    // Closes the page's column of controls.
-    void AddHint(unsigned hintId);
-
     // The page's own keys; the active page's name is added to them.
     virtual void StorePageKeys(CParamList& params) = 0;
 

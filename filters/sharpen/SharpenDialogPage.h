@@ -23,15 +23,12 @@ protected:
     // A labelled trackbar over the setting's scale at its start; the end of a
     // movement stores.
     QSlider* AddSlider(unsigned labelId, const SettingDeclaration& setting);
-    // Closes the page's column of controls.
-    void AddHint(unsigned hintId);
 
     // The page's own keys; the active page's name is added to them.
     virtual void StorePageKeys(CParamList& params) = 0;
 
 private:
     void StoreControls(CParamList& params) final;
-    bool IsActivePage() const;
 
     const char16_t* m_pageName;
 };
