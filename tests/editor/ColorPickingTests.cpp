@@ -154,10 +154,7 @@ TEST(ColorBalanceInTheEditor, APickedGreySetsTheGains)
 
     CTestCatalog catalog;
     CEditorWindow window(catalog.Get());
-    window.resize(900, 700);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    ASSERT_TRUE(window.OpenPhoto(path));
+    ASSERT_TRUE(ShowWithPhoto(window, path));
     QAction* colorBalance = MenuAction(window.menuBar(), {QStringLiteral("Filters"), QStringLiteral("Color"),
                                                           QStringLiteral("Color Balance")});
     ASSERT_NE(colorBalance, nullptr);

@@ -2,6 +2,7 @@
 // What the editor's tests share: the module loaded as the editor loads it, reaching
 // menu entries as a user does, answering message boxes, and pixel references.
 
+#include "apps/editor/EditorWindow.h"
 #include "platform/ComPtr.h"
 #include "refhost/FilterCatalog.h"
 #include "refhost/ModuleLoader.h"
@@ -106,6 +107,17 @@ private:
 
 // Pictures compared as the bytes blue, green, red of each pixel (the fourth byte
 // of an opaque photo is not the filters' business).
+// The window on screen at a size that leaves the photo room beside the panel, with
+// the photo at path opened.
+inline testing::AssertionResult ShowWithPhoto(CEditorWindow& window, const QString& path)
+{
+    window.resize(900, 700);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return testing::AssertionFailure() << "the window never showed";
+    if (!window.OpenPhoto(path)) return testing::AssertionFailure() << "could not open " << path.toStdString();
+    return testing::AssertionSuccess();
+}
+
 inline QImage Opaque(const QImage& picture)
 {
     return picture.convertToFormat(QImage::Format_RGB32);

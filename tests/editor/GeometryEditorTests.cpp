@@ -49,10 +49,7 @@ protected:
     void Open(const QString& path)
     {
         m_window = std::make_unique<CEditorWindow>(m_catalog.Get());
-        m_window->resize(900, 700);
-        m_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
-        ASSERT_TRUE(m_window->OpenPhoto(path));
+        ASSERT_TRUE(ShowWithPhoto(*m_window, path));
     }
 
     QImage Photo() const { return Opaque(m_window->Document()->Picture()); }

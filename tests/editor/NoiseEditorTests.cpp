@@ -100,10 +100,7 @@ TEST(NoiseInTheEditor, TheLevelsShowAfterThePreviewAndARectangleIsTheRegion)
 
     CTestCatalog catalog;
     CEditorWindow window(catalog.Get());
-    window.resize(900, 700);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    ASSERT_TRUE(window.OpenPhoto(path));
+    ASSERT_TRUE(ShowWithPhoto(window, path));
     QAction* noise = MenuAction(window.menuBar(), {QStringLiteral("Filters"), QStringLiteral("Noise")});
     ASSERT_NE(noise, nullptr);
     noise->trigger();
