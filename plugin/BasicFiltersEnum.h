@@ -1,10 +1,12 @@
 #pragma once
-// The module's primary component: hands out the listed filter factories.
+// The module's primary component: hands out the listed filter factories through
+// IComponentEnum and the unlisted ones through IUnlistedFactories.
 
 #include "plugin/ComponentInterfaces.h"
 #include "plugin/ComponentName.h"
+#include "plugin/UnlistedInterfaces.h"
 
-class CBasicFiltersEnum final : public IComponent, private IComponentEnum {
+class CBasicFiltersEnum final : public IComponent, private IComponentEnum, private IUnlistedFactories {
 public:
     static CBasicFiltersEnum& Instance();
 
@@ -26,6 +28,8 @@ private:
 
     int GetCount() override;
     bool GetAt(int index, IComponent** component) override;
+    int GetUnlistedCount() override;
+    bool GetUnlistedAt(int index, IComponent** component) override;
 
     CComponentName m_name;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/ComPtr.h"
 #include "platform/WideString.h"
+#include "plugin/UnlistedInterfaces.h"
 #include "refhost/HostImage.h"
 #include "refhost/ModuleLoader.h"
 
@@ -104,6 +105,23 @@ std::string LastSegment(const std::string& menuPath)
     return slash == std::string::npos ? menuPath : menuPath.substr(slash + 1);
 }
 
+// Modules without the interface have none; components that are no filter factories
+// are skipped as the loader skips them.
+std::vector<IFilterFactory*> UnlistedFactories(IComponent* primary)
+{
+    std::vector<IFilterFactory*> factories;
+    const auto unlisted = CComPtr<IUnlistedFactories>::Query(primary, IID_IUnlistedFactories);
+    if (!unlisted) return factories;
+    for (int i = 0; i < unlisted->GetUnlistedCount(); ++i) {
+        IComponent* component = nullptr;
+        if (!unlisted->GetUnlistedAt(i, &component) || component == nullptr) continue;
+        if (auto factory = CComPtr<IFilterFactory>::Query(component, IID_IFilterFactory)) {
+            factories.push_back(factory.Get());
+        }
+    }
+    return factories;
+}
+
 bool IsIndex(const std::string& name)
 {
     return !name.empty() && name.size() < 6 &&
@@ -114,11 +132,16 @@ bool IsIndex(const std::string& name)
 
 CFilterCatalog::CFilterCatalog(const CModuleLoader& module, IPluginHost* host)
 {
-    const auto& factories = module.Factories();
-    for (size_t i = 0; i < factories.size(); ++i) {
-        factories[i]->Initialize(host, 0);
-        m_entries.push_back(Describe(static_cast<int>(i), factories[i]));
-    }
+    for (IFilterFactory* factory : module.Factories()) Add(factory, host, true);
+    if (module.Primary() == nullptr) return;
+    for (IFilterFactory* factory : UnlistedFactories(module.Primary())) Add(factory, host, false);
+}
+
+void CFilterCatalog::Add(IFilterFactory* factory, IPluginHost* host, bool listed)
+{
+    factory->Initialize(host, 0);
+    m_entries.push_back(Describe(static_cast<int>(m_entries.size()), factory));
+    m_entries.back().listed = listed;
 }
 
 CFilterCatalog::~CFilterCatalog()

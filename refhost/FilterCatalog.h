@@ -50,12 +50,16 @@ struct FilterEntry {
     // Empty when the factory does not declare its settings.
     std::vector<FilterSetting> settings;
     FilterPreviewShape previewShape;
+    // False for a factory the module hands out beside its enumerator: such entries
+    // follow the listed ones, their indexes going on from the last listed index.
+    bool listed = true;
 };
 
 class CFilterCatalog {
 public:
     // Initializes every listed factory with host, as a host does before it builds
-    // its menus, and describes them.
+    // its menus, and describes them; then the same for the factories the module's
+    // primary component hands out beside the enumerator, when it answers for them.
     CFilterCatalog(const CModuleLoader& module, IPluginHost* host);
     ~CFilterCatalog();
     CFilterCatalog(const CFilterCatalog&) = delete;
@@ -68,6 +72,8 @@ public:
     std::vector<const FilterEntry*> Find(const std::string& name) const;
 
 private:
+    void Add(IFilterFactory* factory, IPluginHost* host, bool listed);
+
     std::vector<FilterEntry> m_entries;
 };
 

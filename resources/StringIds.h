@@ -171,4 +171,7 @@ enum StringId : unsigned {
     // Hot Pixel Fixer (dialog template 5).
     IDS_DLG5_INTENSITY_LABEL = 51001,
     IDS_DLG5_HINT = 55096,
+
+    // Red Eye Reduction (dialog template 5069).
+    IDS_DLG5069_AREA_LABEL = 50691001,
 };

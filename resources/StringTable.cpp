@@ -157,6 +157,7 @@ constexpr StringTableEntry kEnglish[] = {
     {IDS_DLG5_HINT, u"Hint: Some digital cameras store hot pixels in images especially when light conditions are poor "
                     u"and the ISO sensitivity is set to the maximum value. Hot pixels usually appear as single pixels "
                     u"in pure red, green, blue, or white colors."},
+    {IDS_DLG5069_AREA_LABEL, u"Select the area with the red eyes:"},
 };
 
 constexpr LanguageStringTable kTables[] = {

@@ -76,21 +76,28 @@ void PrintJson(const CFilterCatalog& catalog)
     for (size_t i = 0; i < entries.size(); ++i) {
         const FilterEntry& entry = entries[i];
         std::printf("  {\"index\": %d, \"name\": %s, \"kind\": \"%s\", \"interactive\": %s, \"flags\": %u, "
-                    "\"order\": %d, \"icon\": %d, \"settings\": %s, \"drawn\": %s}%s\n",
+                    "\"order\": %d, \"icon\": %d, \"listed\": %s, \"settings\": %s, \"drawn\": %s}%s\n",
                     entry.index, JsonString(entry.menuPath).c_str(), FilterKindName(entry.kind),
                     entry.kind == FilterKind::Interactive ? "true" : "false", entry.flags, entry.order,
-                    entry.iconIndex, JsonSettings(entry).c_str(), JsonPreviewShape(entry).c_str(), i + 1 < entries.size() ? "," : "");
+                    entry.iconIndex, entry.listed ? "true" : "false", JsonSettings(entry).c_str(),
+                    JsonPreviewShape(entry).c_str(), i + 1 < entries.size() ? "," : "");
     }
     std::printf("]\n");
 }
+
+// Follows the icon column of a filter that the module's enumerator does not hand out.
+constexpr const char* kUnlistedMark = "  (not in the enumerator)";
 
 void PrintTable(const CFilterCatalog& catalog)
 {
     std::printf("%-5s  %-42s  %-11s  %-8s  %5s  %4s\n", "index", "menu path", "kind", "flags", "order", "icon");
     for (const FilterEntry& entry : catalog.Entries()) {
         const std::string icon = entry.iconIndex >= 0 ? std::to_string(entry.iconIndex) : "-";
-        std::printf("%5d  %-42s  %-11s  %08X  %5d  %4s\n", entry.index, entry.menuPath.c_str(),
-                    FilterKindName(entry.kind), entry.flags, entry.order, icon.c_str());
+        // Only the filters beside the enumerator carry a mark, so the rows of the listed
+        // ones read as they always have.
+        std::printf("%5d  %-42s  %-11s  %08X  %5d  %4s%s\n", entry.index, entry.menuPath.c_str(),
+                    FilterKindName(entry.kind), entry.flags, entry.order, icon.c_str(),
+                    entry.listed ? "" : kUnlistedMark);
     }
 }
 

@@ -5,4 +5,7 @@
 class CInteractiveRedEyeFactory final : public CFilterFactoryBase {
 public:
     CInteractiveRedEyeFactory();
+
+protected:
+    bool NewFilter(IUnknown* source, IPluginHost* host, IFilter** filter, IStatus** status) override;
 };

@@ -7,6 +7,7 @@
 
 #include "platform/WideString.h"
 #include "plugin/SettingsInterfaces.h"
+#include "plugin/UnlistedInterfaces.h"
 
 #include <gtest/gtest.h>
 
@@ -58,15 +59,32 @@ Declared Copy(const SettingDeclaration& declared)
             Text(declared.description)};
 }
 
-// Every filter whose factory answers IFilterSettings, in the enumerator's order.
+// The enumerator's factories in its order, then those the primary component hands
+// out beside it: the order of the tool's list.
+std::vector<IFilterFactory*> FactoriesInListOrder()
+{
+    std::vector<IFilterFactory*> factories;
+    IComponentEnum* enumerator = LoadedModuleEnumerator();
+    const int count = enumerator != nullptr ? enumerator->GetCount() : 0;
+    for (int i = 0; i < count; ++i) factories.push_back(LoadedModuleFactory(i));
+    void* answer = nullptr;
+    if (LoadedModulePrimary()->QueryInterface(IID_IUnlistedFactories, &answer) != S_OK) return factories;
+    auto* unlisted = static_cast<IUnlistedFactories*>(answer);
+    for (int i = 0; i < unlisted->GetUnlistedCount(); ++i) {
+        IComponent* component = nullptr;
+        void* factory = nullptr;
+        if (unlisted->GetUnlistedAt(i, &component) && component->QueryInterface(IID_IFilterFactory, &factory) == S_OK)
+            factories.push_back(static_cast<IFilterFactory*>(factory));
+    }
+    return factories;
+}
+
+// Every filter whose factory answers IFilterSettings, in the tool's list order.
 const std::vector<DeclaringFilter>& DeclaringFilters()
 {
     static const std::vector<DeclaringFilter> filters = [] {
         std::vector<DeclaringFilter> found;
-        IComponentEnum* enumerator = LoadedModuleEnumerator();
-        const int count = enumerator != nullptr ? enumerator->GetCount() : 0;
-        for (int i = 0; i < count; ++i) {
-            IFilterFactory* factory = LoadedModuleFactory(i);
+        for (IFilterFactory* factory : FactoriesInListOrder()) {
             void* answer = nullptr;
             if (factory == nullptr || factory->QueryInterface(IID_IFilterSettings, &answer) != S_OK) continue;
             auto* settings = static_cast<IFilterSettings*>(answer);

@@ -1,0 +1,166 @@
+// Red-eye reduction as a host drives it: the factory reached beside the enumerator of
+// the loaded module, the preview's selection read into the filter, the pixels changed
+// through the host's accessor, the statuses of the failures, and the dialog's tool
+// and proposal.
+
+#include "tests/FilterDialogTest.h"
+#include "tests/HostDoubles.h"
+#include "tests/LoadedModule.h"
+#include "tests/TestSupport.h"
+
+#include "filters/red-eye/RedEyeDialog.h"
+#include "filters/red-eye/RedEyeFactory.h"
+#include "filters/red-eye/RedEyeFilter.h"
+#include "host/HostInterfaces.h"
+#include "plugin/UnlistedInterfaces.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr GUID kRedEyeId{0x3BDC00C1, 0x6399, 0x4927, {0x88, 0x72, 0xDF, 0x74, 0x62, 0x3C, 0x19, 0x60}};
+constexpr uint32_t kSkin = 0x00C89678u;   // red 200, green 150, blue 120
+constexpr uint32_t kPupil = 0x00DC1E28u;  // red 220, green 30, blue 40
+
+// The loaded module's red-eye factory, found by its identifier among the unlisted ones.
+IFilterFactory* LoadedRedEyeFactory()
+{
+    void* object = nullptr;
+    if (LoadedModulePrimary()->QueryInterface(IID_IUnlistedFactories, &object) != S_OK) return nullptr;
+    auto* unlisted = static_cast<IUnlistedFactories*>(object);
+    for (int i = 0; i < unlisted->GetUnlistedCount(); ++i) {
+        IComponent* component = nullptr;
+        if (!unlisted->GetUnlistedAt(i, &component)) continue;
+        void* factory = nullptr;
+        if (*component->GetID() == kRedEyeId && component->QueryInterface(IID_IFilterFactory, &factory) == S_OK)
+            return static_cast<IFilterFactory*>(factory);
+    }
+    return nullptr;
+}
+
+// Skin with a 3 x 3 pupil at columns 5 .. 7 and picture rows 4 .. 6 from the top,
+// on a 12 x 10 picture.
+CComPtr<CHostImage> Face()
+{
+    return MakeImage(12, 10, [](int x, int y) {
+        const int fromTop = 9 - y;
+        return x >= 5 && x < 8 && fromTop >= 4 && fromTop < 7 ? kPupil : kSkin;
+    });
+}
+
+uint32_t SeenAt(IImage* image, int x, int yFromTop)
+{
+    auto* picture = static_cast<CHostImage*>(image);
+    return picture->Row(picture->Height() - 1 - yFromTop)[x];
+}
+
+class RedEyeFilter : public ::testing::Test {
+protected:
+    void Make(IFilterFactory* factory, CComPtr<CHostImage> picture)
+    {
+        ASSERT_NE(factory, nullptr);
+        source = std::move(picture);
+        CComPtr<IFilter> made;
+        ASSERT_TRUE(factory->CreateFilter(static_cast<IImage*>(source.Get()), made.Receive(), nullptr));
+        filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
+        ASSERT_TRUE(filter);
+        site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(nullptr));
+        filter->SetPreviewSite(site.Get());
+    }
+
+    void Select(const char16_t* selection)
+    {
+        site->SelectByUser(selection);
+        filter->SelectionChanged();
+    }
+
+    const RECT& Region() const { return static_cast<CInteractiveRedEye*>(filter.Get())->Region(); }
+
+    CComPtr<CHostImage> source;
+    CComPtr<IInteractiveFilter> filter;
+    CComPtr<CPreviewSite> site;
+};
+
+} // namespace
+
+TEST_F(RedEyeFilter, TheLoadedModulePaintsThePupilInTheSelectionBlack)
+{
+    Make(LoadedRedEyeFactory(), Face());
+    EXPECT_TRUE(filter->IsInteractive());
+    Select(u"2 2 10 7");
+    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(-1));
+    CComPtr<IImage> result;
+    CComPtr<IStatus> status;
+    ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()));
+    ASSERT_TRUE(result);
+    EXPECT_NE(static_cast<IImage*>(source.Get()), result.Get());
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const bool pupil = x >= 5 && x < 8 && y >= 4 && y < 7;
+            EXPECT_EQ(SeenAt(result.Get(), x, y), pupil ? 0u : kSkin) << x << ", " << y;
+            EXPECT_EQ(SeenAt(source.Get(), x, y), pupil ? kPupil : kSkin) << "the source stays";
+        }
+    }
+    const auto& events = progress->Events();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].call, CRecordingProgress::Call::SetText);
+    EXPECT_EQ(events[0].text, u"Rotating");
+    EXPECT_EQ(events[1].call, CRecordingProgress::Call::Finish);
+    EXPECT_TRUE(events[1].success);
+}
+
+TEST_F(RedEyeFilter, WithoutASelectionTheCopyIsUnchanged)
+{
+    Make(&FactoryOf<CInteractiveRedEyeFactory>(), Face());
+    CComPtr<IImage> result;
+    ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), nullptr, nullptr));
+    EXPECT_EQ(SeenAt(result.Get(), 6, 5), kPupil);
+}
+
+TEST_F(RedEyeFilter, TheSelectionIsReadInIncreasingOrderOrFieldByField)
+{
+    Make(&FactoryOf<CInteractiveRedEyeFactory>(), Face());
+    Select(u"10 20 5 8");
+    EXPECT_EQ(Region(), (RECT{5, 8, 10, 20}));
+    Select(u"1 2");
+    EXPECT_EQ(Region(), (RECT{1, 2, 10, 20})) << "two numbers replace left and top only";
+    Select(u"30 40 50");
+    EXPECT_EQ(Region(), (RECT{30, 40, 50, 20})) << "three numbers are taken as they stand";
+    Select(u"none");
+    EXPECT_EQ(Region(), (RECT{30, 40, 50, 20}));
+}
+
+TEST_F(RedEyeFilter, Failures)
+{
+    Make(&FactoryOf<CInteractiveRedEyeFactory>(), Face());
+    EXPECT_EQ(ApplyExpectingFailure(filter.Get(), nullptr, -1, false).code, 5) << "no result out-pointer";
+
+    const auto refusing = CloneRefusingSources(6, 4);
+    for (size_t i = 0; i < 3; ++i) {
+        const FailedApply failed = ApplyExpectingFailure(filter.Get(), static_cast<IImage*>(refusing[i].Get()), -1);
+        EXPECT_EQ(failed.code, 6) << "no copy, source " << i;
+        EXPECT_FALSE(failed.storedResult) << i;
+    }
+    CComPtr<IImage> result;
+    EXPECT_TRUE(filter->Apply(static_cast<IImage*>(refusing[3].Get()), result.Receive(), nullptr, nullptr))
+        << "the accessor changes a copy that shows no pixel buffer";
+    auto noAccessor = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(6, 4, &IID_IPixelAccess));
+    const FailedApply failed = ApplyExpectingFailure(filter.Get(), static_cast<IImage*>(noAccessor.Get()), -1);
+    EXPECT_EQ(failed.code, 6) << "a copy without pixel access";
+}
+
+class RedEyeDialog : public FilterDialogTest {};
+
+TEST_F(RedEyeDialog, AsksForTheRectangleToolAndProposesTheMiddleQuarter)
+{
+    MakeFilter(FactoryOf<CInteractiveRedEyeFactory>(), MakeImage(41, 22, DistinctPixel));
+    auto* dialog = OpenDialogOf<CInteractiveRedEyeDlg>();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_FALSE(site->ToolModes().empty());
+    EXPECT_EQ(site->ToolModes().front(), std::make_pair(0, 4));
+    const char16_t* proposed = site->GetSelection();
+    ASSERT_NE(proposed, nullptr);
+    EXPECT_EQ(WString(proposed), WString(u"10 5 30 16"));
+    EXPECT_EQ(static_cast<CInteractiveRedEye*>(filter.Get())->Region(), (RECT{10, 5, 30, 16}))
+        << "the filter reads the proposal when its dialog is made";
+}
