@@ -8,11 +8,13 @@
 #include "tests/LoadedModule.h"
 #include "tests/TestSupport.h"
 
+#include "Common/dialogs/ImageStatic.h"
 #include "filters/red-eye/RedEyeDialog.h"
 #include "filters/red-eye/RedEyeFactory.h"
 #include "filters/red-eye/RedEyeFilter.h"
 #include "host/HostInterfaces.h"
 #include "plugin/UnlistedInterfaces.h"
+#include "refhost/PluginHost.h"
 
 #include <gtest/gtest.h>
 
@@ -163,4 +165,26 @@ TEST_F(RedEyeDialog, AsksForTheRectangleToolAndProposesTheMiddleQuarter)
     EXPECT_EQ(WString(proposed), WString(u"10 5 30 16"));
     EXPECT_EQ(static_cast<CInteractiveRedEye*>(filter.Get())->Region(), (RECT{10, 5, 30, 16}))
         << "the filter reads the proposal when its dialog is made";
+}
+
+TEST_F(RedEyeDialog, MarksTheRegionOnItsThumbnail)
+{
+    constexpr uint32_t kWhite = 0xFFFFFFFFu;
+    constexpr uint32_t kHalf = 0x007F7F7Fu;
+    auto host = CComPtr<IPluginHost>::Adopt(CPluginHost::Create(0x0409));
+    FactoryOf<CInteractiveRedEyeFactory>().Initialize(host.Get(), 0);
+    MakeFilter(FactoryOf<CInteractiveRedEyeFactory>(), MakeImage(800, 600, [](int, int) { return kWhite; }));
+    auto* dialog = OpenDialogOf<CInteractiveRedEyeDlg>();
+    auto* shown = static_cast<CHostImage*>(dialog->Thumbnail()->Image());
+    ASSERT_NE(shown, nullptr);
+    const int middleRow = shown->Height() / 2;
+    EXPECT_EQ(SeenAt(shown, 0, 0), kHalf) << "outside the proposed middle quarter";
+    EXPECT_EQ(SeenAt(shown, shown->Width() / 2, middleRow), kWhite) << "inside it";
+
+    site->SelectByUser(u"800 600 0 0");
+    filter->SelectionChanged();
+    shown = static_cast<CHostImage*>(dialog->Thumbnail()->Image());
+    EXPECT_EQ(SeenAt(shown, 0, middleRow), 0u) << "the whole picture, framed";
+    EXPECT_EQ(SeenAt(shown, 1, middleRow), kWhite);
+    FactoryOf<CInteractiveRedEyeFactory>().Uninitialize(0);
 }
