@@ -158,6 +158,24 @@ constexpr StringTableEntry kEnglish[] = {
                     u"and the ISO sensitivity is set to the maximum value. Hot pixels usually appear as single pixels "
                     u"in pure red, green, blue, or white colors."},
     {IDS_DLG5069_AREA_LABEL, u"Select the area with the red eyes:"},
+    {IDS_PROGRESS_FRAMES, u"Framing the image..."},
+    {IDS_DLG18_THICKNESS_LABEL, u"Frame thickness:"},
+    {IDS_DLG18_INTENSITY_LABEL, u"Frame intensity:"},
+    {IDS_DLG18_COLOR_LABEL, u"Color:"},
+    {IDS_DLG18_CORNER, u"Overlapping corner:"},
+    {IDS_DLG14_OUTER_LABEL, u"Outer frame thickness:"},
+    {IDS_DLG14_INNER_LABEL, u"Inner frame thickness:"},
+    {IDS_DLG14_INTENSITY_LABEL, u"Frame intensity:"},
+    {IDS_DLG14_COLOR_LABEL, u"Color:"},
+    {IDS_DLG19_THICKNESS_LABEL, u"Frame thickness:"},
+    {IDS_DLG19_INTENSITY_LABEL, u"Intensity:"},
+    {IDS_DLG19_STEPS_LABEL, u"Steps:"},
+    {IDS_DLG19_ANGLE_LABEL, u"Angle:"},
+    {IDS_DLG19_HORIZONTAL_LABEL, u"Horizontal color:"},
+    {IDS_DLG19_VERTICAL_LABEL, u"Vertical color:"},
+    {IDS_DLG19_H_TO_V, u"&H>V"},
+    {IDS_DLG19_V_TO_H, u"&V>H"},
+    {IDS_DLG19_OUTER_TO_INNER, u"From outer to inner"},
 };
 
 constexpr LanguageStringTable kTables[] = {

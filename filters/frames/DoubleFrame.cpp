@@ -1,0 +1,85 @@
+#include "filters/frames/DoubleFrame.h"
+
+#include "filters/frames/DoubleFramePanel.h"
+#include "filters/frames/FrameBlend.h"
+#include "filters/frames/FramesSettings.h"
+
+#include <algorithm>
+
+namespace {
+
+// Column bounds of one row: [0, o) outer, [o, T) inner, [T, W - T) between,
+// [W - T, W - o) inner, [W - o, W) outer. Held in 0..W and in order, so that a typed
+// thickness above 100 still blends each pixel once.
+struct Columns {
+    int bound[6];
+
+    Columns(int width, int o, int t)
+    {
+        bound[0] = 0;
+        bound[1] = std::clamp(o, 0, width);
+        bound[2] = std::clamp(t, bound[1], width);
+        bound[3] = std::clamp(width - t, bound[2], width);
+        bound[4] = std::clamp(width - o, bound[3], width);
+        bound[5] = width;
+    }
+};
+
+} // namespace
+
+bool DrawDoubleFrame(const PixelRows& image, const DoubleFrameSettings& settings, const UnitReport& report)
+{
+    const int width = image.width;
+    const int height = image.height;
+    const int t = FrameThickness(width, height, settings.outerThick);
+    const int inner = static_cast<int>(t / 100.0 * settings.innerThick);
+    const int o = t - inner;
+    const FrameColor color = FrameColorOf(settings.color);
+    const double a = settings.intensity / 100.0;
+    const double b = std::min(1.0, 1.5 * a);
+    const Columns columns(width, o, t);
+    const int* c = columns.bound;
+    for (int y = 0; y < height; ++y) {
+        uint32_t* row = image.Row(y);
+        const bool outerRow = y < o || y >= height - o;
+        const bool innerRow = !outerRow && (y < t || y >= height - t);
+        if (innerRow) {
+            BlendFrameSpan(row, 0, width, color, b);
+        } else {
+            BlendFrameSpan(row, c[0], c[1], color, a);
+            BlendFrameSpan(row, c[1], c[2], color, b);
+            if (outerRow) BlendFrameSpan(row, c[2], c[3], color, a);
+            BlendFrameSpan(row, c[3], c[4], color, b);
+            BlendFrameSpan(row, c[4], c[5], color, a);
+        }
+        if (report && !report(y, height)) return false;
+    }
+    return true;
+}
+
+const char16_t* CDoubleFrame::Name() const
+{
+    return kDoubleFrameName;
+}
+
+bool CDoubleFrame::ReadSettings(const CParamList& params)
+{
+    int color = 0;
+    DoubleFrameSettings read;
+    if (!params.GetInt(kOuterFrameThickKey, read.outerThick) || !params.GetInt(kInnerFrameThickKey, read.innerThick) ||
+        !params.GetInt(kDblFrameIntensityKey, read.intensity) || !params.GetInt(kDblFrameColorKey, color))
+        return false;
+    read.color = static_cast<uint32_t>(color);
+    m_settings = read;
+    return true;
+}
+
+bool CDoubleFrame::Draw(const PixelRows& image, const UnitReport& report) const
+{
+    return DrawDoubleFrame(image, m_settings, report);
+}
+
+CFramePanel* CDoubleFrame::CreatePanel(QWidget* parent) const
+{
+    return new CDoubleFramePanel(parent);
+}

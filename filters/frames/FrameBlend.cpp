@@ -1,0 +1,57 @@
+#include "filters/frames/FrameBlend.h"
+
+#include <cmath>
+
+namespace {
+
+// NaN cannot reach here from valid opacities, but a clamp before the cast keeps an
+// out-of-range product from being undefined behaviour.
+uint32_t Level(double value)
+{
+    if (!(value > 0.0)) return 0;
+    if (value >= 255.0) return 255;
+    return static_cast<uint32_t>(value);
+}
+
+uint32_t Channel(uint32_t pixel, int shift)
+{
+    return pixel >> shift & 0xFF;
+}
+
+uint32_t Pack(double red, double green, double blue)
+{
+    return Level(red) << 16 | Level(green) << 8 | Level(blue);
+}
+
+} // namespace
+
+FrameColor FrameColorOf(uint32_t value)
+{
+    return {static_cast<double>(value & 0xFF), static_cast<double>(value >> 8 & 0xFF),
+            static_cast<double>(value >> 16 & 0xFF)};
+}
+
+uint32_t BlendFramePixel(uint32_t pixel, const FrameColor& color, double opacity)
+{
+    const double keep = 1.0 - opacity;
+    return Pack(Channel(pixel, 16) * keep + color.red * opacity, Channel(pixel, 8) * keep + color.green * opacity,
+                Channel(pixel, 0) * keep + color.blue * opacity);
+}
+
+uint32_t FadeFramePixel(uint32_t pixel, const FrameColor& color, double weight)
+{
+    return Pack(Channel(pixel, 16) * weight + color.red * (1 - weight),
+                Channel(pixel, 8) * weight + color.green * (1 - weight),
+                Channel(pixel, 0) * weight + color.blue * (1 - weight));
+}
+
+void BlendFrameSpan(uint32_t* row, int from, int to, const FrameColor& color, double opacity)
+{
+    for (int x = from; x < to; ++x) row[x] = BlendFramePixel(row[x], color, opacity);
+}
+
+int FrameThickness(int width, int height, int percent)
+{
+    const int shorter = width < height ? width : height;
+    return static_cast<int>(shorter / 100.0 * percent * 0.5);
+}

@@ -1,0 +1,60 @@
+#include "filters/frames/SingleFrame.h"
+
+#include "filters/frames/FrameBlend.h"
+#include "filters/frames/FramesSettings.h"
+#include "filters/frames/SingleFramePanel.h"
+
+#include <algorithm>
+
+bool DrawSingleFrame(const PixelRows& image, const SingleFrameSettings& settings, const UnitReport& report)
+{
+    const int width = image.width;
+    const int height = image.height;
+    const int t = FrameThickness(width, height, settings.thick);
+    const FrameColor color = FrameColorOf(settings.color);
+    const double a = settings.intensity / 100.0;
+    const double corner = settings.corner ? std::min(1.0, 2 * a) : a;
+    // A typed thickness above 100 makes the side bands meet; each pixel is still
+    // blended once, the side test deciding its opacity.
+    const int left = std::min(t, width);
+    const int right = std::max(width - t, left);
+    for (int y = 0; y < height; ++y) {
+        uint32_t* row = image.Row(y);
+        const bool across = y < t || y >= height - t;
+        const double sides = across ? corner : a;
+        BlendFrameSpan(row, 0, left, color, sides);
+        if (across) BlendFrameSpan(row, left, right, color, a);
+        BlendFrameSpan(row, right, width, color, sides);
+        if (report && !report(y, height)) return false;
+    }
+    return true;
+}
+
+const char16_t* CSingleFrame::Name() const
+{
+    return kSingleFrameName;
+}
+
+bool CSingleFrame::ReadSettings(const CParamList& params)
+{
+    int corner = 0;
+    int color = 0;
+    SingleFrameSettings read;
+    if (!params.GetInt(kSingleFrameThickKey, read.thick) || !params.GetInt(kSingleFrameIntensityKey, read.intensity) ||
+        !params.GetInt(kSingleFrameCornerKey, corner) || !params.GetInt(kSingleFrameColorKey, color))
+        return false;
+    read.corner = corner != 0;
+    read.color = static_cast<uint32_t>(color);
+    m_settings = read;
+    return true;
+}
+
+bool CSingleFrame::Draw(const PixelRows& image, const UnitReport& report) const
+{
+    return DrawSingleFrame(image, m_settings, report);
+}
+
+CFramePanel* CSingleFrame::CreatePanel(QWidget* parent) const
+{
+    return new CSingleFramePanel(parent);
+}

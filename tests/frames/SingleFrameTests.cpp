@@ -1,0 +1,145 @@
+// The single frame: which pixels each band covers at which opacity, the corner
+// option, the extremes of thickness and intensity, and worked pixels of the blend.
+// Expected pixels come from the blending rule written out in the test.
+
+#include "tests/frames/FrameTestSupport.h"
+
+#include "filters/frames/FramesSettings.h"
+#include "filters/frames/SingleFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace frames_test;
+
+namespace {
+
+WString SingleText(const char16_t* name, int thick, int intensity, int corner, uint32_t color)
+{
+    CParamList params;
+    params.Set(u"NameOfTheFrame", name);
+    params.SetInt(u"SingleFrameThick", thick);
+    params.SetInt(u"SingleFrameIntensity", intensity);
+    params.SetInt(u"SingleFrameCorner", corner);
+    params.SetInt(u"SingleFrameColor", static_cast<int>(color));
+    return params.ToString();
+}
+
+// Per pixel: in the top or bottom band a side pixel is a corner; in the rows between
+// only the side pixels are framed.
+std::vector<uint32_t> SingleReference(CHostImage* source, int t, int intensity, bool corner, uint32_t color)
+{
+    const double a = intensity / 100.0;
+    const double ac = corner ? std::min(1.0, 2 * a) : a;
+    std::vector<uint32_t> expected = PixelsOf(source);
+    const int w = source->Width();
+    const int h = source->Height();
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool across = y < t || y >= h - t;
+            const bool side = x < t || x >= w - t;
+            uint32_t& pixel = expected[static_cast<size_t>(y * w + x)];
+            if (across && side) pixel = Covered(pixel, color, ac);
+            else if (across || side) pixel = Covered(pixel, color, a);
+        }
+    }
+    return expected;
+}
+
+} // namespace
+
+TEST(SingleFrame, BandsAndCornersFollowThePlainRuleOnManyShapes)
+{
+    struct Case {
+        int width, height, thick, intensity, corner;
+    };
+    for (const Case c : {Case{40, 30, 25, 40, 1}, Case{31, 57, 60, 75, 0}, Case{9, 9, 100, 33, 1},
+                         Case{1, 1, 100, 50, 1}, Case{64, 3, 80, 90, 1}, Case{17, 12, 13, 100, 0}}) {
+        const auto source = MakeImage(c.width, c.height, Busy);
+        const int t = static_cast<int>(std::min(c.width, c.height) / 100.0 * c.thick * 0.5);
+        EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", c.thick, c.intensity, c.corner, 0x3C8AE1)),
+                  SingleReference(source.Get(), t, c.intensity, c.corner != 0, 0x3C8AE1))
+            << c.width << "x" << c.height << " thick " << c.thick;
+    }
+}
+
+TEST(SingleFrame, WorkedPixelsOfTheSideAndTheCorner)
+{
+    // (200, 100, 50) under grey 123 at 0.4: 200 * 0.6 + 49.2 = 169.2, 60 + 49.2, 30 + 49.2.
+    // In the corner at 0.8: 200 * 0.2 + 98.4 = 138.4, 20 + 98.4, 10 + 98.4.
+    const auto source = MakeImage(20, 20, [](int, int) { return Pixel(200, 100, 50, 0x77); });
+    const auto framed = Framed(source.Get(), SingleText(u"SingleFrameName", 50, 40, 1, 0x7B7B7B));
+    ASSERT_EQ(framed.size(), 400u);
+    EXPECT_EQ(framed[10 * 20 + 0], Pixel(169, 109, 79));   // left band, row 10
+    EXPECT_EQ(framed[0 * 20 + 10], Pixel(169, 109, 79));   // bottom band
+    EXPECT_EQ(framed[19 * 20 + 19], Pixel(138, 118, 108)); // corner
+    EXPECT_EQ(framed[10 * 20 + 10], Pixel(200, 100, 50, 0x77));  // untouched middle
+}
+
+TEST(SingleFrame, ThicknessZeroLeavesTheCopyAsItWas)
+{
+    const auto source = MakeImage(23, 17, Busy);
+    EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", 0, 100, 1, 0xFFFFFF)), PixelsOf(source.Get()));
+}
+
+TEST(SingleFrame, ThicknessHundredOnAWidePictureCoversEveryRow)
+{
+    // t = 50 on 200 x 100: the bands meet in the middle row; x < 50 or x >= 150 are corners.
+    const auto source = MakeImage(200, 100, [](int, int) { return Pixel(10, 20, 30, 5); });
+    const auto framed = Framed(source.Get(), SingleText(u"SingleFrameName", 100, 30, 1, 0x0000FF));
+    ASSERT_EQ(framed.size(), 20000u);
+    for (int y = 0; y < 100; ++y) {
+        EXPECT_EQ(framed[static_cast<size_t>(y * 200 + 49)], Covered(Pixel(10, 20, 30), 0x0000FF, 0.6)) << y;
+        EXPECT_EQ(framed[static_cast<size_t>(y * 200 + 50)], Covered(Pixel(10, 20, 30), 0x0000FF, 0.3)) << y;
+        EXPECT_EQ(framed[static_cast<size_t>(y * 200 + 150)], Covered(Pixel(10, 20, 30), 0x0000FF, 0.6)) << y;
+    }
+}
+
+TEST(SingleFrame, IntensityHundredPaintsThePureColourAndZeroOnlyClearsTheFourthByte)
+{
+    const auto source = MakeImage(30, 20, Busy);
+    const auto before = PixelsOf(source.Get());
+    // t = trunc(20 / 100 * 50 * 0.5) = 5.
+    const auto painted = Framed(source.Get(), SingleText(u"SingleFrameName", 50, 100, 0, 0x123456));
+    const auto cleared = Framed(source.Get(), SingleText(u"SingleFrameName", 50, 0, 1, 0x123456));
+    ASSERT_EQ(painted.size(), before.size());
+    ASSERT_EQ(cleared.size(), before.size());
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 30; ++x) {
+            const size_t i = static_cast<size_t>(y * 30 + x);
+            const bool framed = y < 5 || y >= 15 || x < 5 || x >= 25;
+            EXPECT_EQ(painted[i], framed ? Pixel(0x56, 0x34, 0x12) : before[i]) << x << "," << y;
+            EXPECT_EQ(cleared[i], framed ? (before[i] & 0xFFFFFFu) : before[i]) << x << "," << y;
+        }
+    }
+}
+
+TEST(SingleFrame, CornersAtIntensitySixtyArePureWithTheOptionAndNotWithout)
+{
+    const auto source = MakeImage(10, 10, [](int, int) { return Pixel(255, 0, 128); });
+    const auto with = Framed(source.Get(), SingleText(u"SingleFrameName", 40, 60, 1, 0x00FF00));
+    const auto without = Framed(source.Get(), SingleText(u"SingleFrameName", 40, 60, 0, 0x00FF00));
+    ASSERT_EQ(with.size(), 100u);
+    ASSERT_EQ(without.size(), 100u);
+    EXPECT_EQ(with[0], Pixel(0, 255, 0));
+    // 255 * 0.4 = 102, 0 + 255 * 0.6 = 153, 128 * 0.4 = 51.2.
+    EXPECT_EQ(without[0], Pixel(102, 153, 51));
+    EXPECT_EQ(with[1 * 10 + 5], Pixel(102, 153, 51));
+}
+
+TEST(SingleFrame, KernelStopsAtTheRowItsReportRefuses)
+{
+    const auto source = MakeImage(12, 12, Busy);
+    const auto before = PixelsOf(source.Get());
+    const PixelRows rows{reinterpret_cast<uint8_t*>(source->Row(0)), 12 * 4, 12, 12};
+    std::vector<int> positions;
+    const bool drawn = DrawSingleFrame(rows, SingleFrameSettings{50, 50, true, 0xFFFFFF}, [&](int y, int total) {
+        EXPECT_EQ(total, 12);
+        positions.push_back(y);
+        return y < 2;
+    });
+    EXPECT_FALSE(drawn);
+    EXPECT_EQ(positions, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(PixelsOf(source.Get())[3 * 12 + 0], before[3 * 12 + 0]);  // row 3 never reached
+}
