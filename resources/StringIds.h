@@ -172,6 +172,10 @@ enum StringId : unsigned {
     IDS_DLG5_INTENSITY_LABEL = 51001,
     IDS_DLG5_HINT = 55096,
 
+    // Lens Distort (dialog template 5012).
+    IDS_DLG5012_PINCUSHION = 50125039,
+    IDS_DLG5012_BARREL = 50125040,
+
     // Red Eye Reduction (dialog template 5069).
     IDS_DLG5069_AREA_LABEL = 50691001,
 

@@ -157,6 +157,8 @@ constexpr StringTableEntry kEnglish[] = {
     {IDS_DLG5_HINT, u"Hint: Some digital cameras store hot pixels in images especially when light conditions are poor "
                     u"and the ISO sensitivity is set to the maximum value. Hot pixels usually appear as single pixels "
                     u"in pure red, green, blue, or white colors."},
+    {IDS_DLG5012_PINCUSHION, u"Pincushion"},
+    {IDS_DLG5012_BARREL, u"Barrel"},
     {IDS_DLG5069_AREA_LABEL, u"Select the area with the red eyes:"},
     {IDS_PROGRESS_FRAMES, u"Framing the image..."},
     {IDS_DLG18_THICKNESS_LABEL, u"Frame thickness:"},

@@ -127,7 +127,7 @@ TEST(SettingsDeclaration, OnlyFiltersWithSettingsDeclareThemAndEveryDeclarationH
 {
     const std::set<std::string> withSettings{"Brightness and Contrast", "Resize", "Median", "Sharpen", "Color\\Invert",
                                              "Color\\Exposure", "Rotate", "Autofix Image", "Color\\Color Balance",
-                                             "Noise", "Hot Pixel Fixer"};
+                                             "Noise", "Hot Pixel Fixer", "Lens Distort", "Frames"};
     for (CFilterFactoryBase* factory : ModuleFactories()) {
         const std::string name = NarrowToUtf8(factory->GetName());
         const std::vector<SettingDeclaration> declarations = DeclarationsOf(*factory);
