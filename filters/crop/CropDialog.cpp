@@ -2,8 +2,7 @@
 
 #include "Common/base/ImageCloning.h"
 #include "Common/dialogs/ImageStatic.h"
-#include "filters/crop/CropThumbnailKernel.h"
-#include "filters/shared/pixels/KernelBridge.h"
+#include "filters/shared/selection/SelectionThumbnail.h"
 
 #include <QVBoxLayout>
 
@@ -29,31 +28,14 @@ CInteractiveCropDlg::CInteractiveCropDlg(QWidget* parent, IPluginHost* host, IIn
     m_thumbnail->setFixedSize(kThumbnailWidth, kThumbnailHeight);
     layout->addWidget(m_thumbnail);
     if (Site() != nullptr) Site()->SetToolMode(kToolModeFirst, kToolModeRectangle);
-    ProposeSelection();
+    ProposeMiddleQuarter(Site(), m_source.Get());
     if (m_source) m_picture = MakePreviewPicture(host, m_source.Get(), kThumbnailWidth, kThumbnailHeight);
     m_thumbnail->SetImage(m_picture);
 }
 
-void CInteractiveCropDlg::ProposeSelection()
-{
-    if (Site() == nullptr || !m_source) return;
-    int width = 0;
-    int height = 0;
-    m_source->GetSize(&width, &height);
-    const WString proposal = FormatWide(u"%d %d %d %d", {width / 4, height / 4, 3 * width / 4, 3 * height / 4});
-    Site()->SetSelection(proposal.c_str());
-}
-
 void CInteractiveCropDlg::ShowSelection(const RECT& selection)
 {
-    if (!m_picture) return;
-    CComPtr<IImage> marked = CloneAsImage(m_picture.Get());
-    const PixelRows rows = RowsOfImage(marked.Get());
-    if (rows.bits == nullptr) return;
-    int imageWidth = 0;
-    m_source->GetSize(&imageWidth, nullptr);
-    MarkSelection(rows, ScaleSelectionToThumbnail(selection, rows.width, imageWidth));
-    m_thumbnail->SetImage(std::move(marked));
+    ShowMarkedThumbnail(m_thumbnail, m_picture.Get(), m_source.Get(), selection);
 }
 
 void CInteractiveCropDlg::StoreControls(CParamList&) {}

@@ -26,8 +26,6 @@ protected:
     void ReloadControls(const CParamList& params) override;
 
 private:
-    void ProposeSelection();
-
     CComPtr<IImage> m_source;
     // The thumbnail as made, unmarked: each selection is marked on a copy of it.
     CComPtr<IImage> m_picture;

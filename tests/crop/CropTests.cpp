@@ -10,7 +10,7 @@
 #include "filters/crop/CropDialog.h"
 #include "filters/crop/CropFactory.h"
 #include "filters/crop/CropFilter.h"
-#include "filters/crop/CropThumbnailKernel.h"
+#include "filters/shared/selection/SelectionMarkKernel.h"
 #include "refhost/PluginHost.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "filters/crop/CropThumbnailKernel.h"
+#include "filters/shared/selection/SelectionMarkKernel.h"
 
 #include <algorithm>
 #include <climits>

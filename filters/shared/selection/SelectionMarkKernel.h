@@ -1,5 +1,5 @@
 #pragma once
-// The crop dialog's thumbnail marks the rectangle that will be kept: a black frame
+// The thumbnails of crop and red-eye mark the rectangle the filter works on: a black frame
 // around it and everything outside at half brightness.
 
 #include "filters/shared/pixels/PixelRows.h"

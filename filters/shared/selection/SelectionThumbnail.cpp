@@ -2,7 +2,7 @@
 
 #include "Common/base/ImageCloning.h"
 #include "Common/dialogs/ImageStatic.h"
-#include "filters/crop/CropThumbnailKernel.h"
+#include "filters/shared/selection/SelectionMarkKernel.h"
 #include "filters/shared/pixels/KernelBridge.h"
 #include "platform/WideString.h"
 
