@@ -1,5 +1,7 @@
 #include "filters/lens-distort/LensDistortKernel.h"
 
+#include "platform/CpuFeatures.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -65,27 +67,43 @@ uint32_t Interpolated(const PixelRows& source, double sx, double sy)
 
 } // namespace
 
+void LensRowPortable(const PixelRows& source, const LensGeometry& geometry, int y, int first, int last,
+                     uint32_t* row)
+{
+    const double dy = y - geometry.cy;
+    for (int x = first; x < last; ++x) {
+        const double dx = x - geometry.cx;
+        const double r = std::sqrt(dx * dx + dy * dy);
+        // The centre has no direction to move along.
+        if (r <= 0.1) {
+            row[x] = PixelOrZero(source, x, y);
+            continue;
+        }
+        const double n = r / geometry.reference;
+        const double moved = geometry.reference * (n * n * n * geometry.coefficient + n);
+        row[x] = Interpolated(source, dx / r * moved + geometry.cx, dy / r * moved + geometry.cy);
+    }
+}
+
+LensRowLoop ChosenLensRowLoop()
+{
+    static const LensRowLoop loop = CpuHasAvx2() ? &LensRowAvx2 : &LensRowPortable;
+    return loop;
+}
+
 bool DistortLens(const PixelRows& source, const PixelRows& target, double coefficient, const UnitReport& report)
 {
-    const int cx = target.width / 2;
-    const int cy = target.height / 2;
-    const double reference = std::min(target.width, target.height) * 0.5;
+    return DistortLensWith(source, target, coefficient, report, ChosenLensRowLoop());
+}
+
+bool DistortLensWith(const PixelRows& source, const PixelRows& target, double coefficient, const UnitReport& report,
+                     LensRowLoop loop)
+{
+    const LensGeometry geometry{target.width / 2, target.height / 2,
+                                std::min(target.width, target.height) * 0.5, coefficient};
     for (int y = 0; y < target.height; ++y) {
         if (report && !report(y, target.height)) return false;
-        const double dy = y - cy;
-        uint32_t* row = target.Row(y);
-        for (int x = 0; x < target.width; ++x) {
-            const double dx = x - cx;
-            const double r = std::sqrt(dx * dx + dy * dy);
-            // The centre has no direction to move along.
-            if (r <= 0.1) {
-                row[x] = PixelOrZero(source, x, y);
-                continue;
-            }
-            const double n = r / reference;
-            const double moved = reference * (n * n * n * coefficient + n);
-            row[x] = Interpolated(source, dx / r * moved + cx, dy / r * moved + cy);
-        }
+        loop(source, geometry, y, 0, target.width, target.Row(y));
     }
     return true;
 }
