@@ -35,8 +35,9 @@ bool DrawDoubleFrame(const PixelRows& image, const DoubleFrameSettings& settings
     const int inner = static_cast<int>(t / 100.0 * settings.innerThick);
     const int o = t - inner;
     const FrameColor color = FrameColorOf(settings.color);
-    const double a = settings.intensity / 100.0;
-    const double b = std::min(1.0, 1.5 * a);
+    const double opacity = settings.intensity / 100.0;
+    const CFrameBlendTable a = CFrameBlendTable::Covering(color, opacity);
+    const CFrameBlendTable b = CFrameBlendTable::Covering(color, std::min(1.0, 1.5 * opacity));
     const Columns columns(width, o, t);
     const int* c = columns.bound;
     for (int y = 0; y < height; ++y) {
@@ -44,13 +45,13 @@ bool DrawDoubleFrame(const PixelRows& image, const DoubleFrameSettings& settings
         const bool outerRow = y < o || y >= height - o;
         const bool innerRow = !outerRow && (y < t || y >= height - t);
         if (innerRow) {
-            BlendFrameSpan(row, 0, width, color, b);
+            BlendFrameSpan(row, 0, width, b);
         } else {
-            BlendFrameSpan(row, c[0], c[1], color, a);
-            BlendFrameSpan(row, c[1], c[2], color, b);
-            if (outerRow) BlendFrameSpan(row, c[2], c[3], color, a);
-            BlendFrameSpan(row, c[3], c[4], color, b);
-            BlendFrameSpan(row, c[4], c[5], color, a);
+            BlendFrameSpan(row, c[0], c[1], a);
+            BlendFrameSpan(row, c[1], c[2], b);
+            if (outerRow) BlendFrameSpan(row, c[2], c[3], a);
+            BlendFrameSpan(row, c[3], c[4], b);
+            BlendFrameSpan(row, c[4], c[5], a);
         }
         if (report && !report(y, height)) return false;
     }

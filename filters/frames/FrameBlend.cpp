@@ -45,9 +45,34 @@ uint32_t FadeFramePixel(uint32_t pixel, const FrameColor& color, double weight)
                 Channel(pixel, 0) * weight + color.blue * (1 - weight));
 }
 
-void BlendFrameSpan(uint32_t* row, int from, int to, const FrameColor& color, double opacity)
+// Each channel's table comes from the pixel rule applied to a grey of that level, so
+// the table and the rule cannot drift apart.
+template <class Rule>
+CFrameBlendTable CFrameBlendTable::Filled(Rule rule)
 {
-    for (int x = from; x < to; ++x) row[x] = BlendFramePixel(row[x], color, opacity);
+    CFrameBlendTable table;
+    for (uint32_t level = 0; level < 256; ++level) {
+        const uint32_t blended = rule(level << 16 | level << 8 | level);
+        table.m_red[level] = blended & 0xFF0000;
+        table.m_green[level] = blended & 0xFF00;
+        table.m_blue[level] = blended & 0xFF;
+    }
+    return table;
+}
+
+CFrameBlendTable CFrameBlendTable::Covering(const FrameColor& color, double opacity)
+{
+    return Filled([&](uint32_t grey) { return BlendFramePixel(grey, color, opacity); });
+}
+
+CFrameBlendTable CFrameBlendTable::Fading(const FrameColor& color, double weight)
+{
+    return Filled([&](uint32_t grey) { return FadeFramePixel(grey, color, weight); });
+}
+
+void BlendFrameSpan(uint32_t* row, int from, int to, const CFrameBlendTable& table)
+{
+    for (int x = from; x < to; ++x) row[x] = table(row[x]);
 }
 
 int FrameThickness(int width, int height, int percent)

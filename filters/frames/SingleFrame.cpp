@@ -13,7 +13,9 @@ bool DrawSingleFrame(const PixelRows& image, const SingleFrameSettings& settings
     const int t = FrameThickness(width, height, settings.thick);
     const FrameColor color = FrameColorOf(settings.color);
     const double a = settings.intensity / 100.0;
-    const double corner = settings.corner ? std::min(1.0, 2 * a) : a;
+    const CFrameBlendTable side = CFrameBlendTable::Covering(color, a);
+    const CFrameBlendTable corner =
+        CFrameBlendTable::Covering(color, settings.corner ? std::min(1.0, 2 * a) : a);
     // A typed thickness above 100 makes the side bands meet; each pixel is still
     // blended once, the side test deciding its opacity.
     const int left = std::min(t, width);
@@ -21,10 +23,10 @@ bool DrawSingleFrame(const PixelRows& image, const SingleFrameSettings& settings
     for (int y = 0; y < height; ++y) {
         uint32_t* row = image.Row(y);
         const bool across = y < t || y >= height - t;
-        const double sides = across ? corner : a;
-        BlendFrameSpan(row, 0, left, color, sides);
-        if (across) BlendFrameSpan(row, left, right, color, a);
-        BlendFrameSpan(row, right, width, color, sides);
+        const CFrameBlendTable& ends = across ? corner : side;
+        BlendFrameSpan(row, 0, left, ends);
+        if (across) BlendFrameSpan(row, left, right, side);
+        BlendFrameSpan(row, right, width, ends);
         if (report && !report(y, height)) return false;
     }
     return true;
