@@ -75,11 +75,6 @@ bool CDoubleFrame::ReadSettings(const CParamList& params)
     return true;
 }
 
-bool CDoubleFrame::Draw(const PixelRows& image, const UnitReport& report) const
-{
-    return DrawDoubleFrame(image, m_settings, report);
-}
-
 CFramePanel* CDoubleFrame::CreatePanel(QWidget* parent) const
 {
     return new CDoubleFramePanel(parent);

@@ -17,13 +17,9 @@ struct DoubleFrameSettings {
 // One report per row (position y, total height); a false answer stops the drawing.
 bool DrawDoubleFrame(const PixelRows& image, const DoubleFrameSettings& settings, const UnitReport& report);
 
-class CDoubleFrame final : public CFrameType {
+class CDoubleFrame final : public CKernelFrameType<DoubleFrameSettings, DrawDoubleFrame> {
 public:
     const char16_t* Name() const override;
     bool ReadSettings(const CParamList& params) override;
-    bool Draw(const PixelRows& image, const UnitReport& report) const override;
     CFramePanel* CreatePanel(QWidget* parent) const override;
-
-private:
-    DoubleFrameSettings m_settings;
 };

@@ -261,11 +261,6 @@ bool CFadingFrame::ReadSettings(const CParamList& params)
     return true;
 }
 
-bool CFadingFrame::Draw(const PixelRows& image, const UnitReport& report) const
-{
-    return DrawFadingFrame(image, m_settings, report);
-}
-
 CFramePanel* CFadingFrame::CreatePanel(QWidget* parent) const
 {
     return new CFadingFramePanel(parent);

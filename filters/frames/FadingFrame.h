@@ -40,13 +40,9 @@ bool DrawFadingFrame(const PixelRows& image, const FadingFrameSettings& settings
 void ForEachLinePoint(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width, int height,
                       const std::function<void(int x, int y)>& visit);
 
-class CFadingFrame final : public CFrameType {
+class CFadingFrame final : public CKernelFrameType<FadingFrameSettings, DrawFadingFrame> {
 public:
     const char16_t* Name() const override;
     bool ReadSettings(const CParamList& params) override;
-    bool Draw(const PixelRows& image, const UnitReport& report) const override;
     CFramePanel* CreatePanel(QWidget* parent) const override;
-
-private:
-    FadingFrameSettings m_settings;
 };

@@ -23,3 +23,13 @@ public:
     // A new panel of the type's controls, owned by parent.
     virtual CFramePanel* CreatePanel(QWidget* parent) const = 0;
 };
+
+// A frame type that draws with its kernel over the settings its ReadSettings keeps.
+template <class Settings, bool (*Kernel)(const PixelRows&, const Settings&, const UnitReport&)>
+class CKernelFrameType : public CFrameType {
+public:
+    bool Draw(const PixelRows& image, const UnitReport& report) const final { return Kernel(image, m_settings, report); }
+
+protected:
+    Settings m_settings;
+};

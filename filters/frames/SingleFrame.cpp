@@ -51,11 +51,6 @@ bool CSingleFrame::ReadSettings(const CParamList& params)
     return true;
 }
 
-bool CSingleFrame::Draw(const PixelRows& image, const UnitReport& report) const
-{
-    return DrawSingleFrame(image, m_settings, report);
-}
-
 CFramePanel* CSingleFrame::CreatePanel(QWidget* parent) const
 {
     return new CSingleFramePanel(parent);

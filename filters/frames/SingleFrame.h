@@ -16,13 +16,9 @@ struct SingleFrameSettings {
 // One report per row (position y, total height); a false answer stops the drawing.
 bool DrawSingleFrame(const PixelRows& image, const SingleFrameSettings& settings, const UnitReport& report);
 
-class CSingleFrame final : public CFrameType {
+class CSingleFrame final : public CKernelFrameType<SingleFrameSettings, DrawSingleFrame> {
 public:
     const char16_t* Name() const override;
     bool ReadSettings(const CParamList& params) override;
-    bool Draw(const PixelRows& image, const UnitReport& report) const override;
     CFramePanel* CreatePanel(QWidget* parent) const override;
-
-private:
-    SingleFrameSettings m_settings;
 };
