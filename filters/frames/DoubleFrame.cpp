@@ -31,9 +31,10 @@ bool DrawDoubleFrame(const PixelRows& image, const DoubleFrameSettings& settings
 {
     const int width = image.width;
     const int height = image.height;
-    const int t = FrameThickness(width, height, settings.outerThick);
-    const int inner = static_cast<int>(t / 100.0 * settings.innerThick);
-    const int o = t - inner;
+    const int total = FrameThickness(width, height, settings.outerThick);
+    const int inner = SaturatedInt(total / 100.0 * settings.innerThick);
+    const int t = HeldBand(total, width, height);
+    const int o = HeldBand(int64_t{total} - inner, width, height);
     const FrameColor color = FrameColorOf(settings.color);
     const double opacity = settings.intensity / 100.0;
     const CFrameBlendTable a = CFrameBlendTable::Covering(color, opacity);

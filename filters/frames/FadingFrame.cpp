@@ -5,7 +5,6 @@
 #include "filters/frames/FramesSettings.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -13,16 +12,6 @@
 #include <vector>
 
 namespace {
-
-// Extreme settings (an angle near 90 degrees, a typed thickness) give band sizes far
-// beyond an int; they saturate, and NaN counts as 0.
-int Saturated(double value)
-{
-    if (std::isnan(value)) return 0;
-    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
-    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
-    return static_cast<int>(value);
-}
 
 // Ends a band's ramp count on a whole ramp, unless that would drop more than 5 rows.
 int WholeRamps(int length, int ramp)
@@ -104,7 +93,7 @@ private:
     // by xl at each end.
     bool Across(int y, int k, const FrameColor& color)
     {
-        const int xl = Saturated(k / m_layout.tanA + 0.5);
+        const int xl = SaturatedInt(k / m_layout.tanA + 0.5);
         const double weight = m_rows.Weight(k);
         const auto [from, to] = Inside(xl, m_image.width);
         if (from < to) BlendFrameSpan(m_image.Row(y), from, to, CFrameBlendTable::Fading(color, weight));
@@ -126,7 +115,7 @@ private:
         int bottom = 0;
         for (size_t i = 0; i < count; ++i) {
             const int k = fromRight ? m_image.width - 1 - (first + static_cast<int>(i)) : first + static_cast<int>(i);
-            m_columnRows[i] = Inside(Saturated(k * m_layout.tanA + 0.5), m_image.height);
+            m_columnRows[i] = Inside(SaturatedInt(k * m_layout.tanA + 0.5), m_image.height);
             m_columnTables[i] = CFrameBlendTable::Fading(m_verticalColor, m_columns.Weight(k));
             top = std::min(top, m_columnRows[i].first);
             bottom = std::max(bottom, m_columnRows[i].second);
@@ -188,18 +177,18 @@ FadingFrameLayout FadingLayout(int width, int height, const FadingFrameSettings&
     const int angle = std::clamp(settings.angle, 1, 89);
     const int steps = settings.steps == 0 ? 1 : settings.steps;
     const double f = settings.thick * 0.01 * std::min(width, height) * 0.5;
-    const int t = Saturated(f + 0.5);
+    const int t = SaturatedInt(f + 0.5);
     FadingFrameLayout layout{};
     layout.tanA = std::tan(angle * std::numbers::pi / 180);
     if (height <= width) {
         layout.v = t;
-        layout.u = Saturated(f / layout.tanA + 0.5);
+        layout.u = SaturatedInt(f / layout.tanA + 0.5);
     } else {
         layout.u = t;
-        layout.v = Saturated(f * layout.tanA + 0.5);
+        layout.v = SaturatedInt(f * layout.tanA + 0.5);
     }
-    layout.sv = std::max(1, Saturated(static_cast<double>(layout.v) / steps + 0.5));
-    layout.su = std::max(1, Saturated(static_cast<double>(layout.u) / steps + 0.5));
+    layout.sv = std::max(1, SaturatedInt(static_cast<double>(layout.v) / steps + 0.5));
+    layout.su = std::max(1, SaturatedInt(static_cast<double>(layout.u) / steps + 0.5));
     layout.v = WholeRamps(layout.v, layout.sv);
     layout.u = WholeRamps(layout.u, layout.su);
     return layout;

@@ -1,5 +1,6 @@
 #include "filters/frames/FrameBlend.h"
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -75,8 +76,22 @@ void BlendFrameSpan(uint32_t* row, int from, int to, const CFrameBlendTable& tab
     for (int x = from; x < to; ++x) row[x] = table(row[x]);
 }
 
+int SaturatedInt(double value)
+{
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(value);
+}
+
 int FrameThickness(int width, int height, int percent)
 {
     const int shorter = width < height ? width : height;
-    return static_cast<int>(shorter / 100.0 * percent * 0.5);
+    return SaturatedInt(shorter / 100.0 * percent * 0.5);
+}
+
+int HeldBand(int64_t band, int width, int height)
+{
+    const int64_t longer = width > height ? width : height;
+    return static_cast<int>(band < 0 ? 0 : band > longer ? longer : band);
 }

@@ -46,6 +46,14 @@ private:
 // Blends pixels from .. to - 1 of row; an empty span does nothing.
 void BlendFrameSpan(uint32_t* row, int from, int to, const CFrameBlendTable& table);
 
+// A double truncated toward zero into an int: values beyond its range saturate and
+// NaN gives 0, so typed settings far outside the panels' ranges stay defined.
+int SaturatedInt(double value);
+
 // A band thickness in pixels: percent of half the shorter side, in double, left to
 // right, so that 100 covers half of it exactly and the fraction is dropped.
 int FrameThickness(int width, int height, int percent);
+
+// A band width held in 0 .. the longer side: a band at least that wide covers the
+// same pixels as the picture and a negative one none, and the edge sums stay in range.
+int HeldBand(int64_t band, int width, int height);

@@ -10,7 +10,7 @@ bool DrawSingleFrame(const PixelRows& image, const SingleFrameSettings& settings
 {
     const int width = image.width;
     const int height = image.height;
-    const int t = FrameThickness(width, height, settings.thick);
+    const int t = HeldBand(FrameThickness(width, height, settings.thick), width, height);
     const FrameColor color = FrameColorOf(settings.color);
     const double a = settings.intensity / 100.0;
     const CFrameBlendTable side = CFrameBlendTable::Covering(color, a);

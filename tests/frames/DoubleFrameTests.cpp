@@ -115,3 +115,13 @@ TEST(DoubleFrame, ThicknessAndIntensityExtremes)
     ASSERT_EQ(faint.size(), before.size());
     for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(faint[i], before[i] & 0xFFFFFFu) << i;
 }
+
+TEST(DoubleFrame, TypedThicknessesFarOutsideTheRangeCoverAllOrNothing)
+{
+    // T saturates, I is half of it and o the rest: both wider than the picture, so
+    // every row is an outer row and every pixel gets the outer opacity.
+    const auto source = MakeImage(13, 8, Busy);
+    EXPECT_EQ(Framed(source.Get(), DoubleText(2000000000, 50, 40, 0x00FF00)),
+              DoubleReference(source.Get(), 1000, 1000, 0.4, 0.6, 0x00FF00));
+    EXPECT_EQ(Framed(source.Get(), DoubleText(-2000000000, 50, 40, 0x00FF00)), PixelsOf(source.Get()));
+}

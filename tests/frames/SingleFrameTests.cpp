@@ -143,3 +143,13 @@ TEST(SingleFrame, KernelStopsAtTheRowItsReportRefuses)
     EXPECT_EQ(positions, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(PixelsOf(source.Get())[3 * 12 + 0], before[3 * 12 + 0]);  // row 3 never reached
 }
+
+TEST(SingleFrame, TypedThicknessesFarOutsideTheRangeCoverAllOrNothing)
+{
+    // 2e9 per cent is wider than the picture: every pixel lies in a corner square.
+    const auto source = MakeImage(13, 8, Busy);
+    EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", 2000000000, 30, 1, 0x00FF00)),
+              SingleReference(source.Get(), 1000, 30, true, 0x00FF00));
+    EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", -2000000000, 30, 1, 0x00FF00)),
+              PixelsOf(source.Get()));
+}
