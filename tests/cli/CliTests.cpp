@@ -311,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(
     Calls, CliFailureTest,
     ::testing::Values(
         FailureCase{"unknown filter", {"apply", "No Such Filter", "@in.png", "@out.png"}, 2},
-        FailureCase{"index past the last filter", {"apply", "20", "@in.png", "@out.png"}, 2},
+        FailureCase{"index past the last filter", {"apply", "22", "@in.png", "@out.png"}, 2},
         FailureCase{"output is the input", {"apply", "17", "@in.png", "@in.png"}, 2},
         FailureCase{"output is the input spelt differently", {"apply", "17", "@in.png", "@./in.png"}, 2},
         FailureCase{"corrupt input", {"apply", "17", "@corrupt.jpg", "@new.png"}, 3},
