@@ -37,7 +37,7 @@ void CInteractiveRedEye::SelectionChanged()
     if (read < 4) return;
     if (m_region.left > m_region.right) std::swap(m_region.left, m_region.right);
     if (m_region.top > m_region.bottom) std::swap(m_region.top, m_region.bottom);
-    if (HasDialog()) static_cast<CInteractiveRedEyeDlg*>(Dialog())->ShowRegion(m_region);
+    if (HasDialog()) static_cast<CInteractiveRedEyeDlg*>(Dialog())->ShowSelection(m_region);
 }
 
 bool CInteractiveRedEye::CreateDialogWindow(QWidget* parent, IStatus** status)
