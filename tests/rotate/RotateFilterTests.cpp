@@ -640,18 +640,6 @@ TEST_F(RotateFilter, TurningByTheAutomaticAngleStraightens)
     }
 }
 
-// The same with a real photo turned by Qt: the detected tilt left after turning by
-// the automatic angle is far smaller than the one before.
-TEST_F(RotateFilter, TurningAPhotoByTheAutomaticAngleStraightensIt)
-{
-    const QImage photo = SharedPhoto("home.jpg");
-    if (photo.isNull()) GTEST_SKIP() << "the shared photographs are not beside the source tree";
-    const auto turned = TurnedPhoto(photo, 4.0, 440, 330);
-    const float before = DetectedTilt(turned.Get());
-    const float after = TiltLeftByTheAutomaticTurn(turned.Get());
-    EXPECT_LT(std::abs(after), 0.25 * std::abs(before)) << Degrees(before) << " then " << Degrees(after);
-}
-
 // ---------------------------------------------------------------- the nearest variant
 
 namespace {
