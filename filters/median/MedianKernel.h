@@ -6,6 +6,7 @@
 
 #include "filters/shared/pixels/PixelRows.h"
 
+#include <cstddef>
 #include <cstdint>
 
 inline constexpr int kMinimumMedianRadius = 1;
@@ -16,51 +17,40 @@ inline constexpr int kLargestMedianWindow = (2 * kMaximumMedianRadius + 1) * (2 
 // sum fits 32 bits and white keeps 255.
 uint32_t LumaOf(uint32_t pixel);
 
-// Puts each pixel's luma into its fourth byte: compared as unsigned words, keyed
-// pixels then order by luma first and by red, green and blue among equal lumas.
-void KeyRowByLuma(uint32_t* row, int width);
+// Each pixel with its luma in the fourth byte: compared as unsigned words, keyed
+// pixels order by luma first and by red, green and blue among equal lumas.
+void KeyRowByLuma(const uint32_t* row, int width, uint32_t* keyed);
 
-// Radius-1 results for columns 1 to width-2 of row, between the rows below and
-// above it: the fifth of the nine keys around each pixel. The AVX2 variant gives the
-// same words and may only run where the processor has AVX2 (CpuHasAvx2).
-void MedianRowRadius1(const uint32_t* below, const uint32_t* row, const uint32_t* above, int width, uint32_t* out);
-void MedianRowRadius1Avx2(const uint32_t* below, const uint32_t* row, const uint32_t* above, int width,
-                          uint32_t* out);
+// The median of the full windows of one row: out[x] for x from r to width-r-1 becomes
+// the key of rank n/2 among the (2r+1)^2 keys of rows[0..2r] at columns x-r to x+r;
+// the other columns of out are left alone. Each row must be readable up to
+// kMedianRowSlack columns past width (what is there does not matter), and scratch
+// must hold MedianScratchKeys() keys. The vector variants give the same keys and may
+// only run where the processor has their instructions (platform/CpuFeatures.h).
+inline constexpr int kMedianRowSlack = 16;
+size_t MedianScratchKeys();
+using MedianInteriorRow = void (*)(const uint32_t* const* rows, int width, int radius, uint32_t* out,
+                                   uint32_t* scratch);
+void MedianInteriorRowPortable(const uint32_t* const* rows, int width, int radius, uint32_t* out, uint32_t* scratch);
+void MedianInteriorRowSse2(const uint32_t* const* rows, int width, int radius, uint32_t* out, uint32_t* scratch);
+void MedianInteriorRowAvx2(const uint32_t* const* rows, int width, int radius, uint32_t* out, uint32_t* scratch);
 
-// The pixels of one window clipped at the image edges: rowCount rows, each read from
-// column first on for width columns.
-struct MedianWindow {
-    const uint32_t* const* rows;
-    int rowCount;
-    int first;
-    int width;
-};
+// The variant MedianFilter runs on this processor, chosen once: the widest it has,
+// unless portable code is forced.
+MedianInteriorRow ChosenMedianInteriorRow();
 
-// The key of the given rank (0 the smallest) among the window's keys of one luma;
-// the rank must be below their number. Within a luma the colours decide, so only
-// these few keys are ever ordered. The AVX2 variant gives the same key and may only
-// run where the processor has AVX2 (CpuHasAvx2).
-uint32_t KeyOfRankWithinLuma(const MedianWindow& window, uint32_t luma, int rank);
-uint32_t KeyOfRankWithinLumaAvx2(const MedianWindow& window, uint32_t luma, int rank);
-
-// The variants MedianFilter runs on this processor, chosen once: the AVX2 ones where
-// it has AVX2 and portable code is not forced (platform/CpuFeatures.h).
-using MedianRowRadius1Variant = void (*)(const uint32_t* below, const uint32_t* row, const uint32_t* above, int width,
-                                         uint32_t* out);
-using KeyOfRankWithinLumaVariant = uint32_t (*)(const MedianWindow& window, uint32_t luma, int rank);
-struct MedianVariants {
-    MedianRowRadius1Variant rowRadius1;
-    KeyOfRankWithinLumaVariant keyOfRankWithinLuma;
-};
-MedianVariants ChosenMedianVariants();
-
-// Keys every row, then replaces every pixel by the key of rank n/2 among the n keys
-// of its window (the (2r+1)-square clipped at the image edges). With radius 1 each
-// corner takes the smaller of its own row's larger key and the adjacent row's larger
-// key instead. radius is clamped to 1..4; width and height must exceed 2r+1.
+// Keys every pixel, then replaces it by the key of rank n/2 among the n keys of its
+// window (the (2r+1)-square clipped at the image edges). With radius 1 each corner
+// takes the smaller of its own row's larger key and the adjacent row's larger key
+// instead. radius is clamped to 1..4; width and height must exceed 2r+1.
+//
+// Rows are keyed into a ring of 2r+1 rows just before the first window that needs
+// them, and each result row lands in the picture as soon as it is done: the picture's
+// own row is in the ring by then. Beyond the picture, only the ring and a tile's
+// scratch are held.
 //
 // report hears once per keyed row and once per row with a full-height window
-// (2H - 2r units in all). False for a refused size, a failed allocation or a stop
-// from report; the colours are then untouched, since results only land after the
-// last row, but the rows keyed so far keep their luma.
+// (2H - 2r units in all, in the order the rows are reached). False for a refused
+// size, a failed allocation or a stop from report; after a stop, the rows above the
+// row being worked on hold their results and the others are as they were.
 bool MedianFilter(const PixelRows& image, int radius, const UnitReport& report);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 #include <random>
 
 namespace {
@@ -117,81 +118,62 @@ TEST(MedianEngine, MatchesThePlainRuleOnRandomPictures)
 
 namespace {
 
-// Each variant of the inner loops against the plain rule (sorting the window), which
-// the portable loops follow too; a variant the processor cannot run is skipped.
+// Each variant of the interior row against the plain rule (sorting the window); a
+// variant the processor cannot run is skipped.
 struct MedianVariant : kernel_variants::Named {
-    MedianRowRadius1Variant rowRadius1;
-    KeyOfRankWithinLumaVariant keyOfRankWithinLuma;
+    MedianInteriorRow row;
 };
 
 class MedianKernelVariants : public KernelVariantTest<MedianVariant> {};
 
+// Rows of random keys, drawn from few values (ties everywhere, keys at both ends of
+// the range) or from all of them, each followed by the slack the kernel may read.
+std::vector<std::vector<uint32_t>> RandomRows(int count, int width, bool ties, std::mt19937& random)
+{
+    std::vector<std::vector<uint32_t>> rows(static_cast<size_t>(count));
+    for (auto& row : rows) {
+        row.resize(static_cast<size_t>(width + kMedianRowSlack), 0xFFFFFFFFu);
+        for (int x = 0; x < width; ++x) {
+            const auto draw = static_cast<uint32_t>(random());
+            row[static_cast<size_t>(x)] = ties ? (draw % 4 == 3 ? 0xFFFFFFFFu : (draw % 4) * 0x01000001u) : draw;
+        }
+    }
+    return rows;
+}
+
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Each, MedianKernelVariants,
-                         testing::Values(MedianVariant{{"Portable", ""}, &MedianRowRadius1, &KeyOfRankWithinLuma},
-                                         MedianVariant{{"Avx2", "AVX2"}, &MedianRowRadius1Avx2,
-                                                       &KeyOfRankWithinLumaAvx2}),
+                         testing::Values(MedianVariant{{"Portable", ""}, &MedianInteriorRowPortable},
+                                         MedianVariant{{"Sse2", "SSE2"}, &MedianInteriorRowSse2},
+                                         MedianVariant{{"Avx2", "AVX2"}, &MedianInteriorRowAvx2}),
                          NameOfVariant());
 
-// Few distinct keys (ties everywhere) and full-range keys, at widths below, at and
-// beyond whole vectors of eight.
-TEST_P(MedianKernelVariants, RadiusOneRowsTakeTheFifthOfNine)
+// Every radius at widths from none to several tiles of columns, below, at and beyond
+// whole vectors; the columns whose window would cross the row's ends stay untouched.
+TEST_P(MedianKernelVariants, InteriorRowsTakeTheMiddleKeyOfEachWindow)
 {
     std::mt19937 random(31);
-    std::vector<int> widths = {3, 4, 8, 9, 10, 11, 17, 40};
-    for (int i = 0; i < 20; ++i) widths.push_back(3 + static_cast<int>(random() % 70));
-    for (const bool ties : {true, false}) {
-        for (const int width : widths) {
-            std::vector<uint32_t> rows[3];
-            for (auto& row : rows) {
-                for (int x = 0; x < width; ++x) {
-                    row.push_back(ties ? static_cast<uint32_t>(random() % 5) * 0x01000001u
-                                       : static_cast<uint32_t>(random()));
+    std::vector<uint32_t> scratch(MedianScratchKeys());
+    for (int radius = 1; radius <= 4; ++radius) {
+        const int side = 2 * radius + 1;
+        std::vector<int> widths = {1, side - 1, side, side + 1, side + 7, side + 8, 127, 128 + side, 300};
+        for (int i = 0; i < 6; ++i) widths.push_back(1 + static_cast<int>(random() % 400));
+        for (const bool ties : {true, false}) {
+            for (const int width : widths) {
+                const auto rows = RandomRows(side, width, ties, random);
+                std::vector<const uint32_t*> pointers;
+                for (const auto& row : rows) pointers.push_back(row.data());
+                std::vector<uint32_t> expected(static_cast<size_t>(width), 0xDEADBEEFu);
+                for (int x = radius; x + radius < width; ++x) {
+                    std::vector<uint32_t> window;
+                    for (const auto& row : rows) window.insert(window.end(), row.begin() + x - radius, row.begin() + x + radius + 1);
+                    std::sort(window.begin(), window.end());
+                    expected[static_cast<size_t>(x)] = window[window.size() / 2];
                 }
-            }
-            std::vector<uint32_t> expected(static_cast<size_t>(width), 0xDEADBEEFu);
-            for (int x = 1; x + 1 < width; ++x) {
-                std::vector<uint32_t> window;
-                for (const auto& row : rows) window.insert(window.end(), row.begin() + x - 1, row.begin() + x + 2);
-                std::sort(window.begin(), window.end());
-                expected[static_cast<size_t>(x)] = window[4];
-            }
-            std::vector<uint32_t> out(static_cast<size_t>(width), 0xDEADBEEFu);
-            GetParam().rowRadius1(rows[0].data(), rows[1].data(), rows[2].data(), width, out.data());
-            EXPECT_EQ(out, expected) << width << ": the end columns are left alone";
-        }
-    }
-}
-
-// Windows of every clipped shape with two or three lumas, so that one luma may hold
-// one key, a handful, more than sixteen or all 81, with repeated keys and keys at
-// the top of the range.
-TEST_P(MedianKernelVariants, EveryRankWithinALuma)
-{
-    std::mt19937 random(47);
-    for (int rowCount = 1; rowCount <= 9; ++rowCount) {
-        for (int width = 1; width <= 9; ++width) {
-            const uint32_t lumas = 1 + static_cast<uint32_t>(rowCount + width) % 3;
-            std::vector<uint32_t> pixels(static_cast<size_t>(rowCount) * 12);
-            for (uint32_t& pixel : pixels) {
-                const uint32_t colour = random() % 6;
-                pixel = (0xFFu - static_cast<uint32_t>(random()) % lumas) << 24 | (colour == 5 ? 0xFFFFFFu : colour);
-            }
-            std::vector<const uint32_t*> rows;
-            for (int i = 0; i < rowCount; ++i) rows.push_back(pixels.data() + i * 12);
-            const MedianWindow window{rows.data(), rowCount, 3, width};
-            for (uint32_t luma = 0xFD; luma <= 0xFF; ++luma) {
-                std::vector<uint32_t> sorted;
-                for (const uint32_t* row : rows) {
-                    std::copy_if(row + 3, row + 3 + width, std::back_inserter(sorted),
-                                 [luma](uint32_t key) { return key >> 24 == luma; });
-                }
-                std::sort(sorted.begin(), sorted.end());
-                for (int rank = 0; rank < static_cast<int>(sorted.size()); ++rank) {
-                    EXPECT_EQ(GetParam().keyOfRankWithinLuma(window, luma, rank), sorted[static_cast<size_t>(rank)])
-                        << rowCount << "x" << width << " rank " << rank;
-                }
+                std::vector<uint32_t> out(static_cast<size_t>(width), 0xDEADBEEFu);
+                GetParam().row(pointers.data(), width, radius, out.data(), scratch.data());
+                EXPECT_EQ(out, expected) << "radius " << radius << ", width " << width << (ties ? ", ties" : "");
             }
         }
     }
@@ -212,26 +194,35 @@ TEST(MedianEngine, TheWindowMustBeSmallerThanThePicture)
     }
 }
 
-// 2H - 2r reports: every keyed row, then every row whose window has full height. A
-// stop keeps the colours; the rows keyed by then keep their luma.
+// 2H - 2r reports: each row is keyed just before the first window that needs it, and
+// each row with a full-height window reports once it is done. A stop at any report
+// leaves the rows done by then with their results and every other row as it was.
 TEST(MedianEngine, ReportsAndStops)
 {
-    const Picture original = RandomPicture(10, 12, 5);
-    for (const int stopAt : {3, 13, 0}) {  // in the keying, in the median pass, never
+    constexpr int kRadius = 2, kWidth = 10, kHeight = 12, kTotal = 2 * kHeight - 2 * kRadius;
+    const Picture original = RandomPicture(kWidth, kHeight, 5);
+    const std::vector<uint32_t> results = ReferenceMedian(original.pixels, kWidth, kHeight, kRadius);
+    for (int stopAt = 1; stopAt <= kTotal + 1; ++stopAt) {  // past the total: never
         Picture picture = original;
         std::vector<int> reports;
-        const bool done = picture.Filter(2, [&](int units, int total) {
-            EXPECT_EQ(total, 20);
+        const bool done = picture.Filter(kRadius, [&](int units, int total) {
+            EXPECT_EQ(total, kTotal);
             reports.push_back(units);
             return units != stopAt;
         });
-        EXPECT_EQ(done, stopAt == 0);
-        EXPECT_EQ(reports.back(), stopAt == 0 ? 20 : stopAt);
-        EXPECT_EQ(reports.size(), static_cast<size_t>(reports.back()));
-        if (done) continue;
-        for (int i = 0; i < 120; ++i) {
-            const uint32_t before = original.pixels[static_cast<size_t>(i)];
-            ASSERT_EQ(picture.pixels[static_cast<size_t>(i)], i / 10 < stopAt ? ReferenceKey(before) : before) << i;
+        EXPECT_EQ(done, stopAt > kTotal);
+        std::vector<int> expectedReports(static_cast<size_t>(std::min(stopAt, kTotal)));
+        std::iota(expectedReports.begin(), expectedReports.end(), 1);
+        EXPECT_EQ(reports, expectedReports);
+        for (int y = 0; y < kHeight; ++y) {
+            // Units reported before row y is worked on: its keyed rows and the rows
+            // with full-height windows above it.
+            const int before = std::min(kHeight, y + kRadius + 1) + std::clamp(y - kRadius, 0, kHeight - 2 * kRadius);
+            const std::vector<uint32_t>& expected = before < stopAt ? results : original.pixels;
+            for (int x = 0; x < kWidth; ++x) {
+                const auto i = static_cast<size_t>(y * kWidth + x);
+                ASSERT_EQ(picture.pixels[i], expected[i]) << "stop at " << stopAt << ", pixel " << x << "," << y;
+            }
         }
     }
 }
