@@ -1,13 +1,14 @@
 #pragma once
-// The median of the full windows of one row, written once over a lane policy: one
+// The median of the windows of one row that are not clipped left or right, written
+// once over a lane policy: one
 // key per lane, Min and Max on keys as unsigned 32-bit words. MedianKernel.cpp runs
 // it one key at a time (the definition), MedianKernelSse2.cpp four and
 // MedianKernelAvx2.cpp eight keys at a time. Every lane follows the same exchanges,
 // so every variant picks the same keys.
 //
 // The row is cut into tiles whose runs stay in the first-level cache. Within a tile,
-// runs are kept one sorted position to a line of columns, so a vector holds the same
-// position of neighbouring columns. Lanes past the tile's last column compute
+// runs are kept one sorted position to a line of column pairs, so a vector holds the
+// same position of neighbouring pairs. Lanes past the tile's last column compute
 // whatever the buffers' slack holds and are never stored.
 //
 // Internal linkage on purpose: a policy and every template instantiated with it
@@ -28,35 +29,35 @@ using median_network::Exchange;
 using median_network::FrozenPlan;
 
 inline constexpr int kTile = 128;
-// Columns of each run's line beyond the tile: the window's reach, a vector's
+// Pairs of columns in each run's line: the tile's, the window's reach, a vector's
 // overshoot and the longest offset a merge reads at.
-inline constexpr int kLine = kTile + 2 * kMaximumMedianRadius + 24;
+inline constexpr int kLine = kTile / 2 + 32;
 
-template <int Radius>
-inline constexpr median_network::RunPlan kRuns = median_network::PlanRuns(Radius);
+template <int Radius, int Height>
+inline constexpr median_network::RunPlan kRuns = median_network::PlanRuns(Radius, Height);
 
-template <int Radius, int Index>
+template <int Radius, int Height, int Index>
 struct RunNetwork {
-    static constexpr median_network::Run kRun = kRuns<Radius>.runs[Index];
-    static constexpr int kLeftKeys = kRuns<Radius>.runs[kRun.left].keys;
-    static constexpr FrozenPlan<kRun.keys> kPlan = median_network::FreezeRun<kRun.keys>(Radius, Index);
+    static constexpr median_network::Run kRun = kRuns<Radius, Height>.runs[Index];
+    static constexpr int kLeftKeys = kRuns<Radius, Height>.runs[kRun.left].keys;
+    static constexpr FrozenPlan<kRun.keys> kPlan = median_network::FreezeRun<kRun.keys>(Radius, Height, Index);
     static_assert(kPlan.stepCount <= static_cast<int>(kPlan.steps.size()));
 };
 
-// Where each run's lines start in the scratch: the runs one after the other, then the
-// tile's results.
-template <int Radius>
+// Where each run's lines start in the scratch: the sorted even columns, the sorted
+// odd columns, the other runs, then two lines for the tile's results.
+template <int Radius, int Height>
 constexpr int FirstLineOf(int run)
 {
-    int lines = 0;
-    for (int i = 0; i < run; ++i) lines += kRuns<Radius>.runs[static_cast<size_t>(i)].keys;
+    int lines = run > 0 ? kRuns<Radius, Height>.runs[0].keys : 0;
+    for (int i = 0; i < run; ++i) lines += kRuns<Radius, Height>.runs[static_cast<size_t>(i)].keys;
     return lines;
 }
 
-template <int Radius>
+template <int Radius, int Height>
 constexpr size_t ScratchKeys()
 {
-    return static_cast<size_t>(FirstLineOf<Radius>(kRuns<Radius>.count) + 1) * kLine;
+    return static_cast<size_t>(FirstLineOf<Radius, Height>(kRuns<Radius, Height>.count) + 2) * kLine;
 }
 
 template <class Lanes, Exchange Step>
@@ -74,101 +75,143 @@ inline void ApplyAll(typename Lanes::Vector* wires, std::index_sequence<I...>)
     (Apply<Lanes, Plan.steps[I]>(wires), ...);
 }
 
-// Loads the wires the plan reads from the run's inputs, applies its exchanges and
-// stores the wanted sorted positions to their lines.
-template <class Lanes, int Radius, int Index, size_t... Wire>
-inline void MergeAt(const uint32_t* const* inputs, int column, uint32_t* lines, std::index_sequence<Wire...>)
+// Applies the run's exchanges to wires and stores the sorted positions that are read
+// later to the run's lines.
+template <class Lanes, int Radius, int Height, int Index, size_t... Wire>
+inline void SortAndStore(typename Lanes::Vector* wires, uint32_t* lines, std::index_sequence<Wire...>)
 {
-    using Network = RunNetwork<Radius, Index>;
-    typename Lanes::Vector wires[sizeof...(Wire)]{};
-    const auto load = [&](size_t wire) {
-        if (Network::kPlan.read[wire]) wires[wire] = Lanes::Load(inputs[wire] + column);
-    };
-    (load(Wire), ...);
+    using Network = RunNetwork<Radius, Height, Index>;
     ApplyAll<Lanes, Network::kPlan>(wires, std::make_index_sequence<static_cast<size_t>(Network::kPlan.stepCount)>());
     const auto store = [&](size_t position) {
         if (Index == 0 || Network::kRun.wanted[position]) {
-            Lanes::Store(lines + position * kLine + column, wires[Network::kPlan.wireAt[position]]);
+            Lanes::Store(lines + position * kLine, wires[Network::kPlan.wireAt[position]]);
         }
     };
     (store(Wire), ...);
 }
 
-// The run's sorted lists for columns 0 to count-1 of the tile: run 0 from the keyed
-// rows, the others from the lines of the two runs they merge.
-template <class Lanes, int Radius, int Index>
-void MergeRun(const uint32_t* const* rows, int first, int count, uint32_t* scratch)
+// Run 0: each column of the keyed rows sorted, the even and the odd columns of each
+// pair apart.
+template <class Lanes, int Radius, int Height, size_t... Row>
+void SortColumns(const uint32_t* const* rows, int first, int pairs, uint32_t* scratch, std::index_sequence<Row...>)
 {
-    using Network = RunNetwork<Radius, Index>;
-    constexpr int keys = Network::kRun.keys;
-    const uint32_t* inputs[keys]{};
-    for (int wire = 0; wire < keys; ++wire) {
-        if constexpr (Index == 0) {
-            inputs[wire] = rows[wire] + first;
-        } else if (wire < Network::kLeftKeys) {
-            inputs[wire] = scratch + (FirstLineOf<Radius>(Network::kRun.left) + wire) * kLine;
-        } else {
-            inputs[wire] = scratch + (FirstLineOf<Radius>(Network::kRun.right) + wire - Network::kLeftKeys) * kLine +
-                           Network::kRun.offset;
-        }
-    }
-    uint32_t* lines = scratch + FirstLineOf<Radius>(Index) * kLine;
-    for (int column = 0; column < count; column += Lanes::kLanes) {
-        MergeAt<Lanes, Radius, Index>(inputs, column, lines, std::make_index_sequence<static_cast<size_t>(keys)>());
+    constexpr size_t side = sizeof...(Row);
+    for (int pair = 0; pair < pairs; pair += Lanes::kLanes) {
+        typename Lanes::Vector even[side];
+        typename Lanes::Vector odd[side];
+        (Lanes::LoadEvenOdd(rows[Row] + first + 2 * pair, even[Row], odd[Row]), ...);
+        SortAndStore<Lanes, Radius, Height, 0>(even, scratch + pair, std::index_sequence<Row...>());
+        SortAndStore<Lanes, Radius, Height, 0>(odd, scratch + side * kLine + pair, std::index_sequence<Row...>());
     }
 }
 
-template <class Lanes, int Radius, int... Index>
-void MergeRuns(const uint32_t* const* rows, int first, int count, uint32_t* scratch,
-               std::integer_sequence<int, Index...>)
+// Run Index > 0 from the lines of the two runs it merges. Only the wires the pruned
+// exchanges read are loaded.
+template <class Lanes, int Radius, int Height, int Index, size_t... Wire>
+void MergeRun(int pairs, uint32_t* scratch, std::index_sequence<Wire...> wires)
 {
-    (MergeRun<Lanes, Radius, Index>(rows, first, count, scratch), ...);
+    using Network = RunNetwork<Radius, Height, Index>;
+    constexpr median_network::Run run = Network::kRun;
+    // Run 1 pairs the even columns with the odd ones; the others reach further on.
+    constexpr int rightLine = FirstLineOf<Radius, Height>(run.right) + (run.right == 0 ? kRuns<Radius, Height>.runs[0].keys : 0);
+    const auto input = [&](size_t wire) {
+        return wire < static_cast<size_t>(Network::kLeftKeys)
+                   ? scratch + (static_cast<size_t>(FirstLineOf<Radius, Height>(run.left)) + wire) * kLine
+                   : scratch + (rightLine + wire - static_cast<size_t>(Network::kLeftKeys)) * kLine + run.offset;
+    };
+    uint32_t* lines = scratch + FirstLineOf<Radius, Height>(Index) * kLine;
+    for (int pair = 0; pair < pairs; pair += Lanes::kLanes) {
+        typename Lanes::Vector keys[sizeof...(Wire)]{};
+        const auto load = [&](size_t wire) {
+            if (Network::kPlan.read[wire]) keys[wire] = Lanes::Load(input(wire) + pair);
+        };
+        (load(Wire), ...);
+        SortAndStore<Lanes, Radius, Height, Index>(keys, lines + pair, wires);
+    }
+}
+
+template <class Lanes, int Radius, int Height, int... Index>
+void MergeRuns(int pairs, uint32_t* scratch, std::integer_sequence<int, 0, Index...>)
+{
+    (MergeRun<Lanes, Radius, Height, Index>(pairs, scratch, std::make_index_sequence<static_cast<size_t>(
+                                                        kRuns<Radius, Height>.runs[Index].keys)>()),
+     ...);
 }
 
 // The key of rank R among the run A of 2r columns and the sorted column B that
 // completes the window is the smallest of A[R] and of max(A[R - t], B[t - 1]) for t
 // from 1 to 2r+1: each term has at least R+1 keys at or below it, and the term whose
 // split matches the R+1 smallest keys is the key itself.
-template <class Lanes, int Radius>
+template <class Lanes, int Radius, int Height>
+typename Lanes::Vector SelectFrom(const uint32_t* run, const uint32_t* column)
+{
+    constexpr int rank = median_network::SelectedRank(Radius, Height);
+    auto key = Lanes::Load(run + rank * kLine);
+    for (int t = 1; t <= Height; ++t) {
+        key = Lanes::Min(key, Lanes::Max(Lanes::Load(run + (rank - t) * kLine), Lanes::Load(column + (t - 1) * kLine)));
+    }
+    return key;
+}
+
+// The run starting at pair i serves the window at the tile's column 2i with the even
+// column after it, and the window at column 2i - 1 with the odd column before it.
+template <class Lanes, int Radius, int Height>
 void SelectTile(uint32_t* scratch, int count, uint32_t* out)
 {
-    constexpr int side = 2 * Radius + 1;
-    constexpr int rank = median_network::SelectedRank(Radius);
-    const uint32_t* run = scratch + FirstLineOf<Radius>(kRuns<Radius>.count - 1) * kLine;
-    const uint32_t* column = scratch + 2 * Radius;
-    uint32_t* results = scratch + FirstLineOf<Radius>(kRuns<Radius>.count) * kLine;
-    for (int x = 0; x < count; x += Lanes::kLanes) {
-        auto key = Lanes::Load(run + rank * kLine + x);
-        for (int t = 1; t <= side; ++t) {
-            key = Lanes::Min(key, Lanes::Max(Lanes::Load(run + (rank - t) * kLine + x),
-                                             Lanes::Load(column + (t - 1) * kLine + x)));
-        }
-        Lanes::Store(results + x, key);
+    const uint32_t* run = scratch + FirstLineOf<Radius, Height>(kRuns<Radius, Height>.count - 1) * kLine;
+    const uint32_t* even = scratch;
+    const uint32_t* odd = scratch + Height * kLine;
+    uint32_t* results = scratch + FirstLineOf<Radius, Height>(kRuns<Radius, Height>.count) * kLine;
+    for (int pair = 0; 2 * pair < count; pair += Lanes::kLanes) {
+        Lanes::StoreInterleaved(results + 2 * pair, SelectFrom<Lanes, Radius, Height>(run + pair, even + Radius + pair),
+                                SelectFrom<Lanes, Radius, Height>(run + pair + 1, odd + pair));
     }
     std::copy_n(results, count, out);
 }
 
-template <class Lanes, int Radius>
+template <class Lanes, int Radius, int Height>
 void InteriorRow(const uint32_t* const* rows, int width, uint32_t* out, uint32_t* scratch)
 {
     for (int x = Radius; x < width - Radius; x += kTile) {
         const int count = std::min(kTile, width - Radius - x);
-        MergeRuns<Lanes, Radius>(rows, x - Radius, count + 2 * Radius, scratch,
-                                 std::make_integer_sequence<int, kRuns<Radius>.count>());
-        SelectTile<Lanes, Radius>(scratch, count, out + x);
+        const int pairs = (count + 1) / 2 + Radius + 1;
+        SortColumns<Lanes, Radius, Height>(rows, x - Radius, pairs, scratch, std::make_index_sequence<Height>());
+        MergeRuns<Lanes, Radius, Height>(pairs, scratch, std::make_integer_sequence<int, kRuns<Radius, Height>.count>());
+        SelectTile<Lanes, Radius, Height>(scratch, count, out + x);
     }
 }
 
 } // namespace interior
 
+// Whole vectors of pixels keyed at a time, the rest one by one.
 template <class Lanes>
-void MedianInteriorRowWith(const uint32_t* const* rows, int width, int radius, uint32_t* out, uint32_t* scratch)
+void KeyRowWith(const uint32_t* row, int width, uint32_t* keyed)
+{
+    int x = 0;
+    for (; x + Lanes::kLanes <= width; x += Lanes::kLanes) Lanes::Store(keyed + x, Lanes::Keyed(Lanes::Load(row + x)));
+    for (; x < width; ++x) keyed[x] = (row[x] & 0x00FFFFFFu) | LumaOf(row[x]) << 24;
+}
+
+// Heights from r+1 (a window at the top or bottom edge) to 2r+1 (a full one).
+template <class Lanes, int Radius, int... Clipped>
+void InteriorRowOfHeight(const uint32_t* const* rows, int rowCount, int width, uint32_t* out, uint32_t* scratch,
+                         std::integer_sequence<int, Clipped...>)
+{
+    constexpr int side = 2 * Radius + 1;
+    ((rowCount == side - Clipped ? interior::InteriorRow<Lanes, Radius, side - Clipped>(rows, width, out, scratch)
+                                 : void()),
+     ...);
+}
+
+template <class Lanes>
+void MedianInteriorRowWith(const uint32_t* const* rows, int rowCount, int width, int radius, uint32_t* out,
+                           uint32_t* scratch)
 {
     switch (radius) {
-    case 1: interior::InteriorRow<Lanes, 1>(rows, width, out, scratch); break;
-    case 2: interior::InteriorRow<Lanes, 2>(rows, width, out, scratch); break;
-    case 3: interior::InteriorRow<Lanes, 3>(rows, width, out, scratch); break;
-    default: interior::InteriorRow<Lanes, 4>(rows, width, out, scratch); break;
+    case 1: InteriorRowOfHeight<Lanes, 1>(rows, rowCount, width, out, scratch, std::make_integer_sequence<int, 2>()); break;
+    case 2: InteriorRowOfHeight<Lanes, 2>(rows, rowCount, width, out, scratch, std::make_integer_sequence<int, 3>()); break;
+    case 3: InteriorRowOfHeight<Lanes, 3>(rows, rowCount, width, out, scratch, std::make_integer_sequence<int, 4>()); break;
+    default: InteriorRowOfHeight<Lanes, 4>(rows, rowCount, width, out, scratch, std::make_integer_sequence<int, 5>()); break;
     }
 }
 

@@ -15,6 +15,17 @@ struct ScalarLanes {
     static constexpr int kLanes = 1;
     static Vector Load(const uint32_t* at) { return *at; }
     static void Store(uint32_t* at, Vector keys) { *at = keys; }
+    static void LoadEvenOdd(const uint32_t* at, Vector& even, Vector& odd)
+    {
+        even = at[0];
+        odd = at[1];
+    }
+    static void StoreInterleaved(uint32_t* at, Vector even, Vector odd)
+    {
+        at[0] = even;
+        at[1] = odd;
+    }
+    static Vector Keyed(Vector pixel) { return (pixel & 0x00FFFFFFu) | LumaOf(pixel) << 24; }
     static Vector Min(Vector a, Vector b) { return std::min(a, b); }
     static Vector Max(Vector a, Vector b) { return std::max(a, b); }
 };
@@ -76,7 +87,7 @@ private:
 class MedianPass {
 public:
     MedianPass(const PixelRows& image, int radius, KeyedRing& ring)
-        : m_image(image), m_radius(radius), m_ring(ring), m_interior(ChosenMedianInteriorRow())
+        : m_image(image), m_radius(radius), m_ring(ring), m_interior(ChosenMedianVariants().interiorRow)
     {
     }
 
@@ -84,14 +95,10 @@ public:
     {
         const WindowRows window = RowsAround(y);
         uint32_t* out = m_image.Row(y);
-        if (window.clipped) {
-            SelectClippedRange(window, 0, m_image.width, out);
-            if (m_radius == 1) SelectCorners(y, out);
-            return;
-        }
-        m_interior(window.rows.data(), m_image.width, m_radius, out, m_ring.Scratch());
+        m_interior(window.rows.data(), window.count, m_image.width, m_radius, out, m_ring.Scratch());
         SelectClippedRange(window, 0, m_radius, out);
         SelectClippedRange(window, m_image.width - m_radius, m_image.width, out);
+        if (m_radius == 1 && window.clipped) SelectCorners(y, out);
     }
 
 private:
@@ -137,25 +144,26 @@ uint32_t LumaOf(uint32_t pixel)
 
 void KeyRowByLuma(const uint32_t* row, int width, uint32_t* keyed)
 {
-    for (int x = 0; x < width; ++x) keyed[x] = (row[x] & 0x00FFFFFFu) | (LumaOf(row[x]) << 24);
+    KeyRowWith<ScalarLanes>(row, width, keyed);
 }
 
 size_t MedianScratchKeys()
 {
-    return std::max({interior::ScratchKeys<1>(), interior::ScratchKeys<2>(), interior::ScratchKeys<3>(),
-                     interior::ScratchKeys<4>()});
+    return std::max({interior::ScratchKeys<1, 3>(), interior::ScratchKeys<2, 5>(), interior::ScratchKeys<3, 7>(),
+                     interior::ScratchKeys<4, 9>()});
 }
 
-void MedianInteriorRowPortable(const uint32_t* const* rows, int width, int radius, uint32_t* out, uint32_t* scratch)
+void MedianInteriorRowPortable(const uint32_t* const* rows, int rowCount, int width, int radius, uint32_t* out,
+                          uint32_t* scratch)
 {
-    MedianInteriorRowWith<ScalarLanes>(rows, width, radius, out, scratch);
+    MedianInteriorRowWith<ScalarLanes>(rows, rowCount, width, radius, out, scratch);
 }
 
-MedianInteriorRow ChosenMedianInteriorRow()
+MedianVariants ChosenMedianVariants()
 {
-    static const MedianInteriorRow chosen = CpuHasAvx2()   ? &MedianInteriorRowAvx2
-                                            : CpuHasSse2() ? &MedianInteriorRowSse2
-                                                           : &MedianInteriorRowPortable;
+    static const MedianVariants chosen = CpuHasAvx2()   ? MedianVariants{&KeyRowByLumaAvx2, &MedianInteriorRowAvx2}
+                                         : CpuHasSse2() ? MedianVariants{&KeyRowByLumaSse2, &MedianInteriorRowSse2}
+                                                        : MedianVariants{&KeyRowByLuma, &MedianInteriorRowPortable};
     return chosen;
 }
 
@@ -170,10 +178,11 @@ bool MedianFilter(const PixelRows& image, int radius, const UnitReport& report)
     int done = 0;
     const auto advance = [&] { return !report || report(++done, total); };
     MedianPass pass(image, radius, ring);
+    const KeyRow keyRow = ChosenMedianVariants().keyRow;
     int keyed = 0;
     for (int y = 0; y < image.height; ++y) {
         for (; keyed <= std::min(image.height - 1, y + radius); ++keyed) {
-            KeyRowByLuma(image.Row(keyed), image.width, ring.Row(keyed));
+            keyRow(image.Row(keyed), image.width, ring.Row(keyed));
             if (!advance()) return false;
         }
         pass.SelectRow(y);

@@ -18,26 +18,38 @@ inline constexpr int kLargestMedianWindow = (2 * kMaximumMedianRadius + 1) * (2 
 uint32_t LumaOf(uint32_t pixel);
 
 // Each pixel with its luma in the fourth byte: compared as unsigned words, keyed
-// pixels order by luma first and by red, green and blue among equal lumas.
+// pixels order by luma first and by red, green and blue among equal lumas. The
+// vector variants give the same keys.
+using KeyRow = void (*)(const uint32_t* row, int width, uint32_t* keyed);
 void KeyRowByLuma(const uint32_t* row, int width, uint32_t* keyed);
+void KeyRowByLumaSse2(const uint32_t* row, int width, uint32_t* keyed);
+void KeyRowByLumaAvx2(const uint32_t* row, int width, uint32_t* keyed);
 
-// The median of the full windows of one row: out[x] for x from r to width-r-1 becomes
-// the key of rank n/2 among the (2r+1)^2 keys of rows[0..2r] at columns x-r to x+r;
-// the other columns of out are left alone. Each row must be readable up to
+// The median of the windows of one row that reach 2r+1 columns: out[x] for x from r to
+// width-r-1 becomes the key of rank n/2 among the n keys of rows[0..rowCount-1] at
+// columns x-r to x+r, where rowCount is 2r+1 or, for a window clipped at the top or
+// bottom, r+1 to 2r; the other columns of out are left alone. Each row must be readable up to
 // kMedianRowSlack columns past width (what is there does not matter), and scratch
 // must hold MedianScratchKeys() keys. The vector variants give the same keys and may
 // only run where the processor has their instructions (platform/CpuFeatures.h).
-inline constexpr int kMedianRowSlack = 16;
+inline constexpr int kMedianRowSlack = 32;
 size_t MedianScratchKeys();
-using MedianInteriorRow = void (*)(const uint32_t* const* rows, int width, int radius, uint32_t* out,
+using MedianInteriorRow = void (*)(const uint32_t* const* rows, int rowCount, int width, int radius, uint32_t* out,
                                    uint32_t* scratch);
-void MedianInteriorRowPortable(const uint32_t* const* rows, int width, int radius, uint32_t* out, uint32_t* scratch);
-void MedianInteriorRowSse2(const uint32_t* const* rows, int width, int radius, uint32_t* out, uint32_t* scratch);
-void MedianInteriorRowAvx2(const uint32_t* const* rows, int width, int radius, uint32_t* out, uint32_t* scratch);
+void MedianInteriorRowPortable(const uint32_t* const* rows, int rowCount, int width, int radius, uint32_t* out,
+                               uint32_t* scratch);
+void MedianInteriorRowSse2(const uint32_t* const* rows, int rowCount, int width, int radius, uint32_t* out,
+                           uint32_t* scratch);
+void MedianInteriorRowAvx2(const uint32_t* const* rows, int rowCount, int width, int radius, uint32_t* out,
+                           uint32_t* scratch);
 
-// The variant MedianFilter runs on this processor, chosen once: the widest it has,
+// The variants MedianFilter runs on this processor, chosen once: the widest it has,
 // unless portable code is forced.
-MedianInteriorRow ChosenMedianInteriorRow();
+struct MedianVariants {
+    KeyRow keyRow;
+    MedianInteriorRow interiorRow;
+};
+MedianVariants ChosenMedianVariants();
 
 // Keys every pixel, then replaces it by the key of rank n/2 among the n keys of its
 // window (the (2r+1)-square clipped at the image edges). With radius 1 each corner

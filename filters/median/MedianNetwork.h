@@ -121,15 +121,18 @@ constexpr Plan PlanSort(int count)
     return Prune(sorted, steps, all);
 }
 
-// The runs of one radius. Run 0 is the sorted column; run i > 0 merges run left at
-// the same column with run right starting offset columns further on. The last run
-// spans the 2r columns that, with one more column, make a window.
+// The runs of one radius, each kept at every other column only: a run of 2r columns
+// serves two windows, the one it starts and the one before, completed by the column
+// after it or the column before it. So runs are indexed by pairs of columns. Run 0 is
+// the sorted column, at the even and at the odd column of each pair; run 1 merges the
+// two; every later run merges run left with run right offset pairs further on. The
+// last run spans 2r columns.
 struct Run {
     int columns = 1;
     int keys = 0;
     int left = 0;
     int right = 0;
-    int offset = 0;
+    int offset = 0;  // in pairs of columns
     KeyMask wanted{};  // positions some later run or the selection reads
 };
 
@@ -152,22 +155,23 @@ constexpr void AddRun(RunPlan& plan, int left, int right)
 {
     const Run& a = plan.runs[static_cast<size_t>(left)];
     const Run& b = plan.runs[static_cast<size_t>(right)];
-    plan.runs[static_cast<size_t>(plan.count++)] = {a.columns + b.columns, a.keys + b.keys, left, right, a.columns, {}};
+    plan.runs[static_cast<size_t>(plan.count++)] = {a.columns + b.columns, a.keys + b.keys, left, right,
+                                                     a.columns / 2, {}};
 }
 
-// The key of rank n/2 among a sorted run A and a sorted column B of size 2r+1 only
-// depends on A's positions n/2 - (2r+1) to n/2.
-constexpr int SelectedRank(int radius)
+// The key of rank n/2 among the n = height x (2r+1) keys of a window whose rows may be
+// clipped; with a sorted run A of 2r columns and the sorted column B that completes
+// the window, it only depends on A's positions n/2 - height to n/2.
+constexpr int SelectedRank(int radius, int height)
 {
-    const int side = 2 * radius + 1;
-    return side * side / 2;
+    return height * (2 * radius + 1) / 2;
 }
 
-constexpr RunPlan PlanRuns(int radius)
+constexpr RunPlan PlanRuns(int radius, int height)
 {
     const int side = 2 * radius + 1;
     RunPlan plan;
-    plan.runs[0] = {1, side, 0, 0, 0, {}};
+    plan.runs[0] = {1, height, 0, 0, 0, {}};
     plan.count = 1;
     int top = 0;
     while (2 * plan.runs[static_cast<size_t>(top)].columns <= side - 1) {
@@ -177,7 +181,8 @@ constexpr RunPlan PlanRuns(int radius)
     const int rest = side - 1 - plan.runs[static_cast<size_t>(top)].columns;
     if (rest > 0) AddRun(plan, top, RunSpanning(plan, rest));
     Run& last = plan.runs[static_cast<size_t>(plan.count - 1)];
-    for (int position = SelectedRank(radius) - side; position <= SelectedRank(radius); ++position) {
+    const int rank = SelectedRank(radius, height);
+    for (int position = rank - height; position <= rank; ++position) {
         last.wanted[static_cast<size_t>(position)] = true;
     }
     // What each run's pruned merge reads becomes wanted of the runs it merges; runs
@@ -217,9 +222,9 @@ constexpr FrozenPlan<Count> Freeze(const Plan& plan)
 
 // Run index of the radius's plan, frozen: run 0 sorts a column, the others merge.
 template <int Count>
-constexpr FrozenPlan<Count> FreezeRun(int radius, int index)
+constexpr FrozenPlan<Count> FreezeRun(int radius, int height, int index)
 {
-    const RunPlan plan = PlanRuns(radius);
+    const RunPlan plan = PlanRuns(radius, height);
     const Run& run = plan.runs[static_cast<size_t>(index)];
     if (index == 0) return Freeze<Count>(PlanSort(run.keys));
     const int leftKeys = plan.runs[static_cast<size_t>(run.left)].keys;

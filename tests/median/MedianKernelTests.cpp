@@ -121,6 +121,7 @@ namespace {
 // Each variant of the interior row against the plain rule (sorting the window); a
 // variant the processor cannot run is skipped.
 struct MedianVariant : kernel_variants::Named {
+    KeyRow keyRow;
     MedianInteriorRow row;
 };
 
@@ -144,13 +145,36 @@ std::vector<std::vector<uint32_t>> RandomRows(int count, int width, bool ties, s
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Each, MedianKernelVariants,
-                         testing::Values(MedianVariant{{"Portable", ""}, &MedianInteriorRowPortable},
-                                         MedianVariant{{"Sse2", "SSE2"}, &MedianInteriorRowSse2},
-                                         MedianVariant{{"Avx2", "AVX2"}, &MedianInteriorRowAvx2}),
+                         testing::Values(MedianVariant{{"Portable", ""}, &KeyRowByLuma, &MedianInteriorRowPortable},
+                                         MedianVariant{{"Sse2", "SSE2"}, &KeyRowByLumaSse2, &MedianInteriorRowSse2},
+                                         MedianVariant{{"Avx2", "AVX2"}, &KeyRowByLumaAvx2, &MedianInteriorRowAvx2}),
                          NameOfVariant());
 
-// Every radius at widths from none to several tiles of columns, below, at and beyond
-// whole vectors; the columns whose window would cross the row's ends stay untouched.
+// Every channel value in every channel (the random words cover them many times over),
+// at widths below, at and beyond whole vectors; the fourth byte of the input is
+// replaced whatever it held.
+TEST_P(MedianKernelVariants, KeyedRowsCarryTheirLuma)
+{
+    std::mt19937 random(5);
+    for (int width = 0; width <= 40; ++width) {
+        std::vector<uint32_t> row(static_cast<size_t>(width));
+        for (uint32_t& pixel : row) pixel = static_cast<uint32_t>(random());
+        std::vector<uint32_t> expected(row.size() + 1, 0xDEADBEEFu);
+        std::transform(row.begin(), row.end(), expected.begin(), ReferenceKey);
+        std::vector<uint32_t> keyed(row.size() + 1, 0xDEADBEEFu);
+        GetParam().keyRow(row.data(), width, keyed.data());
+        EXPECT_EQ(keyed, expected) << width;
+    }
+    std::vector<uint32_t> all(1u << 16);
+    for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<uint32_t>(i * 0x010101u) ^ static_cast<uint32_t>(i >> 8);
+    std::vector<uint32_t> keyed(all.size());
+    GetParam().keyRow(all.data(), static_cast<int>(all.size()), keyed.data());
+    for (size_t i = 0; i < all.size(); ++i) ASSERT_EQ(keyed[i], ReferenceKey(all[i])) << std::hex << all[i];
+}
+
+// Every radius and every window height (clipped at the top or bottom, or full) at
+// widths from none to several tiles of columns, below, at and beyond whole vectors;
+// the columns whose window would cross the row's ends stay untouched.
 TEST_P(MedianKernelVariants, InteriorRowsTakeTheMiddleKeyOfEachWindow)
 {
     std::mt19937 random(31);
@@ -158,22 +182,27 @@ TEST_P(MedianKernelVariants, InteriorRowsTakeTheMiddleKeyOfEachWindow)
     for (int radius = 1; radius <= 4; ++radius) {
         const int side = 2 * radius + 1;
         std::vector<int> widths = {1, side - 1, side, side + 1, side + 7, side + 8, 127, 128 + side, 300};
-        for (int i = 0; i < 6; ++i) widths.push_back(1 + static_cast<int>(random() % 400));
-        for (const bool ties : {true, false}) {
-            for (const int width : widths) {
-                const auto rows = RandomRows(side, width, ties, random);
-                std::vector<const uint32_t*> pointers;
-                for (const auto& row : rows) pointers.push_back(row.data());
-                std::vector<uint32_t> expected(static_cast<size_t>(width), 0xDEADBEEFu);
-                for (int x = radius; x + radius < width; ++x) {
-                    std::vector<uint32_t> window;
-                    for (const auto& row : rows) window.insert(window.end(), row.begin() + x - radius, row.begin() + x + radius + 1);
-                    std::sort(window.begin(), window.end());
-                    expected[static_cast<size_t>(x)] = window[window.size() / 2];
+        for (int i = 0; i < 4; ++i) widths.push_back(1 + static_cast<int>(random() % 400));
+        for (int height = radius + 1; height <= side; ++height) {
+            for (const bool ties : {true, false}) {
+                for (const int width : widths) {
+                    const auto rows = RandomRows(height, width, ties, random);
+                    std::vector<const uint32_t*> pointers;
+                    for (const auto& row : rows) pointers.push_back(row.data());
+                    std::vector<uint32_t> expected(static_cast<size_t>(width), 0xDEADBEEFu);
+                    for (int x = radius; x + radius < width; ++x) {
+                        std::vector<uint32_t> window;
+                        for (const auto& row : rows) {
+                            window.insert(window.end(), row.begin() + x - radius, row.begin() + x + radius + 1);
+                        }
+                        std::sort(window.begin(), window.end());
+                        expected[static_cast<size_t>(x)] = window[window.size() / 2];
+                    }
+                    std::vector<uint32_t> out(static_cast<size_t>(width), 0xDEADBEEFu);
+                    GetParam().row(pointers.data(), height, width, radius, out.data(), scratch.data());
+                    EXPECT_EQ(out, expected) << "radius " << radius << ", " << width << "x" << height
+                                             << (ties ? ", ties" : "");
                 }
-                std::vector<uint32_t> out(static_cast<size_t>(width), 0xDEADBEEFu);
-                GetParam().row(pointers.data(), width, radius, out.data(), scratch.data());
-                EXPECT_EQ(out, expected) << "radius " << radius << ", width " << width << (ties ? ", ties" : "");
             }
         }
     }
