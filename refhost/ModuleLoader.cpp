@@ -20,7 +20,18 @@ std::string CModuleLoader::DefaultModulePath()
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0) return kModuleFileName;
     self[length] = '\0';
-    return (std::filesystem::path(self).parent_path() / kModuleFileName).string();
+    return ModulePathFor(self);
+}
+
+// Beside the program in a build tree; in the module's own folder under the library
+// folder once installed, which is also the place named when neither holds it.
+std::string CModuleLoader::ModulePathFor(const std::string& program)
+{
+    const std::filesystem::path folder = std::filesystem::path(program).parent_path();
+    const std::filesystem::path beside = folder / kModuleFileName;
+    const std::filesystem::path installed = (folder / BF_MODULE_DIR_FROM_PROGRAM / kModuleFileName).lexically_normal();
+    std::error_code ignored;
+    return std::filesystem::exists(beside, ignored) ? beside.string() : installed.string();
 }
 
 // The module is never unloaded: the factories are static objects of it, and every

@@ -9,8 +9,10 @@
 
 class CModuleLoader {
 public:
-    // The module file beside the running program.
+    // The module file of the running program: ModulePathFor(the program's file).
     static std::string DefaultModulePath();
+    // Beside the program if it is there, else where an installation puts it.
+    static std::string ModulePathFor(const std::string& program);
 
     // False with a message when the file cannot be loaded, lacks the entry point, or
     // hands out no enumerator.

@@ -6,9 +6,12 @@
 
 #include "platform/ComPtr.h"
 
+#include "BasicFiltersVersion.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -16,6 +19,7 @@ constexpr uint16_t kHostLanguage = 0x0409;
 
 constexpr const char* kUsage =
     "usage: basicfilters [--module PATH] COMMAND ...\n"
+    "       basicfilters --version\n"
     "\n"
     "commands:\n"
     "  list [--json]                     the filters: index, menu path, kind, flags, order, icon\n"
@@ -44,7 +48,8 @@ constexpr const char* kUsage =
     "  --quality N          JPEG quality 0..100 (default 92)\n"
     "  --overwrite          allow OUT to be the input file\n"
     "  --quiet, -q          no progress bar\n"
-    "  --module PATH        the filter module (default: libBasicFilters.so beside this program)\n"
+    "  --module PATH        the filter module (default: libBasicFilters.so beside this program, else\n"
+    "                       the installed one, in basicfilters/ under the library folder)\n"
     "\n"
     "exit codes: 0 done, 1 the filter failed or was cancelled (Ctrl-C), 2 bad command line,\n"
     "3 a file could not be read or written. The input file is never changed.\n";
@@ -79,6 +84,10 @@ void TurnHelpFlagIntoCommand(CommandLineOptions& options)
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::printf("basicfilters %s\n", BF_VERSION_TEXT);
+        return kExitOk;
+    }
     CommandLineOptions options;
     std::string error;
     if (!CCommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc), options, error)) {

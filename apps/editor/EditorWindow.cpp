@@ -9,6 +9,9 @@
 #include "apps/editor/StatusMessage.h"
 #include "refhost/FilterCatalog.h"
 
+#include "BasicFiltersVersion.h"
+
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -105,6 +108,13 @@ void CEditorWindow::BuildMenus(const CFilterCatalog& catalog)
     for (const auto& [action, entry] : m_filterActions) {
         connect(action, &QAction::triggered, this, [this, entry = entry] { RunFilter(*entry); });
     }
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&About BasicFilters Editor"), this, [this] {
+        QMessageBox::about(this, tr("About BasicFilters Editor"),
+                           tr("<b>BasicFilters Editor</b> %1<p>A photo editor around the BasicFilters "
+                              "module of photo filters.<p>Qt %2").arg(QStringLiteral(BF_VERSION_TEXT), qVersion()));
+    });
+    help->addAction(tr("About &Qt"), qApp, &QApplication::aboutQt);
 }
 
 void CEditorWindow::BuildFileMenu()

@@ -8,8 +8,11 @@
 #include "refhost/ModuleLoader.h"
 #include "refhost/PluginHost.h"
 
+#include "BasicFiltersVersion.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -26,13 +29,20 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("BasicFilters"));
     QApplication::setApplicationName(QStringLiteral("basicfilters-editor"));
     QApplication::setApplicationDisplayName(QStringLiteral("BasicFilters Editor"));
+    QApplication::setApplicationVersion(QStringLiteral(BF_VERSION_TEXT));
+    // Desktops match the window to the desktop file, and find the icon, by this name.
+    QApplication::setDesktopFileName(QStringLiteral("basicfilters-editor"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("basicfilters-editor")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Edits a photo with the filters of the BasicFilters module."));
     parser.addHelpOption();
-    const QCommandLineOption moduleOption(QStringLiteral("module"),
-                                          QStringLiteral("The filter module (default: libBasicFilters.so beside the editor)."),
-                                          QStringLiteral("PATH"));
+    parser.addVersionOption();
+    const QCommandLineOption moduleOption(
+        QStringLiteral("module"),
+        QStringLiteral("The filter module (default: libBasicFilters.so beside the editor, else the installed one, "
+                       "in basicfilters/ under the library folder)."),
+        QStringLiteral("PATH"));
     parser.addOption(moduleOption);
     parser.addPositionalArgument(QStringLiteral("PHOTO"), QStringLiteral("The photo to open."), QStringLiteral("[PHOTO]"));
     parser.process(application);
