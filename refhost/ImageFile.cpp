@@ -1,5 +1,8 @@
 #include "refhost/ImageFile.h"
 
+#include "refhost/PhotoMetadata.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -40,22 +43,46 @@ bool ReadImageFile(const QString& path, QImage& picture, QString& error)
 
 bool WriteImageFile(const QImage& picture, const QString& path, int quality, QString& error)
 {
+    QStringList notes;
+    return WritePhotoFile(picture, path, quality, CPhotoMetadata(), notes, error);
+}
+
+bool ReadPhotoFile(const QString& path, QImage& picture, CPhotoMetadata& metadata, QStringList& warnings,
+                   QString& error)
+{
+    if (!ReadImageFile(path, picture, error)) return false;
+    metadata = CPhotoMetadata::Read(path, picture, warnings);
+    return true;
+}
+
+bool WritePhotoFile(const QImage& picture, const QString& path, int quality, const CPhotoMetadata& metadata,
+                    QStringList& notes, QString& error)
+{
     const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(suffix)) {
         error = QStringLiteral("%1: unknown picture format '%2' (known: %3)")
                     .arg(Quoted(path), QString::fromLatin1(suffix), WritableSuffixes());
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("%1: cannot write (%2)").arg(Quoted(path), file.errorString());
+    // The whole file is made in memory first, so that a failure leaves nothing behind.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, suffix);
+    if (quality >= 0) writer.setQuality(quality);
+    QImage profiled = picture;
+    if (metadata.ColorSpace().isValid()) profiled.setColorSpace(metadata.ColorSpace());
+    if (!writer.write(profiled)) {
+        error = QStringLiteral("%1: cannot write the picture (%2)").arg(Quoted(path), writer.errorString());
         return false;
     }
-    QImageWriter writer(&file, suffix);
-    if (quality >= 0) writer.setQuality(quality);
-    if (!writer.write(picture)) {
-        file.cancelWriting();
-        error = QStringLiteral("%1: cannot write the picture (%2)").arg(Quoted(path), writer.errorString());
+    buffer.close();
+    // The photo is worth more than its metadata: a failure here leaves the metadata out.
+    QString metadataError;
+    if (!metadata.AddTo(bytes, picture, notes, metadataError)) notes << metadataError;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        error = QStringLiteral("%1: cannot write (%2)").arg(Quoted(path), file.errorString());
         return false;
     }
     if (!file.commit()) {

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config ccache
-  qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
+  qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev libexiv2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   "$@"

@@ -166,7 +166,8 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
     }
 
     QImage picture;
-    const CComPtr<CHostImage> source = ReadPhoto(input, picture);
+    CPhotoMetadata metadata;
+    const CComPtr<CHostImage> source = ReadPhoto(input, picture, &metadata);
     if (!source) return kExitFile;
 
     int exitCode = kExitOk;
@@ -188,10 +189,13 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
 
     const QImage written = QImageFromImage(result.Get(), picture.hasAlphaChannel());
     QString writeError;
-    if (!WriteImageFile(written, QString::fromStdString(output), QualityFor(options, output), writeError)) {
+    QStringList leftOut;
+    if (!WritePhotoFile(written, QString::fromStdString(output), QualityFor(options, output), metadata, leftOut,
+                        writeError)) {
         PrintError(writeError.toStdString());
         return kExitFile;
     }
+    PrintFileWarnings(output, leftOut);
     // As format prints a text: what the filter measured and wrote back can be kept
     // and given again with --format-file.
     if (options.printSettings) std::fputs(NarrowToUtf8(ReadFilterFormat(filter.Get())).c_str(), stdout);

@@ -18,6 +18,9 @@ int RunFormat(const CommandLineOptions& options, const CFilterCatalog& catalog);
 int RunHelp(const CommandLineOptions& options, const CFilterCatalog& catalog);
 // detect-angle PHOTO [--json]: the angle that straightens the photo.
 int RunDetectAngle(const CommandLineOptions& options, const CFilterCatalog& catalog);
+// info PHOTO [--json]: size, format, orientation, resolution, colour profile and the
+// camera's main fields; needs no module.
+int RunInfo(const CommandLineOptions& options);
 
 // The one filter a user named; null after printing why not (unknown, ambiguous).
 const FilterEntry* ResolveFilter(const CFilterCatalog& catalog, const std::string& name);

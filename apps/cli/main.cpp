@@ -28,6 +28,8 @@ constexpr const char* kUsage =
     "  format FILTER [--set KEY=VALUE]... print the parameter text apply would hand the filter\n"
     "  detect-angle PHOTO [--json]       the Rotate angle that straightens the photo (what\n"
     "                                    \"Autorotate Image\" finds); nothing is written\n"
+    "  info PHOTO [--json]               size, format, orientation, resolution, colour profile and\n"
+    "                                    camera fields: what a filtered copy keeps\n"
     "  help FILTER                       the filter's settings: keys, types, ranges, defaults\n"
     "                                    (also: apply FILTER --help)\n"
     "  help --markdown                   every filter's settings as a Markdown table\n"
@@ -103,6 +105,7 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     TurnHelpFlagIntoCommand(options);
+    if (options.command == "info") return RunInfo(options);
 
     CModuleLoader module;
     const std::string path = options.modulePath.empty() ? CModuleLoader::DefaultModulePath() : options.modulePath;
