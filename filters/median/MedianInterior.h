@@ -60,8 +60,12 @@ constexpr size_t ScratchKeys()
     return static_cast<size_t>(FirstLineOf<Radius, Height>(kRuns<Radius, Height>.count) + 2) * kLine;
 }
 
+// The helpers below take every index as a template argument and are always inlined,
+// so that a run's wires live in registers and its lines are constant offsets.
+#define MEDIAN_INLINE [[gnu::always_inline]] inline
+
 template <class Lanes, Exchange Step>
-inline void Apply(typename Lanes::Vector* wires)
+MEDIAN_INLINE void Apply(typename Lanes::Vector* wires)
 {
     const auto a = wires[Step.low];
     const auto b = wires[Step.high];
@@ -70,24 +74,32 @@ inline void Apply(typename Lanes::Vector* wires)
 }
 
 template <class Lanes, const auto& Plan, size_t... I>
-inline void ApplyAll(typename Lanes::Vector* wires, std::index_sequence<I...>)
+MEDIAN_INLINE void ApplyAll(typename Lanes::Vector* wires, std::index_sequence<I...>)
 {
     (Apply<Lanes, Plan.steps[I]>(wires), ...);
 }
 
+// The sorted columns are all read by the selection; of the merged runs, what the
+// later runs and the selection read.
+template <class Network, size_t Position>
+constexpr bool kStored = Network::kRun.columns == 1 || Network::kRun.wanted[Position];
+
+template <class Lanes, class Network, size_t Position>
+MEDIAN_INLINE void StorePosition(const typename Lanes::Vector* wires, uint32_t* lines)
+{
+    if constexpr (kStored<Network, Position>) {
+        Lanes::Store(lines + Position * kLine, wires[Network::kPlan.wireAt[Position]]);
+    }
+}
+
 // Applies the run's exchanges to wires and stores the sorted positions that are read
 // later to the run's lines.
-template <class Lanes, int Radius, int Height, int Index, size_t... Wire>
-inline void SortAndStore(typename Lanes::Vector* wires, uint32_t* lines, std::index_sequence<Wire...>)
+template <class Lanes, int Radius, int Height, int Index, size_t... Position>
+MEDIAN_INLINE void SortAndStore(typename Lanes::Vector* wires, uint32_t* lines, std::index_sequence<Position...>)
 {
     using Network = RunNetwork<Radius, Height, Index>;
     ApplyAll<Lanes, Network::kPlan>(wires, std::make_index_sequence<static_cast<size_t>(Network::kPlan.stepCount)>());
-    const auto store = [&](size_t position) {
-        if (Index == 0 || Network::kRun.wanted[position]) {
-            Lanes::Store(lines + position * kLine, wires[Network::kPlan.wireAt[position]]);
-        }
-    };
-    (store(Wire), ...);
+    (StorePosition<Lanes, Network, Position>(wires, lines), ...);
 }
 
 // Run 0: each column of the keyed rows sorted, the even and the odd columns of each
@@ -95,13 +107,33 @@ inline void SortAndStore(typename Lanes::Vector* wires, uint32_t* lines, std::in
 template <class Lanes, int Radius, int Height, size_t... Row>
 void SortColumns(const uint32_t* const* rows, int first, int pairs, uint32_t* scratch, std::index_sequence<Row...>)
 {
-    constexpr size_t side = sizeof...(Row);
     for (int pair = 0; pair < pairs; pair += Lanes::kLanes) {
-        typename Lanes::Vector even[side];
-        typename Lanes::Vector odd[side];
+        typename Lanes::Vector even[Height];
+        typename Lanes::Vector odd[Height];
         (Lanes::LoadEvenOdd(rows[Row] + first + 2 * pair, even[Row], odd[Row]), ...);
         SortAndStore<Lanes, Radius, Height, 0>(even, scratch + pair, std::index_sequence<Row...>());
-        SortAndStore<Lanes, Radius, Height, 0>(odd, scratch + side * kLine + pair, std::index_sequence<Row...>());
+        SortAndStore<Lanes, Radius, Height, 0>(odd, scratch + Height * kLine + pair, std::index_sequence<Row...>());
+    }
+}
+
+// Where a merge's wire is read: the left run's line at the same pair, or the right
+// run's line offset pairs on. Run 1 pairs the even columns with the odd ones.
+template <int Radius, int Height, int Index>
+constexpr size_t InputOffset(size_t wire)
+{
+    using Network = RunNetwork<Radius, Height, Index>;
+    constexpr median_network::Run run = Network::kRun;
+    const auto leftKeys = static_cast<size_t>(Network::kLeftKeys);
+    if (wire < leftKeys) return (static_cast<size_t>(FirstLineOf<Radius, Height>(run.left)) + wire) * kLine;
+    const int rightLine = FirstLineOf<Radius, Height>(run.right) + (run.right == 0 ? Height : 0);
+    return (static_cast<size_t>(rightLine) + wire - leftKeys) * kLine + static_cast<size_t>(run.offset);
+}
+
+template <class Lanes, int Radius, int Height, int Index, size_t Wire>
+MEDIAN_INLINE void LoadWire(typename Lanes::Vector* wires, const uint32_t* scratch)
+{
+    if constexpr (RunNetwork<Radius, Height, Index>::kPlan.read[Wire]) {
+        wires[Wire] = Lanes::Load(scratch + InputOffset<Radius, Height, Index>(Wire));
     }
 }
 
@@ -110,22 +142,10 @@ void SortColumns(const uint32_t* const* rows, int first, int pairs, uint32_t* sc
 template <class Lanes, int Radius, int Height, int Index, size_t... Wire>
 void MergeRun(int pairs, uint32_t* scratch, std::index_sequence<Wire...> wires)
 {
-    using Network = RunNetwork<Radius, Height, Index>;
-    constexpr median_network::Run run = Network::kRun;
-    // Run 1 pairs the even columns with the odd ones; the others reach further on.
-    constexpr int rightLine = FirstLineOf<Radius, Height>(run.right) + (run.right == 0 ? kRuns<Radius, Height>.runs[0].keys : 0);
-    const auto input = [&](size_t wire) {
-        return wire < static_cast<size_t>(Network::kLeftKeys)
-                   ? scratch + (static_cast<size_t>(FirstLineOf<Radius, Height>(run.left)) + wire) * kLine
-                   : scratch + (rightLine + wire - static_cast<size_t>(Network::kLeftKeys)) * kLine + run.offset;
-    };
     uint32_t* lines = scratch + FirstLineOf<Radius, Height>(Index) * kLine;
     for (int pair = 0; pair < pairs; pair += Lanes::kLanes) {
         typename Lanes::Vector keys[sizeof...(Wire)]{};
-        const auto load = [&](size_t wire) {
-            if (Network::kPlan.read[wire]) keys[wire] = Lanes::Load(input(wire) + pair);
-        };
-        (load(Wire), ...);
+        (LoadWire<Lanes, Radius, Height, Index, Wire>(keys, scratch + pair), ...);
         SortAndStore<Lanes, Radius, Height, Index>(keys, lines + pair, wires);
     }
 }
@@ -155,6 +175,7 @@ typename Lanes::Vector SelectFrom(const uint32_t* run, const uint32_t* column)
 
 // The run starting at pair i serves the window at the tile's column 2i with the even
 // column after it, and the window at column 2i - 1 with the odd column before it.
+// Whole vectors of results go straight to out; the last few through the results line.
 template <class Lanes, int Radius, int Height>
 void SelectTile(uint32_t* scratch, int count, uint32_t* out)
 {
@@ -163,10 +184,16 @@ void SelectTile(uint32_t* scratch, int count, uint32_t* out)
     const uint32_t* odd = scratch + Height * kLine;
     uint32_t* results = scratch + FirstLineOf<Radius, Height>(kRuns<Radius, Height>.count) * kLine;
     for (int pair = 0; 2 * pair < count; pair += Lanes::kLanes) {
-        Lanes::StoreInterleaved(results + 2 * pair, SelectFrom<Lanes, Radius, Height>(run + pair, even + Radius + pair),
-                                SelectFrom<Lanes, Radius, Height>(run + pair + 1, odd + pair));
+        const auto evenKeys = SelectFrom<Lanes, Radius, Height>(run + pair, even + Radius + pair);
+        const auto oddKeys = SelectFrom<Lanes, Radius, Height>(run + pair + 1, odd + pair);
+        const int left = count - 2 * pair;
+        if (left >= 2 * Lanes::kLanes) {
+            Lanes::StoreInterleaved(out + 2 * pair, evenKeys, oddKeys);
+        } else {
+            Lanes::StoreInterleaved(results, evenKeys, oddKeys);
+            std::copy_n(results, left, out + 2 * pair);
+        }
     }
-    std::copy_n(results, count, out);
 }
 
 template <class Lanes, int Radius, int Height>
@@ -180,6 +207,8 @@ void InteriorRow(const uint32_t* const* rows, int width, uint32_t* out, uint32_t
         SelectTile<Lanes, Radius, Height>(scratch, count, out + x);
     }
 }
+
+#undef MEDIAN_INLINE
 
 } // namespace interior
 

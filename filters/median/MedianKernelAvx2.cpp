@@ -28,15 +28,18 @@ struct Avx2Lanes {
         Store(at, _mm256_permute2x128_si256(low, high, 0x20));
         Store(at + 8, _mm256_permute2x128_si256(low, high, 0x31));
     }
-    // The luma's weights and divisor shared by 64: 306 R + 601 G + 117 B over 1024,
-    // each channel times its weight in one 32-bit lane.
+    // The luma's weights and divisor shared by 64: 117 B + 306 R from blue and red
+    // side by side in one multiply-add, 601 G from a second; the luma is bits 10 to
+    // 17 of their sum.
     static Vector Keyed(Vector pixels)
     {
-        const Vector byte = _mm256_set1_epi32(0xFF);
-        const Vector sum = Add(Add(_mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi32(pixels, 16), byte), _mm256_set1_epi32(306)),
-                                   _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi32(pixels, 8), byte), _mm256_set1_epi32(601))),
-                               _mm256_madd_epi16(_mm256_and_si256(pixels, byte), _mm256_set1_epi32(117)));
-        return _mm256_or_si256(_mm256_and_si256(pixels, _mm256_set1_epi32(0x00FFFFFF)), _mm256_slli_epi32(_mm256_srli_epi32(sum, 10), 24));
+        const Vector blueRed =
+            _mm256_madd_epi16(_mm256_and_si256(pixels, _mm256_set1_epi32(0x00FF00FF)), _mm256_set1_epi32(306 << 16 | 117));
+        const Vector green =
+            _mm256_madd_epi16(_mm256_and_si256(_mm256_srli_epi32(pixels, 8), _mm256_set1_epi32(0xFF)), _mm256_set1_epi32(601));
+        const Vector luma = _mm256_and_si256(_mm256_slli_epi32(Add(blueRed, green), 14),
+                                            _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+        return _mm256_or_si256(_mm256_and_si256(pixels, _mm256_set1_epi32(0x00FFFFFF)), luma);
     }
     static Vector Min(Vector a, Vector b) { return _mm256_min_epu32(a, b); }
     static Vector Max(Vector a, Vector b) { return _mm256_max_epu32(a, b); }

@@ -35,15 +35,18 @@ struct Sse2Lanes {
     {
         return _mm_or_si128(_mm_and_si128(pick, a), _mm_andnot_si128(pick, b));
     }
-    // The luma's weights and divisor shared by 64: 306 R + 601 G + 117 B over 1024,
-    // each channel times its weight in one 32-bit lane.
+    // The luma's weights and divisor shared by 64: 117 B + 306 R from blue and red
+    // side by side in one multiply-add, 601 G from a second; the luma is bits 10 to
+    // 17 of their sum.
     static Vector Keyed(Vector pixels)
     {
-        const Vector byte = _mm_set1_epi32(0xFF);
-        const Vector sum = Add(Add(_mm_madd_epi16(_mm_and_si128(_mm_srli_epi32(pixels, 16), byte), _mm_set1_epi32(306)),
-                                   _mm_madd_epi16(_mm_and_si128(_mm_srli_epi32(pixels, 8), byte), _mm_set1_epi32(601))),
-                               _mm_madd_epi16(_mm_and_si128(pixels, byte), _mm_set1_epi32(117)));
-        return _mm_or_si128(_mm_and_si128(pixels, _mm_set1_epi32(0x00FFFFFF)), _mm_slli_epi32(_mm_srli_epi32(sum, 10), 24));
+        const Vector blueRed =
+            _mm_madd_epi16(_mm_and_si128(pixels, _mm_set1_epi32(0x00FF00FF)), _mm_set1_epi32(306 << 16 | 117));
+        const Vector green =
+            _mm_madd_epi16(_mm_and_si128(_mm_srli_epi32(pixels, 8), _mm_set1_epi32(0xFF)), _mm_set1_epi32(601));
+        const Vector luma = _mm_and_si128(_mm_slli_epi32(Add(blueRed, green), 14),
+                                            _mm_set1_epi32(static_cast<int>(0xFF000000u)));
+        return _mm_or_si128(_mm_and_si128(pixels, _mm_set1_epi32(0x00FFFFFF)), luma);
     }
     static Vector Min(Vector a, Vector b) { return Choose(FirstIsLarger(a, b), b, a); }
     static Vector Max(Vector a, Vector b) { return Choose(FirstIsLarger(a, b), a, b); }
