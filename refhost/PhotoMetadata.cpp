@@ -26,8 +26,7 @@ constexpr int kThumbnailQuality = 80;
 // file is read the reports are gathered here, to judge the blocks by.
 struct LibraryReports {
     std::mutex lock;
-    QStringList errors;
-    QStringList warnings;
+    QStringList damages;  // errors, and the warnings of a block the library gave up on
 };
 
 LibraryReports& Reports()
@@ -38,9 +37,10 @@ LibraryReports& Reports()
 
 void GatherReport(int level, const char* text)
 {
-    QString line = QString::fromUtf8(text).trimmed();
-    if (level >= Exiv2::LogMsg::error) Reports().errors << line;
-    else if (level == Exiv2::LogMsg::warn) Reports().warnings << line;
+    const QString line = QString::fromUtf8(text).trimmed();
+    if (level >= Exiv2::LogMsg::error || line.contains(QLatin1String("Failed to decode"), Qt::CaseInsensitive)) {
+        Reports().damages << line;
+    }
 }
 
 // The reports made during one read; holds the library's handler meanwhile.
@@ -48,8 +48,7 @@ class ReportGathering {
 public:
     ReportGathering() : m_hold(Reports().lock)
     {
-        Reports().errors.clear();
-        Reports().warnings.clear();
+        Reports().damages.clear();
         m_previous = Exiv2::LogMsg::handler();
         m_previousLevel = Exiv2::LogMsg::level();
         Exiv2::LogMsg::setHandler(&GatherReport);
@@ -63,13 +62,35 @@ public:
     ReportGathering(const ReportGathering&) = delete;
     ReportGathering& operator=(const ReportGathering&) = delete;
 
-    const QStringList& Errors() const { return Reports().errors; }
+    const QStringList& Damages() const { return Reports().damages; }
 
 private:
     std::lock_guard<std::mutex> m_hold;
     Exiv2::LogMsg::Handler m_previous = nullptr;
     Exiv2::LogMsg::Level m_previousLevel = Exiv2::LogMsg::warn;
 };
+
+enum class Block { Exif, Iptc, Xmp };
+
+// XMP's and IPTC's reports name their block; the rest come from EXIF's TIFF structure.
+Block BlockOf(const QString& report)
+{
+    if (report.contains(QLatin1String("XMP"), Qt::CaseInsensitive)) return Block::Xmp;
+    if (report.contains(QLatin1String("IPTC"), Qt::CaseInsensitive) ||
+        report.contains(QLatin1String("Photoshop"), Qt::CaseInsensitive)) {
+        return Block::Iptc;
+    }
+    return Block::Exif;
+}
+
+// The first report about block; empty when the block is sound.
+QString DamageOf(const QStringList& reports, Block block)
+{
+    for (const QString& report : reports) {
+        if (BlockOf(report) == block) return report;
+    }
+    return QString();
+}
 
 // The XMP toolkit wants one set-up per process before any thread uses it.
 void InitializeLibrary()
@@ -88,33 +109,6 @@ bool ContainsGroup(const Exiv2::ExifData& exif, const char* group)
 {
     for (const Exiv2::Exifdatum& datum : exif) {
         if (datum.groupName() == group) return true;
-    }
-    return false;
-}
-
-// A block whose own parser gives up on it again, on its own, is the broken one.
-bool XmpPacketIsSound(const std::string& packet)
-{
-    if (packet.empty()) return true;
-    Exiv2::XmpData parsed;
-    return Exiv2::XmpParser::decode(parsed, packet) == 0;
-}
-
-bool IptcIsSound(const Exiv2::IptcData& iptc)
-{
-    if (iptc.empty()) return true;
-    const Exiv2::DataBuf encoded = Exiv2::IptcParser::encode(iptc);
-    Exiv2::IptcData parsed;
-    return Exiv2::IptcParser::decode(parsed, encoded.pData_, static_cast<uint32_t>(encoded.size_)) == 0;
-}
-
-bool MentionsIptc(const QStringList& reports)
-{
-    for (const QString& report : reports) {
-        if (report.contains(QLatin1String("IPTC"), Qt::CaseInsensitive) ||
-            report.contains(QLatin1String("Photoshop"), Qt::CaseInsensitive)) {
-            return true;
-        }
     }
     return false;
 }
@@ -231,22 +225,24 @@ CPhotoMetadata CPhotoMetadata::Read(const QString& path, const QImage& decoded, 
         auto image = Exiv2::ImageFactory::open(path.toStdString());
         image->readMetadata();
         profileInFile = image->iccProfileDefined();
-        const QStringList errors = reports.Errors();
-        if (XmpPacketIsSound(image->xmpPacket())) {
-            blocks->xmp = image->xmpData();
-        } else {
-            warnings << QObject::tr("the XMP block is damaged and is left out");
+        // Qt's turning of a photo taken sideways does not carry the colour space along.
+        if (profileInFile) {
+            const Exiv2::DataBuf* profile = image->iccProfile();
+            metadata.m_colorSpace = QColorSpace::fromIccProfile(
+                QByteArray(reinterpret_cast<const char*>(profile->pData_), static_cast<qsizetype>(profile->size_)));
         }
-        if (IptcIsSound(image->iptcData()) && !MentionsIptc(errors)) {
-            blocks->iptc = image->iptcData();
-        } else {
-            warnings << QObject::tr("the IPTC block is damaged and is left out");
-        }
-        if (errors.isEmpty() || MentionsIptc(errors)) {
-            blocks->exif = image->exifData();
-        } else {
-            warnings << QObject::tr("the EXIF block is damaged and is left out (%1)").arg(errors.first());
-        }
+        const QStringList& damages = reports.Damages();
+        const auto keep = [&](Block block, const char* name, const auto& take) {
+            const QString damage = DamageOf(damages, block);
+            if (damage.isEmpty()) {
+                take();
+            } else {
+                warnings << QObject::tr("the %1 block is damaged and is left out (%2)").arg(QLatin1String(name), damage);
+            }
+        };
+        keep(Block::Exif, "EXIF", [&] { blocks->exif = image->exifData(); });
+        keep(Block::Iptc, "IPTC", [&] { blocks->iptc = image->iptcData(); });
+        keep(Block::Xmp, "XMP", [&] { blocks->xmp = image->xmpData(); });
     } catch (const Exiv2::AnyError& failure) {
         blocks = std::make_shared<Blocks>();
         warnings << QObject::tr("the metadata cannot be read and is left out (%1)")
