@@ -3,6 +3,7 @@
 #include "apps/editor/FilterPanel.h"
 #include "apps/editor/FilterSession.h"
 #include "apps/editor/PhotoDocument.h"
+#include "apps/editor/PhotoFactsDock.h"
 #include "apps/editor/PhotoView.h"
 #include "apps/editor/ProgressPanel.h"
 #include "apps/editor/SaveFormats.h"
@@ -76,6 +77,7 @@ CEditorWindow::CEditorWindow(const CFilterCatalog& catalog, QWidget* parent)
     splitter->setStretchFactor(0, 1);
     splitter->setCollapsible(1, false);
     setCentralWidget(splitter);
+    addDockWidget(Qt::LeftDockWidgetArea, new CPhotoFactsDock(m_document, this));
     setAcceptDrops(true);
     resize(kInitialSize);
 
@@ -185,7 +187,7 @@ void CEditorWindow::ShowDocumentPicture()
         m_view->Clear();
         return;
     }
-    m_view->SetPicture(m_document->Picture());
+    m_view->SetPicture(m_document->ScreenPicture());
     m_sizeLabel->setText(ResolutionText(m_document->Image()));
 }
 
@@ -199,6 +201,11 @@ bool CEditorWindow::OpenPhoto(const QString& path)
         return false;
     }
     m_overwriteAgreed = false;
+    if (!m_document->Warnings().isEmpty()) {
+        const QString problems = m_document->Warnings().join(tr("; "));
+        const QString opened = tr("Opened %1, but %2").arg(QFileInfo(path).fileName(), problems);
+        statusBar()->showMessage(opened, 3 * kMessageMs);
+    }
     m_settings.SetLastFolder(QFileInfo(path).absolutePath());
     m_view->FitToWindow();
     UpdateActions();
@@ -222,7 +229,9 @@ bool CEditorWindow::SaveTo(const QString& path, int quality)
         return false;
     }
     UpdateCaption();
-    statusBar()->showMessage(tr("Saved %1").arg(QFileInfo(path).fileName()), kMessageMs);
+    QString saved = tr("Saved %1").arg(QFileInfo(path).fileName());
+    if (!m_document->Warnings().isEmpty()) saved += tr(", but %1").arg(m_document->Warnings().join(tr("; ")));
+    statusBar()->showMessage(saved, kMessageMs);
     return true;
 }
 

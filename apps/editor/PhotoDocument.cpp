@@ -26,7 +26,9 @@ CPhotoDocument::CPhotoDocument(QObject* parent) : QObject(parent) {}
 bool CPhotoDocument::Open(const QString& path, QString& error)
 {
     QImage picture;
-    if (!ReadImageFile(path, picture, error)) return false;
+    CPhotoMetadata metadata;
+    QStringList warnings;
+    if (!ReadPhotoFile(path, picture, metadata, warnings, error)) return false;
     auto image = CComPtr<CHostImage>::Adopt(ImageFromQImage(picture));
     if (!image) {
         error = tr("Not enough memory for '%1'.").arg(path);
@@ -37,13 +39,27 @@ bool CPhotoDocument::Open(const QString& path, QString& error)
     m_hasAlpha = picture.hasAlphaChannel();
     m_openedPath = path;
     m_savePath = path;
+    m_metadata = std::move(metadata);
+    m_warnings = std::move(warnings);
     SetImage(static_cast<IImage*>(image.Get()));
+    emit opened();
     return true;
 }
 
 QImage CPhotoDocument::Picture() const
 {
     return m_image ? QImageFromImage(m_image.Get(), m_hasAlpha) : QImage();
+}
+
+QImage CPhotoDocument::ScreenPicture() const
+{
+    QImage picture = Picture();
+    const QColorSpace profile = m_metadata.ColorSpace();
+    const QColorSpace screen(QColorSpace::SRgb);
+    if (picture.isNull() || !profile.isValid() || profile == screen) return picture;
+    picture.setColorSpace(profile);
+    picture.convertToColorSpace(screen);
+    return picture;
 }
 
 void CPhotoDocument::PushFilterResult(IImage* result, const QString& filterName)
@@ -53,7 +69,9 @@ void CPhotoDocument::PushFilterResult(IImage* result, const QString& filterName)
 
 bool CPhotoDocument::Save(const QString& path, int quality, QString& error)
 {
-    if (!WriteImageFile(Picture(), path, quality, error)) return false;
+    QStringList notes;
+    if (!WritePhotoFile(Picture(), path, quality, m_metadata, notes, error)) return false;
+    m_warnings = std::move(notes);
     m_savePath = path;
     m_history.setClean();
     return true;

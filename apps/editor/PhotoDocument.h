@@ -4,6 +4,7 @@
 
 #include "host/HostInterfaces.h"
 #include "platform/ComPtr.h"
+#include "refhost/PhotoMetadata.h"
 
 #include <QImage>
 #include <QObject>
@@ -17,7 +18,7 @@ public:
     explicit CPhotoDocument(QObject* parent = nullptr);
 
     // Replaces the photo and forgets the history; false with a message, the
-    // document unchanged.
+    // document unchanged. Damaged metadata is left out, named in Warnings().
     bool Open(const QString& path, QString& error);
     bool IsEmpty() const { return !m_image; }
 
@@ -25,6 +26,12 @@ public:
     // The photo for the screen and for files; the fourth byte is alpha only for
     // photos that came with transparency.
     QImage Picture() const;
+    // Picture() as the screen shows it: turned from the photo's colour profile into sRGB.
+    QImage ScreenPicture() const;
+    // EXIF, IPTC, XMP and the colour profile of the opened file, written with every save.
+    const CPhotoMetadata& Metadata() const { return m_metadata; }
+    // What the last Open left out or the last Save could not keep; empty when all went.
+    const QStringList& Warnings() const { return m_warnings; }
     bool HasAlpha() const { return m_hasAlpha; }
     QString OpenedPath() const { return m_openedPath; }
     // Where Save writes: the last file saved to, else the opened file.
@@ -44,10 +51,14 @@ public:
 signals:
     // The pixels changed: opened, filtered, undone or redone.
     void imageChanged();
+    // Another photo was opened; its metadata is there.
+    void opened();
 
 private:
     CComPtr<IImage> m_image;
     bool m_hasAlpha = false;
+    CPhotoMetadata m_metadata;
+    QStringList m_warnings;
     QString m_openedPath;
     QString m_savePath;
     QUndoStack m_history;
