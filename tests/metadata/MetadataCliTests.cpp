@@ -155,6 +155,29 @@ TEST_F(MetadataCli, PngKeepsTheProfileAndXmpAndBmpSaysWhatItLeavesOut)
     EXPECT_TRUE(plain.err.contains("cannot hold")) << Describe(plain);
 }
 
+TEST_F(MetadataCli, TiffAndWebpKeepWhatTheirFormatsHold)
+{
+    struct Expected {
+        const char* name;
+        bool iptc;
+    };
+    for (const Expected format : {Expected{"out.tif", true}, Expected{"out.webp", false}}) {
+        SCOPED_TRACE(format.name);
+        const QString output = Path(format.name);
+        const RunResult run = Apply(QStringLiteral("Invert"), output);
+        ASSERT_EQ(run.exitCode, 0) << Describe(run);
+        EXPECT_EQ(QImage(output).colorSpace(), TestProfile());
+        const std::optional<FoundMetadata> found = ReadMetadata(output);
+        ASSERT_TRUE(found.has_value());
+        EXPECT_EQ(ExifText(found->exif, "Exif.Image.Model"), "FO-1");
+        EXPECT_EQ(ExifText(found->exif, "Exif.GPSInfo.GPSLatitudeRef"), "N");
+        EXPECT_EQ(ExifText(found->exif, "Exif.Image.Orientation"), "1");
+        EXPECT_EQ(XmpText(found->xmp, "Xmp.xmp.Rating"), "4");
+        EXPECT_EQ(!found->iptc.empty(), format.iptc);
+        EXPECT_EQ(run.err.contains("IPTC"), !format.iptc) << Describe(run);
+    }
+}
+
 TEST_F(MetadataCli, TruncatedExifIsLeftOutWithAWarningAndThePhotoIsStillFiltered)
 {
     const QByteArray cut = WithTruncatedExif(FileBytes(m_photo), 60);
