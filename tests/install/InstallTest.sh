@@ -10,7 +10,7 @@ version=$3
 work=$(mktemp -d)
 editor_pid=""
 cleanup() {
-    [[ -n $editor_pid ]] && kill "$editor_pid" 2> /dev/null || true
+    if [[ -n $editor_pid ]]; then kill "$editor_pid" 2> /dev/null || true; fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -92,6 +92,7 @@ cmp -s "$work/copy.ppm" "$work/flipped.ppm" && fail "the flip changed nothing"
 # --- The completion, asking the installed tool. ---
 completions=$(
     PATH=$prefix/bin:$PATH
+    # shellcheck disable=SC2317  # called by the completion function
     compopt() { :; }
     # shellcheck source=/dev/null
     source "$prefix/share/bash-completion/completions/basicfilters"
