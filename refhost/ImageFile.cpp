@@ -8,12 +8,29 @@
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QStringList>
+#include <QTransform>
 
 namespace {
 
 QString Quoted(const QString& path)
 {
     return QStringLiteral("'%1'").arg(path);
+}
+
+// The stored picture turned and mirrored as its EXIF orientation says it is shown.
+QImage Upright(const QImage& stored, int orientation)
+{
+    const auto turned = [&stored](int degrees) { return stored.transformed(QTransform().rotate(degrees)); };
+    switch (orientation) {
+    case 2: return stored.mirrored(true, false);
+    case 3: return stored.mirrored(true, true);
+    case 4: return stored.mirrored(false, true);
+    case 5: return turned(90).mirrored(true, false);
+    case 6: return turned(90);
+    case 7: return turned(270).mirrored(true, false);
+    case 8: return turned(270);
+    default: return stored;
+    }
 }
 
 } // namespace
@@ -52,6 +69,16 @@ bool ReadPhotoFile(const QString& path, QImage& picture, CPhotoMetadata& metadat
 {
     if (!ReadImageFile(path, picture, error)) return false;
     metadata = CPhotoMetadata::Read(path, picture, warnings);
+    // Qt turns JPEG and TIFF photos itself, but not PNG or WebP ones.
+    const int orientation = metadata.Orientation();
+    if (orientation != 1 && QImageReader(path).transformation() == QImageIOHandler::TransformationNone) {
+        QImage upright = Upright(picture, orientation);
+        if (upright.isNull()) {
+            error = QStringLiteral("%1: not enough memory to turn the picture upright").arg(Quoted(path));
+            return false;
+        }
+        picture = std::move(upright);
+    }
     return true;
 }
 

@@ -263,6 +263,15 @@ bool CPhotoMetadata::IsEmpty() const
     return m_blocks->exif.empty() && m_blocks->iptc.empty() && m_blocks->xmp.empty() && !m_colorSpace.isValid();
 }
 
+int CPhotoMetadata::Orientation() const
+{
+    const Exiv2::ExifData& exif = m_blocks->exif;
+    const auto found = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+    if (found == exif.end()) return kNormalOrientation;
+    const long orientation = found->toLong();
+    return orientation >= 1 && orientation <= 8 ? static_cast<int>(orientation) : kNormalOrientation;
+}
+
 PhotoFacts CPhotoMetadata::Facts() const
 {
     const Exiv2::ExifData& exif = m_blocks->exif;
@@ -271,9 +280,7 @@ PhotoFacts CPhotoMetadata::Facts() const
     facts.hasIptc = !m_blocks->iptc.empty();
     facts.hasXmp = !m_blocks->xmp.empty();
     if (exif.empty()) return facts;
-    if (const auto found = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation")); found != exif.end()) {
-        facts.orientation = static_cast<int>(found->toLong());
-    }
+    if (exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation")) != exif.end()) facts.orientation = Orientation();
     facts.make = Printed(exif, Exiv2::make(exif));
     facts.model = Printed(exif, Exiv2::model(exif));
     facts.lens = Printed(exif, Exiv2::lensName(exif));

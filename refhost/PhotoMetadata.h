@@ -50,6 +50,8 @@ public:
 
     bool IsEmpty() const;
     PhotoFacts Facts() const;
+    // The EXIF orientation, 1 to 8; 1 when the photo gives none.
+    int Orientation() const;
     // The file's colour profile; invalid when it had none or one Qt cannot read.
     QColorSpace ColorSpace() const { return m_colorSpace; }
 

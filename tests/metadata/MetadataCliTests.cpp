@@ -155,6 +155,34 @@ TEST_F(MetadataCli, PngKeepsTheProfileAndXmpAndBmpSaysWhatItLeavesOut)
     EXPECT_TRUE(plain.err.contains("cannot hold")) << Describe(plain);
 }
 
+// Qt turns JPEG photos itself but leaves PNG ones as stored; either way OUT is
+// turned once and says so.
+TEST_F(MetadataCli, PngPhotosAreTurnedOnceForEveryOrientation)
+{
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE("orientation " + std::to_string(orientation));
+        const QString photo = Path("camera.png");
+        ASSERT_TRUE(WriteCameraPhoto(photo, static_cast<uint16_t>(orientation)));
+        const QString output = Path("out.png");
+        const RunResult run = RunCli({QStringLiteral("apply"), QStringLiteral("Invert"), photo, output});
+        ASSERT_EQ(run.exitCode, 0) << Describe(run);
+        const QImage stored = StoredPixels(output);
+        const bool sideways = orientation >= 5;
+        ASSERT_EQ(stored.size(), sideways ? QSize(kStoredHeight, kStoredWidth) : QSize(kStoredWidth, kStoredHeight));
+        int wrong = 0;
+        for (int y = 0; y < stored.height(); ++y) {
+            for (int x = 0; x < stored.width(); ++x) {
+                const QPoint from = StoredPointOf(orientation, x, y);
+                if (stored.pixel(x, y) != Inverted(StoredColour(from.x(), from.y()))) ++wrong;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        const std::optional<FoundMetadata> found = ReadMetadata(output);
+        ASSERT_TRUE(found.has_value());
+        EXPECT_EQ(ExifText(found->exif, "Exif.Image.Orientation"), "1");
+    }
+}
+
 TEST_F(MetadataCli, TiffAndWebpKeepWhatTheirFormatsHold)
 {
     struct Expected {

@@ -71,10 +71,11 @@ inline Exiv2::URationalValue Rational(uint32_t numerator, uint32_t denominator)
 }
 
 // A landscape of the four blocks stored sideways (orientation 6: turned a quarter
-// clockwise to show), with everything a camera and a catalogue write.
-inline bool WriteCameraPhoto(const QString& path)
+// clockwise to show, unless another is given), with everything a camera and a
+// catalogue write, in the format the suffix names.
+inline bool WriteCameraPhoto(const QString& path, uint16_t orientation = 6)
 {
-    QImageWriter writer(path, "jpeg");
+    QImageWriter writer(path);
     writer.setQuality(100);
     if (!writer.write(StoredPicture())) return false;
     auto image = Exiv2::ImageFactory::open(path.toStdString());
@@ -82,7 +83,7 @@ inline bool WriteCameraPhoto(const QString& path)
     Exiv2::ExifData exif;
     exif["Exif.Image.Make"] = "Fictional Optics";
     exif["Exif.Image.Model"] = "FO-1";
-    exif["Exif.Image.Orientation"] = uint16_t(6);
+    exif["Exif.Image.Orientation"] = orientation;
     exif["Exif.Photo.LensModel"] = "FO 35mm F2";
     exif["Exif.Photo.ExposureTime"] = Rational(1, 125);
     exif["Exif.Photo.FNumber"] = Rational(28, 10);
@@ -120,6 +121,24 @@ inline bool WriteCameraPhoto(const QString& path)
 inline QRgb ShownColour(int x, int y)
 {
     return StoredColour(y, kStoredHeight - 1 - x);
+}
+
+// Where the pixel a viewer shows at x, y of the camera photo lies in the stored
+// picture, for each EXIF orientation.
+inline QPoint StoredPointOf(int orientation, int x, int y)
+{
+    constexpr int kRight = kStoredWidth - 1;
+    constexpr int kBottom = kStoredHeight - 1;
+    switch (orientation) {
+    case 2: return {kRight - x, y};
+    case 3: return {kRight - x, kBottom - y};
+    case 4: return {x, kBottom - y};
+    case 5: return {y, x};
+    case 6: return {y, kBottom - x};
+    case 7: return {kRight - y, kBottom - x};
+    case 8: return {kRight - y, x};
+    default: return {x, y};
+    }
 }
 
 // What Exiv2 finds in a file; nullopt when it cannot read the file at all.
