@@ -173,9 +173,21 @@ typename Lanes::Vector SelectFrom(const uint32_t* run, const uint32_t* column)
     return key;
 }
 
+// Whole vectors of results go straight to out; the last few through the results
+// line. store writes one vector's worth at the given address.
+template <class Store>
+MEDIAN_INLINE void StoreResults(uint32_t* out, int left, int vector, uint32_t* results, Store store)
+{
+    if (left >= vector) {
+        store(out);
+        return;
+    }
+    store(results);
+    std::copy_n(results, left, out);
+}
+
 // The run starting at pair i serves the window at the tile's column 2i with the even
 // column after it, and the window at column 2i - 1 with the odd column before it.
-// Whole vectors of results go straight to out; the last few through the results line.
 template <class Lanes, int Radius, int Height>
 void SelectTile(uint32_t* scratch, int count, uint32_t* out)
 {
@@ -186,13 +198,48 @@ void SelectTile(uint32_t* scratch, int count, uint32_t* out)
     for (int pair = 0; 2 * pair < count; pair += Lanes::kLanes) {
         const auto evenKeys = SelectFrom<Lanes, Radius, Height>(run + pair, even + Radius + pair);
         const auto oddKeys = SelectFrom<Lanes, Radius, Height>(run + pair + 1, odd + pair);
-        const int left = count - 2 * pair;
-        if (left >= 2 * Lanes::kLanes) {
-            Lanes::StoreInterleaved(out + 2 * pair, evenKeys, oddKeys);
-        } else {
-            Lanes::StoreInterleaved(results, evenKeys, oddKeys);
-            std::copy_n(results, left, out + 2 * pair);
-        }
+        StoreResults(out + 2 * pair, count - 2 * pair, 2 * Lanes::kLanes, results,
+                     [&](uint32_t* at) { Lanes::StoreInterleaved(at, evenKeys, oddKeys); });
+    }
+}
+
+template <class Lanes>
+MEDIAN_INLINE typename Lanes::Vector MedianOfThree(typename Lanes::Vector a, typename Lanes::Vector b,
+                                                   typename Lanes::Vector c)
+{
+    return Lanes::Max(Lanes::Min(a, b), Lanes::Min(Lanes::Max(a, b), c));
+}
+
+// Radius 1 with full windows needs neither pairs nor runs: each column sorted once
+// serves three windows, and the fifth of nine keys given as three sorted columns is
+// at least the largest column minimum, at most the smallest column maximum, and the
+// median of the three column middles settles it between them.
+template <class Lanes>
+void NineTile(const uint32_t* const* rows, int first, int count, uint32_t* scratch, uint32_t* out)
+{
+    constexpr int line = 2 * kLine;
+    uint32_t* low = scratch;
+    uint32_t* middle = scratch + line;
+    uint32_t* high = scratch + 2 * line;
+    uint32_t* results = scratch + 3 * line;
+    for (int column = 0; column < count + 2; column += Lanes::kLanes) {
+        const auto a = Lanes::Load(rows[0] + first + column);
+        const auto b = Lanes::Load(rows[1] + first + column);
+        const auto c = Lanes::Load(rows[2] + first + column);
+        Lanes::Store(low + column, Lanes::Min(Lanes::Min(a, b), c));
+        Lanes::Store(middle + column, MedianOfThree<Lanes>(a, b, c));
+        Lanes::Store(high + column, Lanes::Max(Lanes::Max(a, b), c));
+    }
+    for (int column = 0; column < count; column += Lanes::kLanes) {
+        const auto lowest = Lanes::Max(Lanes::Max(Lanes::Load(low + column), Lanes::Load(low + column + 1)),
+                                       Lanes::Load(low + column + 2));
+        const auto highest = Lanes::Min(Lanes::Min(Lanes::Load(high + column), Lanes::Load(high + column + 1)),
+                                        Lanes::Load(high + column + 2));
+        const auto middles = MedianOfThree<Lanes>(Lanes::Load(middle + column), Lanes::Load(middle + column + 1),
+                                                  Lanes::Load(middle + column + 2));
+        const auto key = MedianOfThree<Lanes>(lowest, middles, highest);
+        StoreResults(out + column, count - column, Lanes::kLanes, results,
+                     [&](uint32_t* at) { Lanes::Store(at, key); });
     }
 }
 
@@ -201,10 +248,15 @@ void InteriorRow(const uint32_t* const* rows, int width, uint32_t* out, uint32_t
 {
     for (int x = Radius; x < width - Radius; x += kTile) {
         const int count = std::min(kTile, width - Radius - x);
-        const int pairs = (count + 1) / 2 + Radius + 1;
-        SortColumns<Lanes, Radius, Height>(rows, x - Radius, pairs, scratch, std::make_index_sequence<Height>());
-        MergeRuns<Lanes, Radius, Height>(pairs, scratch, std::make_integer_sequence<int, kRuns<Radius, Height>.count>());
-        SelectTile<Lanes, Radius, Height>(scratch, count, out + x);
+        if constexpr (Radius == 1 && Height == 3) {
+            NineTile<Lanes>(rows, x - Radius, count, scratch, out + x);
+        } else {
+            const int pairs = (count + 1) / 2 + Radius + 1;
+            SortColumns<Lanes, Radius, Height>(rows, x - Radius, pairs, scratch, std::make_index_sequence<Height>());
+            MergeRuns<Lanes, Radius, Height>(pairs, scratch,
+                                             std::make_integer_sequence<int, kRuns<Radius, Height>.count>());
+            SelectTile<Lanes, Radius, Height>(scratch, count, out + x);
+        }
     }
 }
 
