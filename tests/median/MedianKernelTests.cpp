@@ -102,12 +102,16 @@ TEST(MedianEngine, UniformStaysAndAnIsolatedPixelVanishesAtEveryRadius)
     }
 }
 
+// The smallest pictures each radius takes, odd and even sizes, and widths that end
+// just before, at and just past a tile of 128 columns or a vector of pairs.
 TEST(MedianEngine, MatchesThePlainRuleOnRandomPictures)
 {
     for (int radius = 0; radius <= 5; ++radius) {  // 0 and 5 are brought into 1..4
         const int used = std::clamp(radius, 1, 4);
         const int least = 2 * used + 2;
-        for (const auto& [width, height] : {std::pair{least, least}, {least + 1, 23}, {37, least}, {29, 19}}) {
+        const int tile = 128 + 2 * used;  // a row of exactly one tile of windows
+        for (const auto& [width, height] : {std::pair{least, least}, {least + 1, 23}, {37, least}, {29, 19},
+                                            {tile - 1, least + 1}, {tile, 13}, {tile + 1, 11}, {2 * tile + 17, 15}}) {
             Picture picture = RandomPicture(width, height, static_cast<unsigned>(radius * 100 + width));
             const std::vector<uint32_t> expected = ReferenceMedian(picture.pixels, width, height, used);
             ASSERT_TRUE(picture.Filter(radius));
@@ -215,7 +219,8 @@ TEST(MedianEngine, TheWindowMustBeSmallerThanThePicture)
         bool works;
     };
     for (const Case c : {Case{1, 4, 4, true}, Case{1, 3, 9, false}, Case{1, 9, 3, false}, Case{4, 10, 10, true},
-                         Case{4, 9, 10, false}, Case{4, 10, 9, false}, Case{7, 9, 12, false}}) {
+                         Case{4, 9, 10, false}, Case{4, 10, 9, false}, Case{7, 9, 12, false}, Case{1, 1, 1, false},
+                         Case{2, 1, 40, false}, Case{2, 40, 1, false}, Case{3, 5, 5, false}}) {
         Picture picture = RandomPicture(c.width, c.height, 7);
         const std::vector<uint32_t> before = picture.pixels;
         EXPECT_EQ(picture.Filter(c.radius), c.works) << c.radius << ": " << c.width << "x" << c.height;
