@@ -96,6 +96,35 @@ void BM_MedianBySelection(benchmark::State& state)
     CountMegapixels(state);
 }
 
+// The full windows alone, with each variant of the interior row: the photo keyed once
+// (rows with the slack the variants may read), then every row with a full window.
+// Its ratio to BM_Median shows what keying, the edges and the memory traffic add.
+void BM_MedianInterior(benchmark::State& state, MedianInteriorRow interiorRow, bool avx2)
+{
+    if (avx2 && __builtin_cpu_supports("avx2") == 0) {
+        state.SkipWithError("no AVX2 here");
+        return;
+    }
+    const int radius = static_cast<int>(state.range(0));
+    const size_t stride = kWidth + kMedianRowSlack;
+    std::vector<uint32_t> keyed(stride * kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        KeyRowByLuma(Photo().data() + static_cast<size_t>(y) * kWidth, kWidth, keyed.data() + stride * y);
+    }
+    std::vector<uint32_t> out(Photo().size());
+    std::vector<uint32_t> scratch(MedianScratchKeys());
+    std::vector<const uint32_t*> rows(static_cast<size_t>(2 * radius + 1));
+    for (auto _ : state) {
+        for (int y = radius; y < kHeight - radius; ++y) {
+            for (int i = 0; i <= 2 * radius; ++i) rows[static_cast<size_t>(i)] = keyed.data() + stride * (y - radius + i);
+            interiorRow(rows.data(), 2 * radius + 1, kWidth, radius, out.data() + static_cast<size_t>(y) * kWidth,
+                        scratch.data());
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    CountMegapixels(state);
+}
+
 BlurPath PathOf(const benchmark::State& state)
 {
     return state.range(1) != 0 ? BlurPath::FixedPoint : BlurPath::Portable;
@@ -146,6 +175,12 @@ void SharpenArguments(benchmark::internal::Benchmark* benchmark)
 } // namespace
 
 BENCHMARK(BM_Median)->ArgName("radius")->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_MedianInterior, Portable, &MedianInteriorRowPortable, false)
+    ->ArgName("radius")->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_MedianInterior, Sse2, &MedianInteriorRowSse2, false)
+    ->ArgName("radius")->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_MedianInterior, Avx2, &MedianInteriorRowAvx2, true)
+    ->ArgName("radius")->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_MedianBySelection)->ArgName("radius")->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GaussianBlur)->Apply(SharpenArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_UnsharpMask)->Apply(SharpenArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
