@@ -1,6 +1,7 @@
 #include "refhost/PhotoMetadata.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageWriter>
 
 #include <exiv2/exiv2.hpp>
@@ -222,7 +223,7 @@ CPhotoMetadata CPhotoMetadata::Read(const QString& path, const QImage& decoded, 
     bool profileInFile = false;
     try {
         ReportGathering reports;
-        auto image = Exiv2::ImageFactory::open(path.toStdString());
+        auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
         image->readMetadata();
         profileInFile = image->iccProfileDefined();
         // Qt's turning of a photo taken sideways does not carry the colour space along.
