@@ -1,10 +1,9 @@
 #pragma once
 // The median of the windows of one row that are not clipped left or right, written
-// once over a lane policy: one
-// key per lane, Min and Max on keys as unsigned 32-bit words. MedianKernel.cpp runs
-// it one key at a time (the definition), MedianKernelSse2.cpp four and
-// MedianKernelAvx2.cpp eight keys at a time. Every lane follows the same exchanges,
-// so every variant picks the same keys.
+// once over a lane policy: one key per lane, Min and Max on keys as unsigned 32-bit
+// words. MedianKernel.cpp runs it one key at a time (the definition),
+// MedianKernelSse2.cpp four and MedianKernelAvx2.cpp eight keys at a time. Every lane
+// follows the same exchanges, so every variant picks the same keys.
 //
 // The row is cut into tiles whose runs stay in the first-level cache. Within a tile,
 // runs are kept one sorted position to a line of column pairs, so a vector holds the
@@ -40,8 +39,9 @@ template <int Radius, int Height, int Index>
 struct RunNetwork {
     static constexpr median_network::Run kRun = kRuns<Radius, Height>.runs[Index];
     static constexpr int kLeftKeys = kRuns<Radius, Height>.runs[kRun.left].keys;
-    static constexpr FrozenPlan<kRun.keys> kPlan = median_network::FreezeRun<kRun.keys>(Radius, Height, Index);
-    static_assert(kPlan.stepCount <= static_cast<int>(kPlan.steps.size()));
+    static constexpr int kSteps = median_network::StepsOfRun(Radius, Height, Index);
+    static constexpr FrozenPlan<kRun.keys, kSteps> kPlan =
+        median_network::FreezeRun<kRun.keys, kSteps>(Radius, Height, Index);
 };
 
 // Where each run's lines start in the scratch: the sorted even columns, the sorted
@@ -98,7 +98,7 @@ template <class Lanes, int Radius, int Height, int Index, size_t... Position>
 MEDIAN_INLINE void SortAndStore(typename Lanes::Vector* wires, uint32_t* lines, std::index_sequence<Position...>)
 {
     using Network = RunNetwork<Radius, Height, Index>;
-    ApplyAll<Lanes, Network::kPlan>(wires, std::make_index_sequence<static_cast<size_t>(Network::kPlan.stepCount)>());
+    ApplyAll<Lanes, Network::kPlan>(wires, std::make_index_sequence<static_cast<size_t>(Network::kSteps)>());
     (StorePosition<Lanes, Network, Position>(wires, lines), ...);
 }
 

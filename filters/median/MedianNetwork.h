@@ -200,35 +200,39 @@ constexpr RunPlan PlanRuns(int radius, int height)
     return plan;
 }
 
-// Fixed-size copies of a plan, for use at run time.
-template <int Count>
-struct FrozenPlan {
-    std::array<int, static_cast<size_t>(Count)> wireAt{};  // the wire holding each sorted position
-    std::array<Exchange, 400> steps{};
-    int stepCount = 0;
-    KeyMask read{};
-};
-
-template <int Count>
-constexpr FrozenPlan<Count> Freeze(const Plan& plan)
-{
-    FrozenPlan<Count> frozen;
-    std::copy(plan.sorted.begin(), plan.sorted.end(), frozen.wireAt.begin());
-    std::copy(plan.steps.begin(), plan.steps.end(), frozen.steps.begin());
-    frozen.stepCount = static_cast<int>(plan.steps.size());
-    frozen.read = plan.read;
-    return frozen;
-}
-
-// Run index of the radius's plan, frozen: run 0 sorts a column, the others merge.
-template <int Count>
-constexpr FrozenPlan<Count> FreezeRun(int radius, int height, int index)
+// Run index of the plan for the radius and the window's height: run 0 sorts a
+// column, the others merge.
+constexpr Plan PlanRun(int radius, int height, int index)
 {
     const RunPlan plan = PlanRuns(radius, height);
     const Run& run = plan.runs[static_cast<size_t>(index)];
-    if (index == 0) return Freeze<Count>(PlanSort(run.keys));
+    if (index == 0) return PlanSort(run.keys);
     const int leftKeys = plan.runs[static_cast<size_t>(run.left)].keys;
-    return Freeze<Count>(PlanMerge(leftKeys, run.keys - leftKeys, run.wanted));
+    return PlanMerge(leftKeys, run.keys - leftKeys, run.wanted);
+}
+
+constexpr int StepsOfRun(int radius, int height, int index)
+{
+    return static_cast<int>(PlanRun(radius, height, index).steps.size());
+}
+
+// A run's plan in fixed-size arrays, for use at run time.
+template <int Count, int Steps>
+struct FrozenPlan {
+    std::array<int, static_cast<size_t>(Count)> wireAt{};  // the wire holding each sorted position
+    std::array<Exchange, static_cast<size_t>(Steps)> steps{};
+    KeyMask read{};
+};
+
+template <int Count, int Steps>
+constexpr FrozenPlan<Count, Steps> FreezeRun(int radius, int height, int index)
+{
+    const Plan plan = PlanRun(radius, height, index);
+    FrozenPlan<Count, Steps> frozen;
+    std::copy(plan.sorted.begin(), plan.sorted.end(), frozen.wireAt.begin());
+    std::copy(plan.steps.begin(), plan.steps.end(), frozen.steps.begin());
+    frozen.read = plan.read;
+    return frozen;
 }
 
 } // namespace median_network
