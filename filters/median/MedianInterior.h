@@ -160,8 +160,8 @@ void MergeRuns(int pairs, uint32_t* scratch, std::integer_sequence<int, 0, Index
 
 // The key of rank R among the run A of 2r columns and the sorted column B that
 // completes the window is the smallest of A[R] and of max(A[R - t], B[t - 1]) for t
-// from 1 to 2r+1: each term has at least R+1 keys at or below it, and the term whose
-// split matches the R+1 smallest keys is the key itself.
+// from 1 to B's size, the window's height: each term has at least R+1 keys at or
+// below it, and the term whose split matches the R+1 smallest keys is the key itself.
 template <class Lanes, int Radius, int Height>
 typename Lanes::Vector SelectFrom(const uint32_t* run, const uint32_t* column)
 {

@@ -42,15 +42,15 @@ uint32_t SelectClipped(const WindowRows& window, int width, int x, int radius)
 {
     std::array<uint32_t, kLargestMedianWindow> keys{};
     const int first = std::max(0, x - radius);
-    const int last = std::min(width - 1, x + radius);
-    int count = 0;
+    const int end = std::min(width, x + radius + 1);
+    auto filled = keys.begin();
     for (int i = 0; i < window.count; ++i) {
-        count = static_cast<int>(std::copy(window.rows[static_cast<size_t>(i)] + first,
-                                           window.rows[static_cast<size_t>(i)] + last + 1, keys.begin() + count) -
-                                 keys.begin());
+        const uint32_t* row = window.rows[static_cast<size_t>(i)];
+        filled = std::copy(row + first, row + end, filled);
     }
-    std::nth_element(keys.begin(), keys.begin() + count / 2, keys.begin() + count);
-    return keys[static_cast<size_t>(count / 2)];
+    const auto middle = keys.begin() + (filled - keys.begin()) / 2;
+    std::nth_element(keys.begin(), middle, filled);
+    return *middle;
 }
 
 // Radius 1 treats its corners apart: the smaller of the two rows' larger keys.
@@ -84,6 +84,9 @@ private:
     std::vector<uint32_t> m_scratch;
 };
 
+// One row of results at a time, from the ring into the picture: the networks for the
+// columns whose windows reach 2r+1 columns, the rank rule for the few at the left and
+// right edges, the corner rule for radius 1.
 class MedianPass {
 public:
     MedianPass(const PixelRows& image, int radius, KeyedRing& ring)
