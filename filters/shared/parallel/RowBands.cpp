@@ -1,0 +1,112 @@
+#include "filters/shared/parallel/RowBands.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kMostThreads = 256;
+// Bands per thread: enough that a thread slowed by the rest of the machine hands its
+// share to the others, few enough that each band is worth the hand-over.
+constexpr int kBandsPerThread = 16;
+
+int ThreadsFromEnvironment()
+{
+    const char* value = std::getenv("BASICFILTERS_THREADS");
+    if (value != nullptr) {
+        char* end = nullptr;
+        const long threads = std::strtol(value, &end, 10);
+        if (end != value && *end == '\0' && threads >= 1 && threads <= kMostThreads) return static_cast<int>(threads);
+    }
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+bool InOrder(int rows, const UnitReport& report, const std::function<void(int first, int last)>& work)
+{
+    for (int y = 0; y < rows; ++y) {
+        if (report && !report(y, rows)) return false;
+        work(y, y + 1);
+    }
+    return true;
+}
+
+class CBandQueue {
+public:
+    CBandQueue(int rows, int threads)
+        : m_rows(rows), m_band(std::max(1, rows / (threads * kBandsPerThread)))
+    {
+    }
+
+    // Takes bands until none is left or the work was stopped.
+    void Drain(const std::function<void(int first, int last)>& work)
+    {
+        for (;;) {
+            const int first = m_next.fetch_add(m_band);
+            if (first >= m_rows || m_stopped.load()) return;
+            const int last = std::min(first + m_band, m_rows);
+            work(first, last);
+            m_finished.fetch_add(last - first);
+        }
+    }
+
+    // The calling thread's share: a report before each band it takes.
+    bool DrainReporting(const UnitReport& report, const std::function<void(int first, int last)>& work)
+    {
+        for (;;) {
+            if (report && !report(m_finished.load(), m_rows)) {
+                m_stopped.store(true);
+                return false;
+            }
+            const int first = m_next.fetch_add(m_band);
+            if (first >= m_rows || m_stopped.load()) return true;
+            const int last = std::min(first + m_band, m_rows);
+            work(first, last);
+            m_finished.fetch_add(last - first);
+        }
+    }
+
+private:
+    const int m_rows;
+    const int m_band;
+    std::atomic<int> m_next{0};
+    std::atomic<int> m_finished{0};
+    std::atomic<bool> m_stopped{false};
+};
+
+std::atomic<int> g_setThreads{0};
+
+} // namespace
+
+int KernelThreadCount()
+{
+    static const int fromEnvironment = ThreadsFromEnvironment();
+    const int set = g_setThreads.load();
+    return set > 0 ? set : fromEnvironment;
+}
+
+void SetKernelThreadCount(int threads)
+{
+    g_setThreads.store(threads <= 0 ? 0 : std::min(threads, kMostThreads));
+}
+
+bool ForEachRowBand(int rows, const UnitReport& report, const std::function<void(int first, int last)>& work,
+                    int threads)
+{
+    threads = std::clamp(threads, 1, std::max(rows, 1));
+    if (threads == 1) return InOrder(rows, report, work);
+    CBandQueue queue(rows, threads);
+    std::vector<std::thread> helpers;
+    helpers.reserve(static_cast<size_t>(threads - 1));
+    // A machine that refuses another thread leaves more bands to the ones started.
+    try {
+        for (int i = 1; i < threads; ++i) helpers.emplace_back([&queue, &work] { queue.Drain(work); });
+    } catch (const std::system_error&) {
+    }
+    const bool finished = queue.DrainReporting(report, work);
+    for (std::thread& helper : helpers) helper.join();
+    return finished;
+}
