@@ -75,6 +75,15 @@ void BM_VignettingPortable(benchmark::State& state)
 void BM_ChannelHistograms(benchmark::State& state)
 {
     std::vector<uint32_t> counts(kHistogramCountsSize);
+    Measure(state, [&counts](const PixelRows& image) {
+        CountChannelLevelsWith(image, counts.data(), {}, ChosenLevelRowCounter(), 1);
+    });
+}
+
+// As the filters count: on every core (BASICFILTERS_THREADS sets how many).
+void BM_ChannelHistogramsAllCores(benchmark::State& state)
+{
+    std::vector<uint32_t> counts(kHistogramCountsSize);
     Measure(state, [&counts](const PixelRows& image) { CountChannelLevels(image, counts.data(), {}); });
 }
 
@@ -82,7 +91,7 @@ void BM_ChannelHistogramsPortable(benchmark::State& state)
 {
     std::vector<uint32_t> counts(kHistogramCountsSize);
     Measure(state, [&counts](const PixelRows& image) {
-        CountChannelLevelsWith(image, counts.data(), {}, &CountLevelsRowPortable);
+        CountChannelLevelsWith(image, counts.data(), {}, &CountLevelsRowPortable, 1);
     });
 }
 
@@ -111,5 +120,6 @@ BENCHMARK(BM_Vignetting)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VignettingPortable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChannelHistograms)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChannelHistogramsPortable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChannelHistogramsAllCores)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ExposureTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExposureTablePortable)->Unit(benchmark::kMillisecond);

@@ -1,11 +1,13 @@
 #include "filters/shared/histograms/ChannelHistograms.h"
 
+#include "filters/shared/parallel/RowBands.h"
 #include "filters/shared/pixels/KernelBridge.h"
 #include "platform/CpuFeatures.h"
 
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <mutex>
 
 namespace {
 
@@ -48,23 +50,23 @@ LevelRowCounter ChosenLevelRowCounter()
 
 bool CountChannelLevels(const PixelRows& image, uint32_t counts[kHistogramCountsSize], const UnitReport& report)
 {
-    return CountChannelLevelsWith(image, counts, report, ChosenLevelRowCounter());
+    return CountChannelLevelsWith(image, counts, report, ChosenLevelRowCounter(), KernelThreadCount());
 }
 
+// Each band counts into tables of its own and adds them to the totals once, so
+// threads share nothing while they count.
 bool CountChannelLevelsWith(const PixelRows& image, uint32_t counts[kHistogramCountsSize], const UnitReport& report,
-                            LevelRowCounter countRow)
+                            LevelRowCounter countRow, int threads)
 {
-    std::array<uint32_t, 2 * kHistogramCountsSize> tables{};
-    bool counted = true;
-    for (int y = 0; y < image.height; ++y) {
-        if (report && !report(y, image.height)) {
-            counted = false;
-            break;
-        }
-        countRow(image.Row(y), image.width, tables.data());
-    }
-    for (int i = 0; i < kHistogramCountsSize; ++i) counts[i] = tables[i] + tables[kHistogramCountsSize + i];
-    return counted;
+    std::fill(counts, counts + kHistogramCountsSize, 0u);
+    std::mutex totalsLock;
+    const auto countBand = [&](int first, int last) {
+        std::array<uint32_t, 2 * kHistogramCountsSize> tables{};
+        for (int y = first; y < last; ++y) countRow(image.Row(y), image.width, tables.data());
+        const std::lock_guard<std::mutex> hold(totalsLock);
+        for (int i = 0; i < kHistogramCountsSize; ++i) counts[i] += tables[i] + tables[kHistogramCountsSize + i];
+    };
+    return ForEachRowBand(image.height, report, countBand, threads);
 }
 
 bool ComputeChannelHistograms(HBITMAP bitmap, uint32_t* counts, IProgress* progress)

@@ -18,8 +18,9 @@ constexpr int LuminanceOf(int red, int green, int blue)
     return (306 * red + 601 * green + 117 * blue) >> 10;
 }
 
-// Zeroes counts, then counts every pixel row by row in memory order, telling report
-// (when set) the row about to be counted; false when report stops it.
+// Zeroes counts, then counts every pixel, in bands of rows spread over the kernel
+// threads (filters/shared/parallel/RowBands.h, which says how report is told); false
+// when report stops it, the counts then incomplete.
 bool CountChannelLevels(const PixelRows& image, uint32_t counts[kHistogramCountsSize], const UnitReport& report);
 
 // The loops that add one row's pixels to two tables of kHistogramCountsSize counts
@@ -33,9 +34,10 @@ void CountLevelsRowAvx2(const uint32_t* row, int width, uint32_t* twoTables);
 // AVX2 where the processor has it, unless portable code is forced; chosen once.
 LevelRowCounter ChosenLevelRowCounter();
 
-// CountChannelLevels with the given row loop, for tests and benchmarks.
+// CountChannelLevels with the given row loop and thread count (RowBands.h), for
+// tests and benchmarks.
 bool CountChannelLevelsWith(const PixelRows& image, uint32_t counts[kHistogramCountsSize], const UnitReport& report,
-                            LevelRowCounter countRow);
+                            LevelRowCounter countRow, int threads);
 
 // The same over a host's bitmap handle, with its progress sink (may be null), which
 // is told at the end whether the count succeeded. False for a missing handle or

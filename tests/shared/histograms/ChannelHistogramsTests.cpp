@@ -5,6 +5,7 @@
 
 #include "filters/shared/histograms/ChannelHistograms.h"
 #include "refhost/RecordingProgress.h"
+#include "tests/KernelThreads.h"
 #include "tests/shared/KernelVariants.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,7 @@ TEST(ChannelHistograms, OneColourFillsOneLevelPerBlock)
 
 TEST(ChannelHistograms, ReportsEachRowBeforeCountingItAndTheEnd)
 {
+    const ScopedKernelThreads oneThread(1);
     auto image = MakeImage(3, 4, DistinctPixel);
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
     Counts counts{};
@@ -102,6 +104,7 @@ TEST(ChannelHistograms, ReportsEachRowBeforeCountingItAndTheEnd)
 
 TEST(ChannelHistograms, AStopEndsUnsuccessfullyAndMissingArgumentsFail)
 {
+    const ScopedKernelThreads oneThread(1);
     auto image = MakeImage(3, 4, DistinctPixel);
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(2));
     Counts counts{};
@@ -178,8 +181,10 @@ TEST_P(LevelCounterVariants, CountLikeThePlainCount)
             const PixelRows rows{reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{4} * stride, width, height};
             Counts counts;
             counts.fill(7);
-            ASSERT_TRUE(CountChannelLevelsWith(rows, counts.data(), {}, GetParam().countRow));
-            EXPECT_EQ(counts, ReferenceCounts(pixels, width, height, stride));
+            for (const int threads : {1, 2, 3}) {
+                ASSERT_TRUE(CountChannelLevelsWith(rows, counts.data(), {}, GetParam().countRow, threads));
+                EXPECT_EQ(counts, ReferenceCounts(pixels, width, height, stride)) << threads << " threads";
+            }
         }
     }
 }
