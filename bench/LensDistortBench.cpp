@@ -4,6 +4,7 @@
 // picture is a ramp with grain, so the interpolation meets varied neighbours.
 
 #include "filters/lens-distort/LensDistortKernel.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,12 +38,12 @@ PixelRows RowsOf(std::vector<uint32_t>& pixels)
     return {reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{kWidth} * 4, kWidth, kHeight};
 }
 
-void BM_LensDistort(benchmark::State& state, double coefficient, LensRowLoop loop)
+void BM_LensDistort(benchmark::State& state, double coefficient, LensRowPairLoop loop, int threads)
 {
     std::vector<uint32_t> source = Scene();
     std::vector<uint32_t> target(kPixels);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(DistortLensWith(RowsOf(source), RowsOf(target), coefficient, {}, loop));
+        benchmark::DoNotOptimize(DistortLensWith(RowsOf(source), RowsOf(target), coefficient, {}, loop, threads));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kPixels * 4));
@@ -61,9 +62,13 @@ void BM_LensCopy(benchmark::State& state)
 
 } // namespace
 
-// The loop the filter runs on this processor, and the portable one that defines the bits.
-BENCHMARK_CAPTURE(BM_LensDistort, Barrel, 0.1, ChosenLensRowLoop())->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_LensDistort, Pincushion, -0.1, ChosenLensRowLoop())->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_LensDistort, MildBarrel, 0.02, ChosenLensRowLoop())->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_LensDistort, BarrelPortable, 0.1, &LensRowPortable)->Unit(benchmark::kMillisecond);
+// The loop the filter runs on this processor, and the portable one that defines the
+// bits, on one thread; then on every core (BASICFILTERS_THREADS sets how many).
+BENCHMARK_CAPTURE(BM_LensDistort, Barrel, 0.1, ChosenLensRowPairLoop(), 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LensDistort, Pincushion, -0.1, ChosenLensRowPairLoop(), 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LensDistort, MildBarrel, 0.02, ChosenLensRowPairLoop(), 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LensDistort, BarrelPortable, 0.1, &LensRowPairPortable, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LensDistort, BarrelAllCores, 0.1, ChosenLensRowPairLoop(), KernelThreadCount())
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_LensCopy)->Unit(benchmark::kMillisecond);

@@ -72,6 +72,23 @@ Trial FreeRotate(const cv::Mat& bgr)
     });
 }
 
+// remap with the source points in two float maps, made before the timing.
+Trial LensDistort(const cv::Mat& bgr)
+{
+    auto mapX = std::make_shared<cv::Mat>(bgr.size(), CV_32FC1);
+    auto mapY = std::make_shared<cv::Mat>(bgr.size(), CV_32FC1);
+    for (int y = 0; y < bgr.rows; ++y) {
+        for (int x = 0; x < bgr.cols; ++x) {
+            const LensPoint point = LensSourcePoint(bgr.cols, bgr.rows, x, y);
+            mapX->at<float>(y, x) = static_cast<float>(point.x);
+            mapY->at<float>(y, x) = static_cast<float>(point.y);
+        }
+    }
+    return Into(bgr, bgr.size(), [mapX, mapY](const cv::Mat& source, cv::Mat& output) {
+        cv::remap(source, output, *mapX, *mapY, cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar::all(0));
+    });
+}
+
 Trial Crop(const cv::Mat& bgr)
 {
     const CropRectangle crop = CropOf(bgr.cols, bgr.rows);
@@ -113,6 +130,7 @@ Trial PrepareOpenCv(const Operation& operation, const cv::Mat& bgr)
     case OperationKind::UnsharpMask: return UnsharpMask(bgr, operation.sigma);
     case OperationKind::FreeRotate: return FreeRotate(bgr);
     case OperationKind::Crop: return Crop(bgr);
+    case OperationKind::LensDistort: return LensDistort(bgr);
     case OperationKind::Straightening: throw std::logic_error("OpenCV has no straightening detection");
     }
     return {};

@@ -31,6 +31,7 @@ const std::vector<Operation>& AllOperations()
         }
         list.push_back({"rotate 10 degrees bilinear", OperationKind::FreeRotate});
         list.push_back({"crop to the middle 3/4 x 2/3", OperationKind::Crop});
+        list.push_back({"lens distortion (barrel 0.05) bilinear", OperationKind::LensDistort});
         list.push_back({"straightening detection", OperationKind::Straightening, 0, 0.0, ResizeFamily::Linear, true});
         return list;
     }();

@@ -15,7 +15,7 @@ struct _VipsImage;
 
 enum class OperationKind {
     Copy, FlipHorizontal, FlipVertical, Rotate90, Rotate180, ToneTable,
-    ResizeHalf, ResizeDouble, Median, GaussianBlur, UnsharpMask, FreeRotate, Crop, Straightening,
+    ResizeHalf, ResizeDouble, Median, GaussianBlur, UnsharpMask, FreeRotate, Crop, Straightening, LensDistort,
 };
 enum class ResizeFamily { Linear, Cubic, Lanczos };
 

@@ -16,6 +16,7 @@
 #include "filters/shared/channel-tables/ChannelMapper.h"
 #include "filters/rotate/RotateKernel.h"
 #include "filters/shared/straightening/StraighteningAngle.h"
+#include "filters/lens-distort/LensDistortKernel.h"
 
 #include <algorithm>
 #include <cstring>
@@ -181,6 +182,16 @@ Trial Crop(const OurPicture& picture)
     });
 }
 
+Trial LensDistort(const OurPicture& picture)
+{
+    return IntoNew(picture.pixels.size(), [&picture](Pixels& output) {
+        const PixelRows source = RowsOf(picture.pixels.data(), picture.width, picture.height);
+        if (!DistortLens(source, RowsOf(output.data(), picture.width, picture.height), kLensCoefficient, {})) {
+            throw std::runtime_error("lens distortion failed");
+        }
+    });
+}
+
 // The angle is kept, so that the detection's result is used.
 Trial Straightening(const OurPicture& picture)
 {
@@ -210,6 +221,7 @@ Trial PrepareOurs(const Operation& operation, const OurPicture& picture)
     case OperationKind::FreeRotate: return FreeRotate(picture);
     case OperationKind::Crop: return Crop(picture);
     case OperationKind::Straightening: return Straightening(picture);
+    case OperationKind::LensDistort: return LensDistort(picture);
     default: return Geometry(operation, picture);
     }
 }

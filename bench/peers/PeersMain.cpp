@@ -8,6 +8,7 @@
 
 #include "Measure.h"
 #include "Operations.h"
+#include "filters/shared/parallel/RowBands.h"
 #include "ResultTable.h"
 #include "TestPicture.h"
 
@@ -227,6 +228,7 @@ int main(int argc, char** argv)
         vips_concurrency_set(1);
         vips_cache_set_max(0);
         cv::setNumThreads(0);
+        SetKernelThreadCount(1);
         if (options.memoryIndex >= 0) return MeasureMemory(options);
         if (options.repeatIndex >= 0) return Repeat(options);
         const std::vector<const Operation*> operations = Chosen(options);

@@ -1,5 +1,6 @@
 #include "filters/lens-distort/LensDistortKernel.h"
 
+#include "filters/shared/parallel/RowBands.h"
 #include "platform/CpuFeatures.h"
 
 #include <algorithm>
@@ -85,25 +86,42 @@ void LensRowPortable(const PixelRows& source, const LensGeometry& geometry, int 
     }
 }
 
-LensRowLoop ChosenLensRowLoop()
+void LensRowPairPortable(const PixelRows& source, const LensGeometry& geometry, int dy, const PixelRows& target)
 {
-    static const LensRowLoop loop = CpuHasAvx2() ? &LensRowAvx2 : &LensRowPortable;
+    const auto write = [&](int y) {
+        if (y >= 0 && y < target.height) LensRowPortable(source, geometry, y, 0, target.width, target.Row(y));
+    };
+    write(geometry.cy + dy);
+    if (dy > 0) write(geometry.cy - dy);
+}
+
+LensRowPairLoop ChosenLensRowPairLoop()
+{
+    static const LensRowPairLoop loop = CpuHasAvx2() ? &LensRowPairAvx2 : &LensRowPairPortable;
     return loop;
 }
 
 bool DistortLens(const PixelRows& source, const PixelRows& target, double coefficient, const UnitReport& report)
 {
-    return DistortLensWith(source, target, coefficient, report, ChosenLensRowLoop());
+    return DistortLensWith(source, target, coefficient, report, ChosenLensRowPairLoop(), KernelThreadCount());
 }
 
 bool DistortLensWith(const PixelRows& source, const PixelRows& target, double coefficient, const UnitReport& report,
-                     LensRowLoop loop)
+                     LensRowPairLoop loop, int threads)
 {
     const LensGeometry geometry{target.width / 2, target.height / 2,
                                 std::min(target.width, target.height) * 0.5, coefficient};
-    for (int y = 0; y < target.height; ++y) {
-        if (report && !report(y, target.height)) return false;
-        loop(source, geometry, y, 0, target.width, target.Row(y));
-    }
-    return true;
+    // Row cy is the pair at distance 0; the rows below it reach furthest.
+    const int pairs = target.height > 0 ? geometry.cy + 1 : 0;
+    const auto rows = [&](int first, int last) {
+        for (int dy = first; dy < last; ++dy) loop(source, geometry, dy, target);
+    };
+    // The pairs before the next are the rows within that distance of the centre row.
+    const auto rowsWritten = [&](int pairsDone) {
+        if (pairsDone == 0) return 0;
+        return std::min(target.height - 1, geometry.cy + pairsDone - 1) - std::max(0, geometry.cy - pairsDone + 1) + 1;
+    };
+    UnitReport inRows;
+    if (report) inRows = [&](int done, int) { return report(rowsWritten(done), target.height); };
+    return ForEachRowBand(pairs, inRows, rows, threads);
 }

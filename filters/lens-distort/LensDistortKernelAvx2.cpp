@@ -3,13 +3,15 @@
 // ones, the build fuses no multiply into an add), so it gives the same bits: the
 // floor of a point inside the picture is the scalar one, the clamp becomes a max and
 // a min, which agree with it on the sums that reach them, and the rounding adds and
-// takes away 2^52 as the scalar loop does. The four neighbours are gathered, each
-// lane's read masked off where the neighbour lies outside.
+// takes away 2^52 as the scalar loop does. Away from the edges each pixel is summed
+// with its channels in the lanes; near them the neighbours are gathered, each masked
+// off where it lies outside, and each channel of four pixels summed in the lanes.
 
 #include "filters/lens-distort/LensDistortKernel.h"
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -34,20 +36,107 @@ __m128i Gathered(const PixelRows& source, __m128i x, __m128i y, __m128i use)
     return _mm_mask_i32gather_epi32(_mm_setzero_si128(), reinterpret_cast<const int*>(source.bits), offsets, mask, 1);
 }
 
-__m256d ChannelOf(__m128i pixels, int shift)
+struct Corners {
+    __m128i p00;
+    __m128i p01;
+    __m128i p10;
+    __m128i p11;
+};
+
+// The four neighbours of each lane in use, each gathered on its own and 0 where it
+// lies outside.
+Corners GatheredCorners(const PixelRows& source, __m128i x0, __m128i y0, __m128i inUse)
 {
-    return _mm256_cvtepi32_pd(_mm_and_si128(_mm_srli_epi32(pixels, shift), _mm_set1_epi32(0xFF)));
+    const __m128i oneInt = _mm_set1_epi32(1);
+    return {Gathered(source, x0, y0, inUse), Gathered(source, x0, _mm_add_epi32(y0, oneInt), inUse),
+            Gathered(source, _mm_add_epi32(x0, oneInt), y0, inUse),
+            Gathered(source, _mm_add_epi32(x0, oneInt), _mm_add_epi32(y0, oneInt), inUse)};
 }
 
-__m128i FourPixels(const PixelRows& source, const LensGeometry& geometry, __m256d dx, __m256d dy)
+// One byte of each pixel (kShift 16, 8 or 0) as doubles, picked with one shuffle.
+template <int kShift>
+__m256d ChannelOf(__m128i pixels)
 {
-    const __m256d r = _mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(dx, dx), _mm256_mul_pd(dy, dy)));
-    const __m256d reference = _mm256_set1_pd(geometry.reference);
-    const __m256d n = _mm256_div_pd(r, reference);
-    const __m256d cubic = _mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(n, n), n), _mm256_set1_pd(geometry.coefficient));
-    const __m256d moved = _mm256_mul_pd(reference, _mm256_add_pd(cubic, n));
-    const __m256d sx = _mm256_add_pd(_mm256_mul_pd(_mm256_div_pd(dx, r), moved), _mm256_set1_pd(geometry.cx));
-    const __m256d sy = _mm256_add_pd(_mm256_mul_pd(_mm256_div_pd(dy, r), moved), _mm256_set1_pd(geometry.cy));
+    constexpr char at = kShift / 8;
+    constexpr char none = -128;
+    const __m128i pick = _mm_setr_epi8(at, none, none, none, at + 4, none, none, none, at + 8, none, none, none,
+                                       at + 12, none, none, none);
+    return _mm256_cvtepi32_pd(_mm_shuffle_epi8(pixels, pick));
+}
+
+struct Weights {
+    __m256d w00;
+    __m256d w01;
+    __m256d w10;
+    __m256d w11;
+};
+
+// One channel of the four pixels, in place in their words: the weighted sum added in
+// the scalar loop's order, held in 0 .. 255 and rounded half to even.
+template <int kShift>
+__m128i ChannelSum(const Corners& corners, const Weights& weights)
+{
+    __m256d sum = _mm256_mul_pd(ChannelOf<kShift>(corners.p00), weights.w00);
+    sum = _mm256_add_pd(sum, _mm256_mul_pd(ChannelOf<kShift>(corners.p01), weights.w01));
+    sum = _mm256_add_pd(sum, _mm256_mul_pd(ChannelOf<kShift>(corners.p10), weights.w10));
+    sum = _mm256_add_pd(sum, _mm256_mul_pd(ChannelOf<kShift>(corners.p11), weights.w11));
+    const __m256d noFraction = _mm256_set1_pd(4503599627370496.0);
+    const __m256d clamped = _mm256_min_pd(_mm256_max_pd(sum, _mm256_setzero_pd()), _mm256_set1_pd(255.0));
+    const __m256d rounded = _mm256_sub_pd(_mm256_add_pd(clamped, noFraction), noFraction);
+    return _mm_slli_epi32(_mm256_cvttpd_epi32(rounded), kShift);
+}
+
+// The four pixels one at a time, with the channels in the lanes: each row's two
+// neighbours widen from one 8-byte read, and the same sums are added in the same
+// order. Far fewer instructions than picking each channel out of four pixels, where
+// every neighbour lies inside.
+template <int kLane>
+__m256d LaneOf(__m256d values)
+{
+    return _mm256_permute4x64_pd(values, kLane * 0x55);
+}
+
+template <int kLane>
+__m128i OnePixel(const uint8_t* bits, ptrdiff_t stride, __m128i offsets, const Weights& weights)
+{
+    const uint8_t* bottomPair = bits + _mm_extract_epi32(offsets, kLane);
+    const __m256i bottom = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottomPair)));
+    const __m256i top = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottomPair + stride)));
+    __m256d sum = _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(bottom)), LaneOf<kLane>(weights.w00));
+    sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_castsi256_si128(top)), LaneOf<kLane>(weights.w01)));
+    sum = _mm256_add_pd(
+        sum, _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(bottom, 1)), LaneOf<kLane>(weights.w10)));
+    sum = _mm256_add_pd(sum,
+                        _mm256_mul_pd(_mm256_cvtepi32_pd(_mm256_extracti128_si256(top, 1)), LaneOf<kLane>(weights.w11)));
+    const __m256d noFraction = _mm256_set1_pd(4503599627370496.0);
+    const __m256d clamped = _mm256_min_pd(_mm256_max_pd(sum, _mm256_setzero_pd()), _mm256_set1_pd(255.0));
+    return _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_add_pd(clamped, noFraction), noFraction));
+}
+
+// Lanes not in use read offset 0, which a picture of two rows or more has; the caller
+// clears them.
+__m128i ByPixel(const PixelRows& source, __m128i offsets, const Weights& weights)
+{
+    const __m128i first = OnePixel<0>(source.bits, source.stride, offsets, weights);
+    const __m128i second = OnePixel<1>(source.bits, source.stride, offsets, weights);
+    const __m128i third = OnePixel<2>(source.bits, source.stride, offsets, weights);
+    const __m128i fourth = OnePixel<3>(source.bits, source.stride, offsets, weights);
+    // Levels 0 .. 255 in each word: two saturating packs put the bytes in pixel order.
+    const __m128i pixels = _mm_packus_epi16(_mm_packus_epi32(first, second), _mm_packus_epi32(third, fourth));
+    return _mm_and_si128(pixels, _mm_set1_epi32(0x00FFFFFF));
+}
+
+// Where the four lanes read the source: (x, y) = (cx + sign * tx, cy + ty) for the
+// offsets the caller worked out.
+struct SourcePoints {
+    __m256d sx;
+    __m256d sy;
+};
+
+__m128i Sampled(const PixelRows& source, const SourcePoints& points)
+{
+    const __m256d sx = points.sx;
+    const __m256d sy = points.sy;
     // Ordered comparisons: NaN points are outside, as in the scalar test.
     const __m256d minusOne = _mm256_set1_pd(-1.0);
     const __m256d inside = _mm256_and_pd(
@@ -70,47 +159,125 @@ __m128i FourPixels(const PixelRows& source, const LensGeometry& geometry, __m256
     const __m128i inUse = _mm_cmpeq_epi32(use, _mm_set1_epi32(1));
     const __m128i x0 = _mm_and_si128(inUse, _mm256_cvttpd_epi32(_mm256_and_pd(inside, left)));
     const __m128i y0 = _mm_and_si128(inUse, _mm256_cvttpd_epi32(_mm256_and_pd(inside, bottom)));
-    const __m128i oneInt = _mm_set1_epi32(1);
-    const __m128i p00 = Gathered(source, x0, y0, inUse);
-    const __m128i p01 = Gathered(source, x0, _mm_add_epi32(y0, oneInt), inUse);
-    const __m128i p10 = Gathered(source, _mm_add_epi32(x0, oneInt), y0, inUse);
-    const __m128i p11 = Gathered(source, _mm_add_epi32(x0, oneInt), _mm_add_epi32(y0, oneInt), inUse);
-
-    const __m256d noFraction = _mm256_set1_pd(4503599627370496.0);
-    __m128i pixels = _mm_setzero_si128();
-    for (const int shift : {16, 8, 0}) {
-        __m256d sum = _mm256_mul_pd(ChannelOf(p00, shift), w00);
-        sum = _mm256_add_pd(sum, _mm256_mul_pd(ChannelOf(p01, shift), w01));
-        sum = _mm256_add_pd(sum, _mm256_mul_pd(ChannelOf(p10, shift), w10));
-        sum = _mm256_add_pd(sum, _mm256_mul_pd(ChannelOf(p11, shift), w11));
-        const __m256d clamped = _mm256_min_pd(_mm256_max_pd(sum, _mm256_setzero_pd()), _mm256_set1_pd(255.0));
-        const __m256d rounded = _mm256_sub_pd(_mm256_add_pd(clamped, noFraction), noFraction);
-        pixels = _mm_or_si128(pixels, _mm_slli_epi32(_mm256_cvttpd_epi32(rounded), shift));
+    const Weights weights{w00, w01, w10, w11};
+    const __m128i interior = _mm_and_si128(
+        _mm_and_si128(_mm_cmpgt_epi32(x0, _mm_set1_epi32(-1)), _mm_cmpgt_epi32(_mm_set1_epi32(source.width - 1), x0)),
+        _mm_and_si128(_mm_cmpgt_epi32(y0, _mm_set1_epi32(-1)), _mm_cmpgt_epi32(_mm_set1_epi32(source.height - 1), y0)));
+    __m128i pixels;
+    if (source.width > 1 && source.height > 1 && _mm_movemask_epi8(_mm_andnot_si128(interior, inUse)) == 0) {
+        const __m128i offsets = _mm_and_si128(
+            inUse, _mm_add_epi32(_mm_mullo_epi32(y0, _mm_set1_epi32(static_cast<int>(source.stride))),
+                                 _mm_slli_epi32(x0, 2)));
+        pixels = ByPixel(source, offsets, weights);
+    } else {
+        const Corners corners = GatheredCorners(source, x0, y0, inUse);
+        pixels = _mm_or_si128(_mm_or_si128(ChannelSum<16>(corners, weights), ChannelSum<8>(corners, weights)),
+                              ChannelSum<0>(corners, weights));
     }
     return _mm_and_si128(pixels, inUse);
 }
 
+// The moves of four columns at distances a .. a + 3 right of the centre column, in a
+// row dy above the centre row. A column at the same distance left of it, or a row at
+// the same distance below, moves by the same amounts the other way: negating dx or dy
+// negates its quotient and product exactly, and c + (-t) rounds as c - t.
+struct ColumnMoves {
+    __m256d tx;
+    __m256d ty;
+};
+
+ColumnMoves MovesAt(const LensGeometry& geometry, __m256d a, __m256d dy)
+{
+    const __m256d r = _mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(a, a), _mm256_mul_pd(dy, dy)));
+    const __m256d reference = _mm256_set1_pd(geometry.reference);
+    const __m256d n = _mm256_div_pd(r, reference);
+    const __m256d cubic = _mm256_mul_pd(_mm256_mul_pd(_mm256_mul_pd(n, n), n), _mm256_set1_pd(geometry.coefficient));
+    const __m256d moved = _mm256_mul_pd(reference, _mm256_add_pd(cubic, n));
+    return {_mm256_mul_pd(_mm256_div_pd(a, r), moved), _mm256_mul_pd(_mm256_div_pd(dy, r), moved)};
+}
+
+// The output rows at one distance from the centre row, y = cy + dy and cy - dy, and
+// the parts of each side of a row that blocks of four columns cover.
+struct RowPair {
+    uint32_t* below;  // row cy - dy, or null when outside the target or dy is 0
+    uint32_t* above;  // row cy + dy, or null when outside the target
+    int dy;
+};
+
+// Columns cx + a (right) and cx - a (left) for a in [0, rightEnd) and [1, leftEnd),
+// in blocks a .. a + 3 with a a multiple of four; the centre pixel, whose move has no
+// direction, is left out.
+struct ColumnBlocks {
+    int first;      // the first a of a block on either side
+    int rightEnd;   // the blocks' end on the right
+    int leftEnd;    // and on the left
+};
+
+ColumnBlocks BlocksOf(int cx, int width, int dy)
+{
+    return {dy == 0 ? kLanes : 0, (width - cx) / kLanes * kLanes, (cx + 1) / kLanes * kLanes};
+}
+
+// The pixels of one row at four distances from the centre column, right and left.
+void WriteBlock(const PixelRows& source, __m256d tx, __m256d sy, int a, bool right, bool left, int cx,
+                uint32_t* row)
+{
+    const __m256d centreX = _mm256_set1_pd(cx);
+    if (right) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + cx + a), Sampled(source, {_mm256_add_pd(tx, centreX), sy}));
+    }
+    if (left) {
+        // Lane i belongs to column cx - a - i: stored last lane first.
+        const __m128i pixels = Sampled(source, {_mm256_sub_pd(centreX, tx), sy});
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + cx - a - 3), _mm_shuffle_epi32(pixels, 0x1B));
+    }
+}
+
+// What the blocks leave of one row: the centre and both ends.
+void WriteRest(const PixelRows& source, const LensGeometry& geometry, int y, const ColumnBlocks& blocks, int width,
+               uint32_t* row)
+{
+    const int cx = geometry.cx;
+    const auto portable = [&](int from, int to) {
+        if (from < to) LensRowPortable(source, geometry, y, from, to, row);
+    };
+    const int rightFrom = blocks.rightEnd > blocks.first ? blocks.first : 0;
+    const int rightTo = blocks.rightEnd > blocks.first ? blocks.rightEnd : 0;
+    const int leftFrom = blocks.leftEnd > blocks.first ? blocks.first : 1;
+    const int leftTo = blocks.leftEnd > blocks.first ? blocks.leftEnd : 1;
+    portable(0, cx - leftTo + 1);
+    portable(cx - leftFrom + 1, cx + rightFrom);
+    portable(cx + rightTo, width);
+}
+
 } // namespace
 
-// Rows whose byte offsets might not fit the gathers' 32-bit indexes, and the block
-// holding the centre pixel, take the portable loop.
-void LensRowAvx2(const PixelRows& source, const LensGeometry& geometry, int y, int first, int last, uint32_t* row)
+// Pictures whose byte offsets might not fit the gathers' 32-bit indexes take the
+// portable loop, and so do the pixels no whole block covers.
+void LensRowPairAvx2(const PixelRows& source, const LensGeometry& geometry, int dy, const PixelRows& target)
 {
     const auto span = static_cast<long long>(source.stride) * (source.height + 1) + 4LL * (source.width + 1);
     if (source.stride < 0 || span > std::numeric_limits<int>::max()) {
-        LensRowPortable(source, geometry, y, first, last, row);
+        LensRowPairPortable(source, geometry, dy, target);
         return;
     }
-    const __m256d dy = _mm256_set1_pd(y - geometry.cy);
+    const int cy = geometry.cy;
+    const int cx = geometry.cx;
+    uint32_t* above = cy + dy < target.height ? target.Row(cy + dy) : nullptr;
+    uint32_t* below = dy > 0 && cy - dy >= 0 ? target.Row(cy - dy) : nullptr;
+    const ColumnBlocks blocks = BlocksOf(cx, target.width, dy);
+    const __m256d centreY = _mm256_set1_pd(cy);
+    const __m256d distance = _mm256_set1_pd(dy);
     const __m256d steps = _mm256_set_pd(3.0, 2.0, 1.0, 0.0);
-    int x = first;
-    for (; x + kLanes <= last; x += kLanes) {
-        if (y == geometry.cy && x <= geometry.cx && geometry.cx < x + kLanes) {
-            LensRowPortable(source, geometry, y, x, x + kLanes, row);
-            continue;
-        }
-        const __m256d dx = _mm256_add_pd(_mm256_set1_pd(x - geometry.cx), steps);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x), FourPixels(source, geometry, dx, dy));
+    const int end = std::max(blocks.rightEnd, blocks.leftEnd);
+    for (int a = blocks.first; a < end; a += kLanes) {
+        const bool right = a + kLanes <= blocks.rightEnd;
+        const bool left = a + kLanes <= blocks.leftEnd;
+        const ColumnMoves moves = MovesAt(geometry, _mm256_add_pd(_mm256_set1_pd(a), steps), distance);
+        // Row cy - dy moves by -ty, and cy + (-ty) rounds as cy - ty.
+        if (above != nullptr) WriteBlock(source, moves.tx, _mm256_add_pd(moves.ty, centreY), a, right, left, cx, above);
+        if (below != nullptr) WriteBlock(source, moves.tx, _mm256_sub_pd(centreY, moves.ty), a, right, left, cx, below);
     }
-    LensRowPortable(source, geometry, y, x, last, row);
+    if (above != nullptr) WriteRest(source, geometry, cy + dy, blocks, target.width, above);
+    if (below != nullptr) WriteRest(source, geometry, cy - dy, blocks, target.width, below);
 }

@@ -6,6 +6,8 @@
 
 #include "filters/lens-distort/LensDistortKernel.h"
 
+#include "tests/KernelThreads.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -156,8 +158,11 @@ TEST(LensDistortKernel, EveryPixelFollowsThePlainReference)
     }
 }
 
-TEST(LensDistortKernel, ReportsEachRowFirstAndStopsWhereTold)
+// Rows go in pairs outwards from the centre row (2 of 0 .. 4), each report giving the
+// rows written before the next pair.
+TEST(LensDistortKernel, ReportsTheRowsWrittenBeforeEachPairAndStopsWhereTold)
 {
+    const ScopedKernelThreads oneThread(1);
     Picture source = RandomPicture(6, 5, 3);
     const Picture whole = Distort(source, 0.08);
     std::vector<std::pair<int, int>> reports;
@@ -167,10 +172,10 @@ TEST(LensDistortKernel, ReportsEachRowFirstAndStopsWhereTold)
         return done < 3;
     };
     EXPECT_FALSE(DistortLens(RowsOf(source), RowsOf(target), 0.08, stopAtThree));
-    EXPECT_EQ(reports, (std::vector<std::pair<int, int>>{{0, 5}, {1, 5}, {2, 5}, {3, 5}}));
+    EXPECT_EQ(reports, (std::vector<std::pair<int, int>>{{0, 5}, {1, 5}, {3, 5}}));
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(target.At(x, y), y < 3 ? whole.At(x, y) : 0xDEADBEEFu) << x << "," << y;
+            EXPECT_EQ(target.At(x, y), y >= 1 && y <= 3 ? whole.At(x, y) : 0xDEADBEEFu) << x << "," << y;
     }
 }
 
@@ -194,20 +199,48 @@ TEST(LensDistortKernel, TheVectorLoopGivesThePortableBits)
                 PixelRows portableRows = RowsOf(portable);
                 PixelRows vectorRows = RowsOf(vector);
                 portableRows.width = vectorRows.width = width;
-                ASSERT_TRUE(DistortLensWith(sourceRows, portableRows, k, {}, &LensRowPortable));
-                ASSERT_TRUE(DistortLensWith(sourceRows, vectorRows, k, {}, &LensRowAvx2));
+                ASSERT_TRUE(DistortLensWith(sourceRows, portableRows, k, {}, &LensRowPairPortable, 1));
+                ASSERT_TRUE(DistortLensWith(sourceRows, vectorRows, k, {}, &LensRowPairAvx2, 1));
                 ASSERT_EQ(vector.pixels, portable.pixels) << width << "x" << height << " k " << k;
             }
         }
     }
-    // A photo-sized picture at the dialog's ends.
+    // A photo-sized picture at the dialog's ends, on one thread and on several.
     const Picture large = RandomPicture(301, 203, 99);
     for (const double k : {-0.1, 0.1}) {
         Picture source = large;
         Picture portable = Filled(301, 203, 0);
-        Picture vector = Filled(301, 203, 0);
-        ASSERT_TRUE(DistortLensWith(RowsOf(source), RowsOf(portable), k, {}, &LensRowPortable));
-        ASSERT_TRUE(DistortLensWith(RowsOf(source), RowsOf(vector), k, {}, &LensRowAvx2));
-        EXPECT_EQ(vector.pixels, portable.pixels) << k;
+        ASSERT_TRUE(DistortLensWith(RowsOf(source), RowsOf(portable), k, {}, &LensRowPairPortable, 1));
+        for (const int threads : {1, 2, 3}) {
+            Picture vector = Filled(301, 203, 0);
+            ASSERT_TRUE(DistortLensWith(RowsOf(source), RowsOf(vector), k, {}, &LensRowPairAvx2, threads));
+            EXPECT_EQ(vector.pixels, portable.pixels) << k << ", " << threads << " threads";
+        }
+    }
+}
+
+// Each pair loop writes exactly rows cy + dy and cy - dy, whole, with the portable
+// bits, on widths around the blocks of four on each side of the centre column.
+TEST(LensDistortKernel, ThePairLoopsWriteTheirTwoRowsAndNothingElse)
+{
+    if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor";
+    for (const int width : {1, 2, 3, 7, 8, 9, 15, 16, 17, 37}) {
+        const int height = 9;
+        Picture source = RandomPicture(width, height, static_cast<unsigned>(width));
+        const LensGeometry geometry{width / 2, height / 2, std::min(width, height) * 0.5, 0.07};
+        for (int dy = 0; dy <= 5; ++dy) {
+            Picture portable = Filled(width, height, 0xDEADBEEFu);
+            Picture vector = Filled(width, height, 0xDEADBEEFu);
+            LensRowPairPortable(RowsOf(source), geometry, dy, RowsOf(portable));
+            LensRowPairAvx2(RowsOf(source), geometry, dy, RowsOf(vector));
+            ASSERT_EQ(vector.pixels, portable.pixels) << width << " wide, dy " << dy;
+            for (int y = 0; y < height; ++y) {
+                const bool written = y == geometry.cy + dy || y == geometry.cy - dy;
+                for (int x = 0; x < width; ++x) {
+                    ASSERT_EQ(portable.At(x, y) == 0xDEADBEEFu, !written)
+                        << width << " wide, dy " << dy << " at " << x << "," << y;
+                }
+            }
+        }
     }
 }
