@@ -1,5 +1,6 @@
 #include "filters/frames/FadingFrame.h"
 
+#include "filters/frames/FadeSpanKernel.h"
 #include "filters/frames/FadingFramePanel.h"
 #include "filters/frames/FrameBlend.h"
 #include "filters/frames/FramesSettings.h"
@@ -67,7 +68,7 @@ public:
         for (int y = h - v; y < h; ++y) {
             if (!Across(y, h - 1 - y, m_horizontal)) return false;
         }
-        if (!Down(0, u, false) || !Down(w - u, w, true)) return false;
+        if (!SideBands(u)) return false;
         Mitres();
         return true;
     }
@@ -100,36 +101,31 @@ private:
         return Report();
     }
 
-    // Columns first .. last - 1 of a side band, k counted from the left edge or from
-    // the right. Walking a whole column reads a new cache line per pixel, and walking
-    // whole rows needs every column's table at once; strips of a few rows keep both
-    // the strip and one table at hand. Each pixel still gets its one blend, and the
-    // columns' reports follow the band.
-    bool Down(int first, int last, bool fromRight)
+    // The left and right bands, u columns each, row by row. Column k of a band, k
+    // from its outer edge, covers the rows yl(k) < y < height - yl(k), and yl grows
+    // with k, so each row holds a run of each band's outermost columns. The left band
+    // goes over a pixel before the right one, as when each band is drawn whole.
+    bool SideBands(int u)
     {
-        constexpr int kStrip = 8;
-        const size_t count = static_cast<size_t>(std::max(last - first, 0));
-        m_columnRows.resize(count);
-        m_columnTables.resize(count);
-        int top = m_image.height;
-        int bottom = 0;
-        for (size_t i = 0; i < count; ++i) {
-            const int k = fromRight ? m_image.width - 1 - (first + static_cast<int>(i)) : first + static_cast<int>(i);
-            m_columnRows[i] = Inside(SaturatedInt(k * m_layout.tanA + 0.5), m_image.height);
-            m_columnTables[i] = CFrameBlendTable::Fading(m_verticalColor, m_columns.Weight(k));
-            top = std::min(top, m_columnRows[i].first);
-            bottom = std::max(bottom, m_columnRows[i].second);
+        const int w = m_image.width;
+        const int h = m_image.height;
+        std::vector<double> weights(static_cast<size_t>(u));
+        std::vector<int> insets(static_cast<size_t>(u));
+        for (int k = 0; k < u; ++k) {
+            weights[static_cast<size_t>(k)] = m_columns.Weight(k);
+            insets[static_cast<size_t>(k)] = SaturatedInt(k * m_layout.tanA + 0.5);
         }
-        for (int y0 = top; y0 < bottom; y0 += kStrip) {
-            const int y1 = std::min(y0 + kStrip, bottom);
-            for (size_t i = 0; i < count; ++i) {
-                const CFrameBlendTable& table = m_columnTables[i];
-                const int x = first + static_cast<int>(i);
-                const int to = std::min(m_columnRows[i].second, y1);
-                for (int y = std::max(m_columnRows[i].first, y0); y < to; ++y) m_image.Row(y)[x] = table(m_image.Row(y)[x]);
-            }
+        const ColumnFades left = MakeColumnFades(m_verticalColor, weights);
+        const ColumnFades right = MakeColumnFades(m_verticalColor, {weights.rbegin(), weights.rend()});
+        const FadeSpanLoop fade = ChosenFadeSpanLoop();
+        for (int y = 0; y < h; ++y) {
+            const int reach = std::min(y, h - y);
+            const auto columns = static_cast<int>(std::lower_bound(insets.begin(), insets.end(), reach) - insets.begin());
+            if (columns == 0) continue;
+            fade(m_image.Row(y), columns, left, 0);
+            fade(m_image.Row(y) + (w - columns), columns, right, u - columns);
         }
-        for (size_t i = 0; i < count; ++i) {
+        for (int i = 0; i < 2 * u; ++i) {
             if (!Report()) return false;
         }
         return true;
@@ -160,8 +156,6 @@ private:
     FrameColor m_horizontal;
     FrameColor m_firstColor;
     FrameColor m_verticalColor;
-    std::vector<std::pair<int, int>> m_columnRows;
-    std::vector<CFrameBlendTable> m_columnTables;
     Ramp m_rows{};
     Ramp m_columns{};
     int m_total = 0;

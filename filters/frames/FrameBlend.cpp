@@ -41,9 +41,13 @@ uint32_t BlendFramePixel(uint32_t pixel, const FrameColor& color, double opacity
 
 uint32_t FadeFramePixel(uint32_t pixel, const FrameColor& color, double weight)
 {
-    return Pack(Channel(pixel, 16) * weight + color.red * (1 - weight),
-                Channel(pixel, 8) * weight + color.green * (1 - weight),
-                Channel(pixel, 0) * weight + color.blue * (1 - weight));
+    return FadedPixel(pixel, weight, {color.red * (1 - weight), color.green * (1 - weight), color.blue * (1 - weight)});
+}
+
+uint32_t FadedPixel(uint32_t pixel, double weight, const FrameColor& colorPart)
+{
+    return Pack(Channel(pixel, 16) * weight + colorPart.red, Channel(pixel, 8) * weight + colorPart.green,
+                Channel(pixel, 0) * weight + colorPart.blue);
 }
 
 // Each channel's table comes from the pixel rule applied to a grey of that level, so

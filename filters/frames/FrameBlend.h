@@ -20,6 +20,8 @@ uint32_t BlendFramePixel(uint32_t pixel, const FrameColor& color, double opacity
 // Each channel becomes trunc(channel * weight + colour * (1 - weight)), clamped: the
 // fading frame keeps a share of the image rather than laying on a share of colour.
 uint32_t FadeFramePixel(uint32_t pixel, const FrameColor& color, double weight);
+// The same with the colour's part of each channel, colour x (1 - weight), given.
+uint32_t FadedPixel(uint32_t pixel, double weight, const FrameColor& colorPart);
 
 // One blend of fixed colour and opacity (or weight) as three tables over the 256
 // levels of a channel, filled by the pixel rules above: a span of pixels then costs

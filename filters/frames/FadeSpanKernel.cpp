@@ -1,0 +1,31 @@
+#include "filters/frames/FadeSpanKernel.h"
+
+#include "platform/CpuFeatures.h"
+
+#include <cstddef>
+
+ColumnFades MakeColumnFades(const FrameColor& color, const std::vector<double>& weights)
+{
+    ColumnFades fades{weights, {}, {}, {}};
+    for (const double weight : weights) {
+        fades.red.push_back(color.red * (1 - weight));
+        fades.green.push_back(color.green * (1 - weight));
+        fades.blue.push_back(color.blue * (1 - weight));
+    }
+    return fades;
+}
+
+void FadeSpanPortable(uint32_t* pixels, int count, const ColumnFades& fades, int first)
+{
+    for (int i = 0; i < count; ++i) {
+        const auto column = static_cast<size_t>(first + i);
+        pixels[i] = FadedPixel(pixels[i], fades.weights[column],
+                               {fades.red[column], fades.green[column], fades.blue[column]});
+    }
+}
+
+FadeSpanLoop ChosenFadeSpanLoop()
+{
+    static const FadeSpanLoop loop = CpuHasAvx2() ? &FadeSpanAvx2 : &FadeSpanPortable;
+    return loop;
+}

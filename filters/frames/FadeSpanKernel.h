@@ -1,0 +1,32 @@
+#pragma once
+// The fading frame's side bands a row at a time: every column of a band keeps its own
+// share of the picture, so a span of a row meets as many blends as it has pixels.
+// Tables per column would not stay in cache across a row; the pixel rule itself,
+// with the colour's part worked out once per column, does.
+
+#include "filters/frames/FrameBlend.h"
+
+#include <cstdint>
+#include <vector>
+
+// Per column of a band, in column order: the picture's share and the colour's part
+// of each channel, colour x (1 - share), as FadeFramePixel works it out.
+struct ColumnFades {
+    std::vector<double> weights;
+    std::vector<double> red;
+    std::vector<double> green;
+    std::vector<double> blue;
+};
+
+ColumnFades MakeColumnFades(const FrameColor& color, const std::vector<double>& weights);
+
+// Blends pixels[0 .. count - 1] with columns first .. first + count - 1 of fades:
+// each becomes FadeFramePixel(pixel, colour, weight of its column). The portable loop
+// defines the bits; the AVX2 one gives the same and may only run where the processor
+// has it (platform/CpuFeatures.h).
+using FadeSpanLoop = void (*)(uint32_t* pixels, int count, const ColumnFades& fades, int first);
+void FadeSpanPortable(uint32_t* pixels, int count, const ColumnFades& fades, int first);
+void FadeSpanAvx2(uint32_t* pixels, int count, const ColumnFades& fades, int first);
+
+// AVX2 where the processor has it, unless portable code is forced; chosen once.
+FadeSpanLoop ChosenFadeSpanLoop();

@@ -1,0 +1,62 @@
+// The side bands' span loop: the AVX2 loop against the portable one, on every span
+// length up to 19 (all remainders of four) and every starting column, with shares in
+// and far beyond 0 .. 1, so that the hold in 0 .. 255 and the truncation are met.
+
+#include "filters/frames/FadeSpanKernel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+std::vector<uint32_t> RandomPixels(size_t count, uint32_t seed)
+{
+    std::vector<uint32_t> pixels(count);
+    for (auto& pixel : pixels) {
+        seed = seed * 1664525u + 1013904223u;
+        pixel = seed;
+    }
+    return pixels;
+}
+
+} // namespace
+
+TEST(FadeSpanKernel, PortableLoopIsThePixelRulePerColumn)
+{
+    const FrameColor color = FrameColorOf(0x5871FF);
+    const std::vector<double> weights = {0.0, 0.25, 0.8, 1.0, 0.5};
+    const ColumnFades fades = MakeColumnFades(color, weights);
+    const std::vector<uint32_t> source = RandomPixels(3, 7);
+    std::vector<uint32_t> pixels = source;
+    FadeSpanPortable(pixels.data(), 3, fades, 2);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(pixels[i], FadeFramePixel(source[i], color, weights[2 + i])) << i;
+    // Share 0 is the pure colour (blue 0x58, green 0x71, red 0xFF), the fourth byte 0.
+    pixels = {0xAB123456u};
+    FadeSpanPortable(pixels.data(), 1, fades, 0);
+    EXPECT_EQ(pixels[0], 0xFF7158u);
+}
+
+TEST(FadeSpanKernel, TheVectorLoopGivesThePortableBits)
+{
+    if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor";
+    std::vector<double> weights;
+    for (int k = 0; k < 23; ++k) weights.push_back(k * 0.8 / 23);
+    weights.insert(weights.end(), {-3.5, 7.25, 1e12, -1e12, 0.999999999});
+    const ColumnFades fades = MakeColumnFades(FrameColorOf(0x78FF8E), weights);
+    const int columns = static_cast<int>(weights.size());
+    uint32_t seed = 11;
+    for (int count = 0; count <= 19; ++count) {
+        for (int first = 0; first + count <= columns; ++first) {
+            const std::vector<uint32_t> source = RandomPixels(static_cast<size_t>(count) + 2, ++seed);
+            std::vector<uint32_t> portable = source;
+            std::vector<uint32_t> vector = source;
+            FadeSpanPortable(portable.data() + 1, count, fades, first);
+            FadeSpanAvx2(vector.data() + 1, count, fades, first);
+            ASSERT_EQ(vector, portable) << count << " from " << first;
+            EXPECT_EQ(vector.front(), source.front());
+            EXPECT_EQ(vector.back(), source.back());
+        }
+    }
+}
