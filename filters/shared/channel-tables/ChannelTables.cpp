@@ -30,7 +30,7 @@ inline void MapPixel(uint8_t* at, const PreparedChannelTables& tables)
     uint32_t pixel;
     std::memcpy(&pixel, at, 4);
     const uint32_t mapped =
-        (pixel & 0xFF000000u) | tables.blue[pixel & 0xFF] | tables.green[pixel >> 8 & 0xFF] | tables.red[at[2]];
+        (pixel & tables.keptFourth) | tables.blue[pixel & 0xFF] | tables.green[pixel >> 8 & 0xFF] | tables.red[at[2]];
     std::memcpy(at, &mapped, 4);
 }
 

@@ -28,10 +28,14 @@ struct PreparedChannelTables {
     alignas(32) uint8_t redRuns[16][32];
     alignas(32) uint8_t greenRuns[16][32];
     alignas(32) uint8_t blueRuns[16][32];
+    // The bits of the fourth byte a mapped pixel keeps: all of them, unless a caller
+    // clears it (the frames write 0 there).
+    uint32_t keptFourth = 0xFF000000u;
 };
 
 // Both map width pixels (blue, green, red, fourth byte each) in place, to the same
-// bytes; the AVX2 one may only run where the processor has it.
+// bytes, the fourth byte masked with keptFourth; the AVX2 one may only run where the
+// processor has it.
 void MapChannelRowPortable(uint8_t* row, int width, const PreparedChannelTables& tables);
 void MapChannelRowAvx2(uint8_t* row, int width, const PreparedChannelTables& tables);
 

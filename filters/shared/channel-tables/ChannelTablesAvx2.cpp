@@ -44,6 +44,7 @@ void MapChannelRowAvx2(uint8_t* row, int width, const PreparedChannelTables& tab
     // Within each 128-bit half: the four pixels' blue bytes, then green, red, fourth.
     const __m256i byChannel = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, //
                                                0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m256i kept = _mm256_set1_epi8(static_cast<char>(tables.keptFourth >> 24));
     int x = 0;
     for (; x + 32 <= width; x += 32) {
         auto* at = reinterpret_cast<__m256i*>(row + ptrdiff_t{4} * x);
@@ -59,7 +60,7 @@ void MapChannelRowAvx2(uint8_t* row, int width, const PreparedChannelTables& tab
         const __m256i blue = LookUp(tables.blueRuns, _mm256_unpacklo_epi64(blueGreen01, blueGreen23));
         const __m256i green = LookUp(tables.greenRuns, _mm256_unpackhi_epi64(blueGreen01, blueGreen23));
         const __m256i red = LookUp(tables.redRuns, _mm256_unpacklo_epi64(redFourth01, redFourth23));
-        const __m256i fourth = _mm256_unpackhi_epi64(redFourth01, redFourth23);
+        const __m256i fourth = _mm256_and_si256(_mm256_unpackhi_epi64(redFourth01, redFourth23), kept);
         // And back: the shuffle that sorted the bytes of a half is its own inverse.
         const __m256i blueGreenLow = _mm256_unpacklo_epi32(blue, green);
         const __m256i blueGreenHigh = _mm256_unpackhi_epi32(blue, green);

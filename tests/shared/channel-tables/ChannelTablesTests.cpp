@@ -131,3 +131,31 @@ TEST(ChannelTables, ReportsRowsAndStopsWhenAsked)
     EXPECT_EQ(image->Row(1)[0], DistinctPixel(0, 1) ^ 0x00FFFFFFu) << "every colour byte v became 255 - v";
     EXPECT_EQ(image->Row(2)[0], DistinctPixel(0, 2));
 }
+
+// A caller's mask on the fourth byte (the frames clear it): both loops keep just its
+// bits, with the same colour bytes as before.
+TEST(ChannelTables, TheFourthByteKeepsTheBitsOfItsMaskInBothLoops)
+{
+    std::mt19937 random(77);
+    for (const uint32_t kept : {0u, 0x5A000000u}) {
+        const RandomTables tables(random);
+        PreparedChannelTables prepared(tables.Tables());
+        prepared.keptFourth = kept;
+        for (const int width : {1, 31, 32, 33, 100}) {
+            std::vector<uint32_t> original(static_cast<size_t>(width));
+            for (uint32_t& pixel : original) pixel = static_cast<uint32_t>(random());
+            std::vector<uint32_t> portable = original;
+            MapChannelRowPortable(reinterpret_cast<uint8_t*>(portable.data()), width, prepared);
+            for (size_t i = 0; i < original.size(); ++i) {
+                const uint32_t before = original[i];
+                const uint32_t expected = (before & kept) | uint32_t{tables.red[before >> 16 & 0xFF]} << 16 |
+                                          uint32_t{tables.green[before >> 8 & 0xFF]} << 8 | tables.blue[before & 0xFF];
+                ASSERT_EQ(portable[i], expected) << width << " " << i;
+            }
+            if (!__builtin_cpu_supports("avx2")) continue;
+            std::vector<uint32_t> vector = original;
+            MapChannelRowAvx2(reinterpret_cast<uint8_t*>(vector.data()), width, prepared);
+            ASSERT_EQ(vector, portable) << width;
+        }
+    }
+}
