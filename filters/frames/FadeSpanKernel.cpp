@@ -6,8 +6,9 @@
 
 ColumnFades MakeColumnFades(const FrameColor& color, const std::vector<double>& weights)
 {
-    ColumnFades fades{weights, {}, {}, {}};
+    ColumnFades fades{weights, {}, {}, {}, true};
     for (const double weight : weights) {
+        fades.sharesWithinOne = fades.sharesWithinOne && weight >= 0.0 && weight <= 1.0;
         fades.red.push_back(color.red * (1 - weight));
         fades.green.push_back(color.green * (1 - weight));
         fades.blue.push_back(color.blue * (1 - weight));

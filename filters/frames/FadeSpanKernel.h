@@ -16,6 +16,7 @@ struct ColumnFades {
     std::vector<double> red;
     std::vector<double> green;
     std::vector<double> blue;
+    bool sharesWithinOne = true;  // every weight in 0 .. 1
 };
 
 ColumnFades MakeColumnFades(const FrameColor& color, const std::vector<double>& weights);

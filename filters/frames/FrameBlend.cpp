@@ -1,17 +1,25 @@
 #include "filters/frames/FrameBlend.h"
 
+#include "filters/shared/channel-tables/ChannelMapper.h"
+
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
 namespace {
 
 // NaN cannot reach here from valid opacities, but a clamp before the cast keeps an
-// out-of-range product from being undefined behaviour.
+// out-of-range product from being undefined behaviour. Written without branches, so
+// that the tables' loops run several levels at a time.
 uint32_t Level(double value)
 {
-    if (!(value > 0.0)) return 0;
-    if (value >= 255.0) return 255;
-    return static_cast<uint32_t>(value);
+    return static_cast<uint32_t>(value > 0.0 ? std::min(value, 255.0) : 0.0);
+}
+
+// One channel's blend: the picture's share of its level plus the colour's part.
+uint32_t Mixed(uint32_t level, double share, double colorPart)
+{
+    return Level(level * share + colorPart);
 }
 
 uint32_t Channel(uint32_t pixel, int shift)
@@ -19,9 +27,14 @@ uint32_t Channel(uint32_t pixel, int shift)
     return pixel >> shift & 0xFF;
 }
 
-uint32_t Pack(double red, double green, double blue)
+void FillChannel(uint8_t* table, double share, double colorPart)
 {
-    return Level(red) << 16 | Level(green) << 8 | Level(blue);
+    for (uint32_t level = 0; level < 256; ++level) table[level] = static_cast<uint8_t>(Mixed(level, share, colorPart));
+}
+
+FrameColor TimesEach(const FrameColor& color, double factor)
+{
+    return {color.red * factor, color.green * factor, color.blue * factor};
 }
 
 } // namespace
@@ -34,50 +47,61 @@ FrameColor FrameColorOf(uint32_t value)
 
 uint32_t BlendFramePixel(uint32_t pixel, const FrameColor& color, double opacity)
 {
-    const double keep = 1.0 - opacity;
-    return Pack(Channel(pixel, 16) * keep + color.red * opacity, Channel(pixel, 8) * keep + color.green * opacity,
-                Channel(pixel, 0) * keep + color.blue * opacity);
+    return FadedPixel(pixel, 1.0 - opacity, TimesEach(color, opacity));
 }
 
 uint32_t FadeFramePixel(uint32_t pixel, const FrameColor& color, double weight)
 {
-    return FadedPixel(pixel, weight, {color.red * (1 - weight), color.green * (1 - weight), color.blue * (1 - weight)});
+    return FadedPixel(pixel, weight, TimesEach(color, 1 - weight));
 }
 
 uint32_t FadedPixel(uint32_t pixel, double weight, const FrameColor& colorPart)
 {
-    return Pack(Channel(pixel, 16) * weight + colorPart.red, Channel(pixel, 8) * weight + colorPart.green,
-                Channel(pixel, 0) * weight + colorPart.blue);
+    return Mixed(Channel(pixel, 16), weight, colorPart.red) << 16 | Mixed(Channel(pixel, 8), weight, colorPart.green) << 8 |
+           Mixed(Channel(pixel, 0), weight, colorPart.blue);
 }
 
-// Each channel's table comes from the pixel rule applied to a grey of that level, so
-// the table and the rule cannot drift apart.
-template <class Rule>
-CFrameBlendTable CFrameBlendTable::Filled(Rule rule)
+// Each channel's table runs the pixel rules' own blend over the 256 levels, so the
+// table and the rules cannot drift apart.
+CFrameBlendTable CFrameBlendTable::Mixing(double share, const FrameColor& colorPart)
 {
-    CFrameBlendTable table;
-    for (uint32_t level = 0; level < 256; ++level) {
-        const uint32_t blended = rule(level << 16 | level << 8 | level);
-        table.m_red[level] = blended & 0xFF0000;
-        table.m_green[level] = blended & 0xFF00;
-        table.m_blue[level] = blended & 0xFF;
-    }
-    return table;
+    uint8_t red[256];
+    uint8_t green[256];
+    uint8_t blue[256];
+    FillChannel(red, share, colorPart.red);
+    FillChannel(green, share, colorPart.green);
+    FillChannel(blue, share, colorPart.blue);
+    return CFrameBlendTable(ChannelTables{red, green, blue});
+}
+
+CFrameBlendTable::CFrameBlendTable(const ChannelTables& tables) : m_tables(tables), m_vector(ChannelMappingChoosesAvx2())
+{
+    m_tables.keptFourth = 0;
 }
 
 CFrameBlendTable CFrameBlendTable::Covering(const FrameColor& color, double opacity)
 {
-    return Filled([&](uint32_t grey) { return BlendFramePixel(grey, color, opacity); });
+    return Mixing(1.0 - opacity, TimesEach(color, opacity));
 }
 
 CFrameBlendTable CFrameBlendTable::Fading(const FrameColor& color, double weight)
 {
-    return Filled([&](uint32_t grey) { return FadeFramePixel(grey, color, weight); });
+    return Mixing(weight, TimesEach(color, 1 - weight));
+}
+
+void CFrameBlendTable::Blend(uint32_t* pixels, int count) const
+{
+    auto* bytes = reinterpret_cast<uint8_t*>(pixels);
+    if (m_vector) {
+        MapChannelRowAvx2(bytes, count, m_tables);
+    } else {
+        MapChannelRowPortable(bytes, count, m_tables);
+    }
 }
 
 void BlendFrameSpan(uint32_t* row, int from, int to, const CFrameBlendTable& table)
 {
-    for (int x = from; x < to; ++x) row[x] = table(row[x]);
+    if (from < to) table.Blend(row + from, to - from);
 }
 
 int SaturatedInt(double value)

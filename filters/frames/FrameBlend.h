@@ -3,6 +3,8 @@
 // the order written, since reordering the products changes the last bit of many
 // pixels; both write the fourth byte as 0.
 
+#include "filters/shared/channel-tables/ChannelTables.h"
+
 #include <cstdint>
 
 // A frame colour split from its colour value (0x00BBGGRR, red in the low byte).
@@ -24,25 +26,24 @@ uint32_t FadeFramePixel(uint32_t pixel, const FrameColor& color, double weight);
 uint32_t FadedPixel(uint32_t pixel, double weight, const FrameColor& colorPart);
 
 // One blend of fixed colour and opacity (or weight) as three tables over the 256
-// levels of a channel, filled by the pixel rules above: a span of pixels then costs
-// three look-ups a pixel and gives the same bits.
+// levels of a channel, filled by the pixel rules above: a span of pixels then goes
+// through the channel-table mapping (vectorised where the processor allows) and
+// gives the same bits.
 class CFrameBlendTable {
 public:
     static CFrameBlendTable Covering(const FrameColor& color, double opacity);
     static CFrameBlendTable Fading(const FrameColor& color, double weight);
 
-    uint32_t operator()(uint32_t pixel) const
-    {
-        return m_red[pixel >> 16 & 0xFF] | m_green[pixel >> 8 & 0xFF] | m_blue[pixel & 0xFF];
-    }
+    // The pixels mapped, their fourth byte 0.
+    void Blend(uint32_t* pixels, int count) const;
 
 private:
-    template <class Rule>
-    static CFrameBlendTable Filled(Rule rule);
+    explicit CFrameBlendTable(const ChannelTables& tables);
 
-    uint32_t m_red[256];
-    uint32_t m_green[256];
-    uint32_t m_blue[256];
+    static CFrameBlendTable Mixing(double share, const FrameColor& colorPart);
+
+    PreparedChannelTables m_tables;
+    bool m_vector;
 };
 
 // Blends pixels from .. to - 1 of row; an empty span does nothing.

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,6 +21,25 @@ std::vector<uint32_t> RandomPixels(size_t count, uint32_t seed)
         pixel = seed;
     }
     return pixels;
+}
+
+void CompareLoops(const ColumnFades& fades)
+{
+    const int columns = static_cast<int>(fades.weights.size());
+    uint32_t seed = 11;
+    for (int count = 0; count <= 19; ++count) {
+        for (int first = 0; first + count <= columns; ++first) {
+            std::vector<uint32_t> source = RandomPixels(static_cast<size_t>(count) + 2, ++seed);
+            if (seed % 3 == 0) std::fill(source.begin(), source.end(), 0xFFFFFFFFu);
+            std::vector<uint32_t> portable = source;
+            std::vector<uint32_t> vector = source;
+            FadeSpanPortable(portable.data() + 1, count, fades, first);
+            FadeSpanAvx2(vector.data() + 1, count, fades, first);
+            ASSERT_EQ(vector, portable) << count << " from " << first;
+            EXPECT_EQ(vector.front(), source.front());
+            EXPECT_EQ(vector.back(), source.back());
+        }
+    }
 }
 
 } // namespace
@@ -38,25 +59,20 @@ TEST(FadeSpanKernel, PortableLoopIsThePixelRulePerColumn)
     EXPECT_EQ(pixels[0], 0xFF7158u);
 }
 
+// Shares within 0 .. 1 (the panel's ramps, where the loop leaves the hold out, up to
+// a share of 1 and white on white), and shares far outside (a typed intensity).
 TEST(FadeSpanKernel, TheVectorLoopGivesThePortableBits)
 {
     if (!__builtin_cpu_supports("avx2")) GTEST_SKIP() << "no AVX2 on this processor";
-    std::vector<double> weights;
-    for (int k = 0; k < 23; ++k) weights.push_back(k * 0.8 / 23);
-    weights.insert(weights.end(), {-3.5, 7.25, 1e12, -1e12, 0.999999999});
-    const ColumnFades fades = MakeColumnFades(FrameColorOf(0x78FF8E), weights);
-    const int columns = static_cast<int>(weights.size());
-    uint32_t seed = 11;
-    for (int count = 0; count <= 19; ++count) {
-        for (int first = 0; first + count <= columns; ++first) {
-            const std::vector<uint32_t> source = RandomPixels(static_cast<size_t>(count) + 2, ++seed);
-            std::vector<uint32_t> portable = source;
-            std::vector<uint32_t> vector = source;
-            FadeSpanPortable(portable.data() + 1, count, fades, first);
-            FadeSpanAvx2(vector.data() + 1, count, fades, first);
-            ASSERT_EQ(vector, portable) << count << " from " << first;
-            EXPECT_EQ(vector.front(), source.front());
-            EXPECT_EQ(vector.back(), source.back());
-        }
+    std::vector<double> within;
+    for (int k = 0; k < 23; ++k) within.push_back(k * 0.8 / 23);
+    within.insert(within.end(), {1.0, 0.999999999, 0.0, 1.0 / 3});
+    std::vector<double> beyond = within;
+    beyond.insert(beyond.end(), {-3.5, 7.25, 1e12, -1e12});
+    for (const auto& [weights, color] : {std::pair{within, 0x78FF8Eu}, std::pair{within, 0xFFFFFFu},
+                                         std::pair{beyond, 0x78FF8Eu}}) {
+        const ColumnFades fades = MakeColumnFades(FrameColorOf(color), weights);
+        EXPECT_EQ(fades.sharesWithinOne, weights.size() == within.size());
+        CompareLoops(fades);
     }
 }
