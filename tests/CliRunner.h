@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -20,9 +21,17 @@ struct RunResult {
     QByteArray err;
 };
 
-inline RunResult RunCli(const QStringList& arguments)
+// environment: KEY=VALUE entries added to the tool's environment.
+inline RunResult RunCli(const QStringList& arguments, const QStringList& environment = {})
 {
     QProcess process;
+    if (!environment.isEmpty()) {
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        for (const QString& entry : environment) {
+            variables.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+        }
+        process.setProcessEnvironment(variables);
+    }
     process.setProgram(QStringLiteral(BF_CLI_PATH));
     process.setArguments(arguments);
     process.start();

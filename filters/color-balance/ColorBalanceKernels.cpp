@@ -1,4 +1,5 @@
 #include "filters/color-balance/ColorBalanceKernels.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include "platform/CpuFeatures.h"
 
@@ -123,9 +124,7 @@ bool AdjustHslRows(const PixelRows& rows, const HslAdjustment& adjustment, const
 bool AdjustHslRowsWith(const PixelRows& rows, const HslAdjustment& adjustment, const UnitReport& report,
                        HslRowLoop loop)
 {
-    for (int y = 0; y < rows.height; ++y) {
-        if (report && !report(y, rows.height)) return false;
-        loop(rows.Row(y), rows.width, adjustment);
-    }
-    return true;
+    return ForEachRowBand(rows.height, report, [&](int first, int last) {
+        for (int y = first; y < last; ++y) loop(rows.Row(y), rows.width, adjustment);
+    });
 }

@@ -1,4 +1,5 @@
 #include "filters/flip-rotate/FlipRotateKernels.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include "platform/CpuFeatures.h"
 
@@ -34,11 +35,9 @@ void MirrorRow(uint32_t* row, int width)
 
 bool FlipHorizontal(const PixelRows& image, const UnitReport& report)
 {
-    for (int y = 0; y < image.height; ++y) {
-        if (report && !report(y, image.height)) return false;
-        MirrorRow(image.Row(y), image.width);
-    }
-    return true;
+    return ForEachRowBand(image.height, report, [&](int first, int last) {
+        for (int y = first; y < last; ++y) MirrorRow(image.Row(y), image.width);
+    });
 }
 
 void SwapLines(uint8_t* first, uint8_t* second, uint8_t* buffer, size_t lineBytes)
@@ -61,11 +60,9 @@ void ReverseRowInto(const uint32_t* source, uint32_t* destination, int width)
 
 bool Rotate180(const PixelRows& source, const PixelRows& destination, RowReverser reverse, const UnitReport& report)
 {
-    for (int y = 0; y < source.height; ++y) {
-        if (report && !report(y, source.height)) return false;
-        reverse(source.Row(y), destination.Row(source.height - 1 - y), source.width);
-    }
-    return true;
+    return ForEachRowBand(source.height, report, [&](int first, int last) {
+        for (int y = first; y < last; ++y) reverse(source.Row(y), destination.Row(source.height - 1 - y), source.width);
+    });
 }
 
 void Rotate90ClockWise(const PixelRows& source, const PixelRows& destination)

@@ -1,4 +1,5 @@
 #include "filters/rotate/RotateKernel.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include "platform/CpuFeatures.h"
 
@@ -185,15 +186,13 @@ void NearestRow(const PixelRows& source, FixedPoint start, FixedPoint step, uint
     for (int x = 0; x < width; ++x) out[x] = NearestChecked(source, Advanced(start, step, x), background);
 }
 
-// Calls fill(start, out) for every output row after reporting it.
+// Calls fill(start, out) for every output row, in bands over the kernel threads.
 template <class FillRow>
 bool ForEachRow(const PixelRows& target, const RotationLayout& layout, const UnitReport& report, FillRow fill)
 {
-    for (int y = 0; y < layout.height; ++y) {
-        if (report && !report(y, layout.height)) return false;
-        fill(layout.RowStart(y), target.Row(y));
-    }
-    return true;
+    return ForEachRowBand(layout.height, report, [&](int first, int last) {
+        for (int y = first; y < last; ++y) fill(layout.RowStart(y), target.Row(y));
+    });
 }
 
 } // namespace

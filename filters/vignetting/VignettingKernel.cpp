@@ -1,4 +1,5 @@
 #include "filters/vignetting/VignettingKernel.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include "platform/CpuFeatures.h"
 
@@ -59,6 +60,35 @@ bool Vignette(const PixelRows& image, const UnitReport& report)
     return VignetteWith(image, report, ChosenVignetteLoops());
 }
 
+namespace {
+
+// One row: its factors by distance (into byDistance), then both sides scaled.
+void VignetteRow(const PixelRows& image, int y, const std::vector<double>& uSquares, std::vector<double>& byDistance,
+                 const VignetteLoops& loops)
+{
+    const int width = image.width;
+    const int cx = width / 2;
+    const double v = ShareOfHalf(y, image.height / 2);
+    const double vSquare = v * v;
+    const auto inside = static_cast<int>(
+        std::partition_point(uSquares.begin(), uSquares.end(),
+                             [vSquare](double uSquare) { return uSquare + vSquare < 1.0; }) -
+        uSquares.begin());
+    loops.factors(uSquares.data(), vSquare, byDistance.data(), inside);
+
+    uint32_t* row = image.Row(y);
+    // Left: distances cx - x for x < cx, the darkened ones 1 .. left.
+    const int left = std::min(std::max(inside - 1, 0), cx);
+    std::fill(row, row + (cx - left), 0u);
+    loops.scaleMirrored(row + (cx - left), byDistance.data() + 1, left);
+    // Right: distances x - cx for x >= cx, the darkened ones 0 .. right - 1.
+    const int right = std::min(inside, width - cx);
+    loops.scale(row + cx, byDistance.data(), right);
+    std::fill(row + cx + right, row + width, 0u);
+}
+
+} // namespace
+
 // A pixel's factor depends on its distance from the centre column, not on its side,
 // so each row works out one factor per distance (0 to cx, the left side being the
 // longer) and reads them forwards on the right and backwards on the left. The squares
@@ -68,34 +98,15 @@ bool Vignette(const PixelRows& image, const UnitReport& report)
 // any root, which spares the corners most of the work.
 bool VignetteWith(const PixelRows& image, const UnitReport& report, const VignetteLoops& loops)
 {
-    const int width = image.width;
-    const int cx = width / 2;
-    const int cy = image.height / 2;
+    const int cx = image.width / 2;
     std::vector<double> uSquares(static_cast<size_t>(cx) + 1);
     for (int distance = 0; distance <= cx; ++distance) {
         const double u = ShareOfHalf(cx + distance, cx);
         uSquares[static_cast<size_t>(distance)] = u * u;
     }
-    std::vector<double> byDistance(uSquares.size());
-    for (int y = 0; y < image.height; ++y) {
-        if (report && !report(y, image.height)) return false;
-        const double v = ShareOfHalf(y, cy);
-        const double vSquare = v * v;
-        const auto inside = static_cast<int>(
-            std::partition_point(uSquares.begin(), uSquares.end(),
-                                 [vSquare](double uSquare) { return uSquare + vSquare < 1.0; }) -
-            uSquares.begin());
-        loops.factors(uSquares.data(), vSquare, byDistance.data(), inside);
-
-        uint32_t* row = image.Row(y);
-        // Left: distances cx - x for x < cx, the darkened ones 1 .. left.
-        const int left = std::min(std::max(inside - 1, 0), cx);
-        std::fill(row, row + (cx - left), 0u);
-        loops.scaleMirrored(row + (cx - left), byDistance.data() + 1, left);
-        // Right: distances x - cx for x >= cx, the darkened ones 0 .. right - 1.
-        const int right = std::min(inside, width - cx);
-        loops.scale(row + cx, byDistance.data(), right);
-        std::fill(row + cx + right, row + width, 0u);
-    }
-    return true;
+    const auto rows = [&](int first, int last) {
+        std::vector<double> byDistance(uSquares.size());
+        for (int y = first; y < last; ++y) VignetteRow(image, y, uSquares, byDistance, loops);
+    };
+    return ForEachRowBand(image.height, report, rows);
 }

@@ -8,6 +8,8 @@
 #include "filters/exposure/ExposureFactory.h"
 #include "refhost/RecordingProgress.h"
 
+#include "tests/KernelThreads.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -107,6 +109,7 @@ TEST(ExposureFilter, ATextWithoutACurveMapsEverythingToBlack)
 
 TEST(ExposureFilter, ReportsEachRowAndTheEndOnce)
 {
+    const ScopedKernelThreads oneThread(1);  // the reports row by row
     auto source = MakeImage(4, 6, DistinctPixel);
     auto filter = ExposureFilter(static_cast<IImage*>(source.Get()), kThreePointCurve);
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());

@@ -1,4 +1,5 @@
 #include "filters/shared/channel-tables/ChannelTables.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include "filters/shared/channel-tables/ChannelMapper.h"
 #include "filters/shared/pixels/KernelBridge.h"
@@ -52,11 +53,9 @@ void MapChannelRowPortable(uint8_t* row, int width, const PreparedChannelTables&
 bool MapChannelTables(const PixelRows& image, const ChannelTables& tables, const UnitReport& report)
 {
     const CChannelMapper mapper(tables);
-    for (int y = 0; y < image.height; ++y) {
-        if (report && !report(y, image.height)) return false;
-        mapper.MapRow(image.Bytes(y), image.width);
-    }
-    return true;
+    return ForEachRowBand(image.height, report, [&](int first, int last) {
+        for (int y = first; y < last; ++y) mapper.MapRow(image.Bytes(y), image.width);
+    });
 }
 
 bool ApplyChannelTables(HBITMAP bitmap, const uint8_t* red, const uint8_t* green, const uint8_t* blue,

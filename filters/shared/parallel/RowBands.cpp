@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <system_error>
 #include <thread>
@@ -16,13 +17,8 @@ constexpr int kBandsPerThread = 16;
 
 int ThreadsFromEnvironment()
 {
-    const char* value = std::getenv("BASICFILTERS_THREADS");
-    if (value != nullptr) {
-        char* end = nullptr;
-        const long threads = std::strtol(value, &end, 10);
-        if (end != value && *end == '\0' && threads >= 1 && threads <= kMostThreads) return static_cast<int>(threads);
-    }
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    return ThreadCountOf(std::getenv("BASICFILTERS_THREADS"),
+                         std::max(1, static_cast<int>(std::thread::hardware_concurrency())));
 }
 
 bool InOrder(int rows, const UnitReport& report, const std::function<void(int first, int last)>& work)
@@ -80,6 +76,15 @@ private:
 std::atomic<int> g_setThreads{0};
 
 } // namespace
+
+int ThreadCountOf(const char* text, int fallback)
+{
+    if (text == nullptr || std::isdigit(static_cast<unsigned char>(*text)) == 0) return fallback;
+    char* end = nullptr;
+    const long threads = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || threads < 1 || threads > kMostThreads) return fallback;
+    return static_cast<int>(threads);
+}
 
 int KernelThreadCount()
 {

@@ -11,6 +11,10 @@
 // holds a number from 1 to 256, else the processor's cores (at least 1), read once.
 int KernelThreadCount();
 
+// The count a text such as BASICFILTERS_THREADS's gives: a whole number from 1 to
+// 256, else fallback (also for a missing text).
+int ThreadCountOf(const char* text, int fallback);
+
 // Sets the count KernelThreadCount answers from now on, held in 1 .. 256 (for hosts
 // that take a count from their user, and for tests); 0 goes back to the default.
 void SetKernelThreadCount(int threads);

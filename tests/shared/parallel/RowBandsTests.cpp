@@ -102,6 +102,15 @@ TEST(RowBands, AStopEndsTheCallOnlyAfterTheBandsBegun)
     EXPECT_LE(bands.load(), 5);
 }
 
+TEST(RowBands, TheThreadCountTextIsAWholeNumberFromOneTo256)
+{
+    EXPECT_EQ(ThreadCountOf("3", 2), 3);
+    EXPECT_EQ(ThreadCountOf("1", 2), 1);
+    EXPECT_EQ(ThreadCountOf("256", 2), 256);
+    for (const char* refused : {"0", "-2", "257", "2.5", "two", "", " 3", "3 "}) EXPECT_EQ(ThreadCountOf(refused, 7), 7) << refused;
+    EXPECT_EQ(ThreadCountOf(nullptr, 5), 5);
+}
+
 TEST(RowBands, TheSetThreadCountHoldsUntilReset)
 {
     const int fromDefault = KernelThreadCount();
