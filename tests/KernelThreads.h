@@ -1,13 +1,16 @@
 #pragma once
-// Holds the kernels' thread count for one test, for the tests that follow reports row
-// by row (one thread) or compare counts; the default comes back at the end.
+// Holds the kernels' thread count for one test that compares counts or needs several
+// threads; the count before it comes back at the end.
 
 #include "filters/shared/parallel/RowBands.h"
 
 class ScopedKernelThreads {
 public:
-    explicit ScopedKernelThreads(int threads) { SetKernelThreadCount(threads); }
-    ~ScopedKernelThreads() { SetKernelThreadCount(0); }
+    explicit ScopedKernelThreads(int threads) : m_before(KernelThreadCount()) { SetKernelThreadCount(threads); }
+    ~ScopedKernelThreads() { SetKernelThreadCount(m_before); }
     ScopedKernelThreads(const ScopedKernelThreads&) = delete;
     ScopedKernelThreads& operator=(const ScopedKernelThreads&) = delete;
+
+private:
+    int m_before;
 };

@@ -9,7 +9,6 @@
 #include "plugin/ModuleFactories.h"
 #include "refhost/RecordingProgress.h"
 
-#include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +75,6 @@ TEST(BrightnessContrastTable, TruncatesAndOnlyReaches255AtExactly255)
 
 TEST(BrightnessContrastFilter, MapsTheCopyThroughTheTable)
 {
-    const ScopedKernelThreads oneThread(1);  // the reports row by row
     auto source = MakeImage(7, 3, DistinctPixel);
     auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveBrightnessContrastFactory>(), static_cast<IImage*>(source.Get()),
                                                        u"BrightnessValue:-12.5\nContrastValue:1.75\n");

@@ -10,7 +10,6 @@
 #include "filters/shared/channel-tables/GainTable.h"
 #include "refhost/RecordingProgress.h"
 
-#include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -264,7 +263,6 @@ TEST(ColorBalanceFilter, RgbModeRefusesWithoutAllThreeGains)
 
 TEST(ColorBalanceFilter, HslModeConvertsEveryPixelAndClearsTheFourthByte)
 {
-    const ScopedKernelThreads oneThread(1);  // the reports row by row
     auto source = MakeImage(19, 6, MixedPixel);
     const Applied applied = ApplyWith(source.Get(), u"active:HSL\nhue:-42.5\nsaturation:1.4\nlightness:0.85\n");
     ASSERT_TRUE(applied.succeeded);

@@ -8,7 +8,6 @@
 #include "filters/exposure/ExposureFactory.h"
 #include "refhost/RecordingProgress.h"
 
-#include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +108,6 @@ TEST(ExposureFilter, ATextWithoutACurveMapsEverythingToBlack)
 
 TEST(ExposureFilter, ReportsEachRowAndTheEndOnce)
 {
-    const ScopedKernelThreads oneThread(1);  // the reports row by row
     auto source = MakeImage(4, 6, DistinctPixel);
     auto filter = ExposureFilter(static_cast<IImage*>(source.Get()), kThreePointCurve);
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());

@@ -15,7 +15,6 @@
 #include "refhost/PluginHost.h"
 #include "refhost/RecordingProgress.h"
 
-#include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -425,7 +424,6 @@ TEST_F(RightAngleFilters, UndoingTurnsAndFlipsGivesBackTheSource)
 
 TEST_P(EachRightAngleFilter, ReportsItsTextStepsAndFinish)
 {
-    const ScopedKernelThreads oneThread(1);  // the reports row by row
     const FilterCase& filterCase = GetParam();
     for (const auto& [width, height] : std::vector<std::pair<int, int>>{{4, 7}, {3, 2}, {1, 1}}) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QSlider>
 
-#include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +56,6 @@ IUnknown* AsUnknown(CHostImage* image)
 // Rows go in pairs outwards from the centre row 7; each step gives the rows written.
 TEST(LensDistortFilter, DistortsACopyOneStepPerPairOfRows)
 {
-    const ScopedKernelThreads oneThread(1);
     auto source = Distinct();
     const auto before = PictureOf(source.Get()).pixels;
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());

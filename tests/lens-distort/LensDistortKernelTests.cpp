@@ -6,7 +6,6 @@
 
 #include "filters/lens-distort/LensDistortKernel.h"
 
-#include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -162,7 +161,6 @@ TEST(LensDistortKernel, EveryPixelFollowsThePlainReference)
 // rows written before the next pair.
 TEST(LensDistortKernel, ReportsTheRowsWrittenBeforeEachPairAndStopsWhereTold)
 {
-    const ScopedKernelThreads oneThread(1);
     Picture source = RandomPicture(6, 5, 3);
     const Picture whole = Distort(source, 0.08);
     std::vector<std::pair<int, int>> reports;

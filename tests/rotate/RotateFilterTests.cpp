@@ -25,7 +25,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-#include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -252,7 +251,6 @@ protected:
 // of 360 may copy every pixel, but it reports each row, which Rotate 0 does not).
 TEST_F(RotateFilter, RightAnglesAreHandedToTheExactFilters)
 {
-    const ScopedKernelThreads oneThread(1);  // the reports row by row
     const auto source = MakeImage(200, 150, DistinctPixel);
     const auto f = Factories();
     const auto exactOutcome = [&](CFilterFactoryBase* factory) {
@@ -415,7 +413,6 @@ TEST_F(RotateFilter, AMissingKeyKeepsTheSettingItHad)
 
 TEST_F(RotateFilter, AnnouncesItselfAndReportsEveryRowBeforeIt)
 {
-    const ScopedKernelThreads oneThread(1);  // the reports row by row
     const auto source = MakeImage(60, 30, DistinctPixel);
     const CComPtr<IInteractiveFilter> filter = Filter(source.Get(), 20.0);
     const auto progress = Recorder();

@@ -6,7 +6,6 @@
 #include "filters/rotate/RotateKernel.h"
 #include "tests/shared/KernelVariants.h"
 
-#include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -216,7 +215,6 @@ TEST(RotateKernel, NeighboursOutsideBlendWithTheBackground)
 
 TEST(RotateKernel, ReportsEveryRowFirstAndStopsWhenToldTo)
 {
-    const ScopedKernelThreads oneThread(1);  // the reports row by row
     Picture source = RandomPicture(20, 15, 3);
     const RotationLayout layout = Planned(20, 15, Radians(30), kRotationKeepWhole, RotationSampling::Bilinear);
     for (const RotationSampling sampling : {RotationSampling::Bilinear, RotationSampling::Nearest}) {

@@ -12,7 +12,6 @@
 #include "filters/vignetting/VignettingKernel.h"
 #include "refhost/PluginHost.h"
 
-#include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -371,7 +370,6 @@ TEST_P(VignetteLoopVariants, EachLoopGivesThePortableBitsOnEveryCount)
 
 TEST_F(Vignetting, ReportsEveryRowAndFinishes)
 {
-    const ScopedKernelThreads oneThread(1);  // the reports row by row
     const auto source = MakeImage(6, 5, BusyPixel);
     const auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
     ASSERT_TRUE(Applied(source.Get(), progress.Get()));

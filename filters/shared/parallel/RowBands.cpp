@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cctype>
 #include <cstdlib>
+#include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -37,16 +39,33 @@ public:
     {
     }
 
-    // Takes bands until none is left or the work was stopped.
+    // Takes bands until none is left or the work was stopped. What a band throws
+    // (memory running out) stops the others and waits for the calling thread, since
+    // an exception leaving a thread's function ends the process.
     void Drain(const std::function<void(int first, int last)>& work)
     {
-        for (;;) {
-            const int first = m_next.fetch_add(m_band);
-            if (first >= m_rows || m_stopped.load()) return;
-            const int last = std::min(first + m_band, m_rows);
-            work(first, last);
-            m_finished.fetch_add(last - first);
+        try {
+            for (;;) {
+                const int first = m_next.fetch_add(m_band);
+                if (first >= m_rows || m_stopped.load()) return;
+                const int last = std::min(first + m_band, m_rows);
+                work(first, last);
+                m_finished.fetch_add(last - first);
+            }
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(m_failureLock);
+            if (!m_failure) m_failure = std::current_exception();
+            m_stopped.store(true);
         }
+    }
+
+    // Stops the handing out of bands, for a calling thread leaving by an exception.
+    void Stop() { m_stopped.store(true); }
+
+    // Throws again what a helper's band threw, once every helper has ended.
+    void RethrowFailure()
+    {
+        if (m_failure) std::rethrow_exception(m_failure);
     }
 
     // The calling thread's share: a report before each band it takes.
@@ -71,6 +90,8 @@ private:
     std::atomic<int> m_next{0};
     std::atomic<int> m_finished{0};
     std::atomic<bool> m_stopped{false};
+    std::mutex m_failureLock;
+    std::exception_ptr m_failure;
 };
 
 std::atomic<int> g_setThreads{0};
@@ -111,7 +132,18 @@ bool ForEachRowBand(int rows, const UnitReport& report, const std::function<void
         for (int i = 1; i < threads; ++i) helpers.emplace_back([&queue, &work] { queue.Drain(work); });
     } catch (const std::system_error&) {
     }
-    const bool finished = queue.DrainReporting(report, work);
-    for (std::thread& helper : helpers) helper.join();
+    const auto joinHelpers = [&helpers] {
+        for (std::thread& helper : helpers) helper.join();
+    };
+    bool finished = false;
+    try {
+        finished = queue.DrainReporting(report, work);
+    } catch (...) {
+        queue.Stop();
+        joinHelpers();
+        throw;
+    }
+    joinHelpers();
+    queue.RethrowFailure();
     return finished;
 }

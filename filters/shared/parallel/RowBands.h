@@ -26,5 +26,7 @@ void SetKernelThreadCount(int threads);
 // thread reports, with the rows finished so far, between its bands, so a host's
 // progress sink is never called from another thread. A false answer stops the
 // handing out of bands; the call then answers false once every band begun has ended.
+// An exception from work stops the handing out as well and leaves the call, on the
+// calling thread, once every band begun has ended.
 bool ForEachRowBand(int rows, const UnitReport& report, const std::function<void(int first, int last)>& work,
                     int threads = KernelThreadCount());

@@ -5,7 +5,6 @@
 
 #include "filters/shared/histograms/ChannelHistograms.h"
 #include "refhost/RecordingProgress.h"
-#include "tests/KernelThreads.h"
 #include "tests/shared/KernelVariants.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +85,6 @@ TEST(ChannelHistograms, OneColourFillsOneLevelPerBlock)
 
 TEST(ChannelHistograms, ReportsEachRowBeforeCountingItAndTheEnd)
 {
-    const ScopedKernelThreads oneThread(1);
     auto image = MakeImage(3, 4, DistinctPixel);
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
     Counts counts{};
@@ -104,7 +102,6 @@ TEST(ChannelHistograms, ReportsEachRowBeforeCountingItAndTheEnd)
 
 TEST(ChannelHistograms, AStopEndsUnsuccessfullyAndMissingArgumentsFail)
 {
-    const ScopedKernelThreads oneThread(1);
     auto image = MakeImage(3, 4, DistinctPixel);
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(2));
     Counts counts{};

@@ -1,13 +1,17 @@
 // Row bands: every row worked once whatever the thread count, reports row by row with
 // one thread and only from the calling thread with more, a stop that ends the call
-// after the bands begun, and the thread count's setting.
+// after the bands begun, exceptions brought back to the caller, and the thread
+// count's setting.
 
 #include "filters/shared/parallel/RowBands.h"
 #include "tests/KernelThreads.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <new>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -102,6 +106,30 @@ TEST(RowBands, AStopEndsTheCallOnlyAfterTheBandsBegun)
     EXPECT_LE(bands.load(), 5);
 }
 
+// Memory running out in a band on another thread must reach the caller as the
+// exception, not end the process, and only after every band begun has ended.
+TEST(RowBands, AnExceptionInAnyBandLeavesTheCallAfterTheOthersEnded)
+{
+    const std::thread::id caller = std::this_thread::get_id();
+    for (const bool onCaller : {false, true}) {
+        std::atomic<int> running{0};
+        const auto call = [&] {
+            ForEachRowBand(
+                10000, {},
+                [&](int, int) {
+                    ++running;
+                    const bool here = std::this_thread::get_id() == caller;
+                    std::this_thread::yield();
+                    --running;
+                    if (here == onCaller) throw std::bad_alloc();
+                },
+                3);
+        };
+        EXPECT_THROW(call(), std::bad_alloc) << onCaller;
+        EXPECT_EQ(running.load(), 0) << onCaller;
+    }
+}
+
 TEST(RowBands, TheThreadCountTextIsAWholeNumberFromOneTo256)
 {
     EXPECT_EQ(ThreadCountOf("3", 2), 3);
@@ -113,13 +141,15 @@ TEST(RowBands, TheThreadCountTextIsAWholeNumberFromOneTo256)
 
 TEST(RowBands, TheSetThreadCountHoldsUntilReset)
 {
-    const int fromDefault = KernelThreadCount();
-    EXPECT_GE(fromDefault, 1);
+    const int before = KernelThreadCount();
     {
         const ScopedKernelThreads three(3);
         EXPECT_EQ(KernelThreadCount(), 3);
         SetKernelThreadCount(100000);
         EXPECT_EQ(KernelThreadCount(), 256);
+        SetKernelThreadCount(0);
+        const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+        EXPECT_EQ(KernelThreadCount(), ThreadCountOf(std::getenv("BASICFILTERS_THREADS"), cores));
     }
-    EXPECT_EQ(KernelThreadCount(), fromDefault);
+    EXPECT_EQ(KernelThreadCount(), before);
 }
