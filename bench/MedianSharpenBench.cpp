@@ -140,9 +140,7 @@ void BM_GaussianBlur(benchmark::State& state)
     std::vector<uint32_t> source = Photo();
     std::vector<uint32_t> blurred(source.size());
     for (auto _ : state) {
-        const std::vector<int32_t> kernel = BuildGaussianKernel(SigmaOf(state));
-        ConvolveColumns(RowsOf(source), RowsOf(blurred), kernel, PathOf(state), {});
-        ConvolveRows(RowsOf(blurred), RowsOf(blurred), kernel, PathOf(state), {});
+        BlurPicture(RowsOf(source), RowsOf(blurred), BuildGaussianKernel(SigmaOf(state)), PathOf(state), {});
         benchmark::DoNotOptimize(blurred.data());
     }
     CountMegapixels(state);
@@ -151,13 +149,10 @@ void BM_GaussianBlur(benchmark::State& state)
 void BM_UnsharpMask(benchmark::State& state)
 {
     std::vector<uint32_t> source = Photo();
-    std::vector<uint32_t> columns(source.size());
     std::vector<uint32_t> merged(source.size());
     for (auto _ : state) {
-        const std::vector<int32_t> kernel = BuildGaussianKernel(SigmaOf(state));
-        ConvolveColumns(RowsOf(source), RowsOf(columns), kernel, PathOf(state), {});
-        ConvolveRows(RowsOf(columns), RowsOf(merged), kernel, PathOf(state), {});
-        MergeUnsharp(RowsOf(source), RowsOf(merged), 0.5, 8, PathOf(state), {});
+        BlurPicture(RowsOf(source), RowsOf(merged), BuildGaussianKernel(SigmaOf(state)), PathOf(state), {},
+                    UnsharpRowMerge(0.5, 8, PathOf(state)));
         benchmark::DoNotOptimize(merged.data());
     }
     CountMegapixels(state);

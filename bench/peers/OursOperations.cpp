@@ -89,25 +89,18 @@ Trial Resize(const OurPicture& picture, ResizeFamily family, bool doubled)
 Trial GaussianBlur(const OurPicture& picture, double sigma)
 {
     return IntoNew(picture.pixels.size(), [&picture, sigma](Pixels& output) {
-        const std::vector<int32_t> kernel = BuildGaussianKernel(sigma);
-        const PixelRows blurred = RowsOf(output.data(), picture.width, picture.height);
-        ConvolveColumns(RowsOf(picture.pixels.data(), picture.width, picture.height), blurred, kernel,
-                        ChosenBlurPath(), {});
-        ConvolveRows(blurred, blurred, kernel, ChosenBlurPath(), {});
+        BlurPicture(RowsOf(picture.pixels.data(), picture.width, picture.height),
+                    RowsOf(output.data(), picture.width, picture.height), BuildGaussianKernel(sigma),
+                    ChosenBlurPath(), {});
     });
 }
 
 Trial UnsharpMask(const OurPicture& picture, double sigma)
 {
-    auto columns = std::make_shared<Pixels>(picture.pixels.size());
-    return IntoNew(picture.pixels.size(), [&picture, sigma, columns](Pixels& output) {
-        const std::vector<int32_t> kernel = BuildGaussianKernel(sigma);
-        const PixelRows source = RowsOf(picture.pixels.data(), picture.width, picture.height);
-        const PixelRows merged = RowsOf(output.data(), picture.width, picture.height);
-        ConvolveColumns(source, RowsOf(columns->data(), picture.width, picture.height), kernel, ChosenBlurPath(),
-                        {});
-        ConvolveRows(RowsOf(columns->data(), picture.width, picture.height), merged, kernel, ChosenBlurPath(), {});
-        MergeUnsharp(source, merged, kUnsharpAmount, kUnsharpThreshold, ChosenBlurPath(), {});
+    return IntoNew(picture.pixels.size(), [&picture, sigma](Pixels& output) {
+        BlurPicture(RowsOf(picture.pixels.data(), picture.width, picture.height),
+                    RowsOf(output.data(), picture.width, picture.height), BuildGaussianKernel(sigma),
+                    ChosenBlurPath(), {}, UnsharpRowMerge(kUnsharpAmount, kUnsharpThreshold, ChosenBlurPath()));
     });
 }
 

@@ -6,22 +6,16 @@
 #include "filters/shared/pixels/KernelBridge.h"
 #include "filters/sharpen/SharpenDialog.h"
 #include "filters/sharpen/SharpenKernelMerge.h"
+#include "filters/sharpen/SharpenPassSteps.h"
 #include "platform/Localization.h"
 #include "resources/StringIds.h"
 
-#include <functional>
+#include <utility>
 
 namespace {
 
 // The page decides which keys the apply needs, so the settings come first.
 constexpr ApplyOptions kOptions{.order = {ApplyStep::Settings, ApplyStep::WorkingImage, ApplyStep::Announce}};
-
-// Each pass announces itself, which also starts its count from zero in the adapter.
-bool RunPass(IProgress* phases, unsigned textId, const std::function<bool(const UnitReport&)>& pass)
-{
-    if (phases != nullptr) phases->SetText(LoadModuleString(textId).c_str());
-    return pass(ReportTo(phases));
-}
 
 } // namespace
 
@@ -56,41 +50,37 @@ CApplyOutcome CInteractiveSharpnessFilter::ReadSettings(IUnknown*)
     return CApplyOutcome::Done();
 }
 
-// The unsharp mask blurs into a copy of its own and merges into a second one; the
-// source is read through its bitmap all along.
+// The blur reads the source through its bitmap and writes the copy.
 CApplyOutcome CInteractiveSharpnessFilter::MakeWorkingImage(IUnknown* input, CComPtr<IImage>& working)
 {
-    if (m_settings.unsharpMask) {
-        if (const CApplyOutcome made = CloneInput(input, true, m_intermediate); !made.Succeeded()) return made;
-    }
     if (const CApplyOutcome made = CloneInput(input, true, working); !made.Succeeded()) return made;
     if (RowsOfImage(input).bits == nullptr) return CApplyOutcome::Failed(kStatusHostRefused);
     return CApplyOutcome::Done();
 }
 
+// Both blur passes, and the unsharp mask's merge, run together row by row; the hosts
+// still see each pass's steps: a row per step, a column per step, a row per step.
 CApplyOutcome CInteractiveSharpnessFilter::ChangePixels(IUnknown* input, IImage* working, IProgress* progress)
 {
     const PixelRows source = RowsOfImage(input);
     const PixelRows output = RowsOfImage(working);
-    const std::vector<int32_t> kernel = BuildGaussianKernel(m_settings.sigma);
-    const int grandTotal = source.width + (m_settings.unsharpMask ? 2 : 1) * source.height;
+    if (m_settings.unsharpMask && !UnsharpMergeAccepts(m_settings.threshold, m_path)) {
+        return CApplyOutcome::Failed(kStatusCancelled);
+    }
+    std::vector<CSharpenPassSteps::Pass> passes = {{IDS_PROGRESS_HORIZONTAL_BLURRING, source.height},
+                                                   {IDS_PROGRESS_VERTICAL_BLURRING, source.width}};
+    if (m_settings.unsharpMask) passes.push_back({IDS_PROGRESS_MERGING, source.height});
+    int grandTotal = 0;
+    for (const CSharpenPassSteps::Pass& pass : passes) grandTotal += pass.steps;
     CComPtr<IProgress> phases;
     if (progress != nullptr && !CMultiphaseProgress::Create(phases.Receive(), progress, grandTotal))
         return CApplyOutcome::Failed(kStatusHostRefused);
 
-    // The blur's second pass reads the first pass's values from the very image it
-    // writes; the unsharp mask keeps them apart for the merge.
-    const PixelRows columns = m_settings.unsharpMask ? RowsOfImage(m_intermediate.Get()) : output;
-    bool done = RunPass(phases.Get(), IDS_PROGRESS_HORIZONTAL_BLURRING, [&](const UnitReport& report) {
-                    return ConvolveColumns(source, columns, kernel, m_path, report);
-                }) && RunPass(phases.Get(), IDS_PROGRESS_VERTICAL_BLURRING, [&](const UnitReport& report) {
-                    return ConvolveRows(columns, output, kernel, m_path, report);
-                });
-    if (done && m_settings.unsharpMask) {
-        done = RunPass(phases.Get(), IDS_PROGRESS_MERGING, [&](const UnitReport& report) {
-            return MergeUnsharp(source, output, m_settings.amount, m_settings.threshold, m_path, report);
-        });
-    }
+    CSharpenPassSteps steps(phases.Get(), std::move(passes));
+    const BlurredRowMerge merge =
+        m_settings.unsharpMask ? UnsharpRowMerge(m_settings.amount, m_settings.threshold, m_path) : BlurredRowMerge{};
+    const bool done =
+        BlurPicture(source, output, BuildGaussianKernel(m_settings.sigma), m_path, steps.Report(), merge);
     return done ? CApplyOutcome::Done() : CApplyOutcome::Failed(kStatusCancelled);
 }
 

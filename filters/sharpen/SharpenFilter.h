@@ -21,7 +21,6 @@ protected:
     CApplyOutcome ChangePixels(IUnknown* input, IImage* working, IProgress* progress) override;
     // Each pass shows a text of its own through the phases adapter.
     bool AnnouncesWork() const override { return false; }
-    void EndApply() override { m_intermediate.Reset(); }
 
 private:
     // What the settings of the apply under way ask for.
@@ -33,8 +32,6 @@ private:
     };
 
     Settings m_settings;
-    // The unsharp mask's blurred copy, kept between the steps of one apply.
-    CComPtr<IImage> m_intermediate;
     // Chosen once, from the processor, when the filter is made.
     BlurPath m_path;
 };

@@ -1,20 +1,18 @@
 #include "filters/sharpen/SharpenKernelMerge.h"
 
+#include "platform/CpuFeatures.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <memory>
 
 namespace {
 
 // Far beyond any amount that changes a result, and small enough that d * a fits an
 // int; only texts typed by hand come near it.
 constexpr double kLargestScaledAmount = 1 << 20;
-
-int Amount32(double amount)
-{
-    const double scaled = std::isnan(amount) ? 0.0 : amount * 32;
-    return static_cast<int>(std::clamp(scaled, -kLargestScaledAmount, kLargestScaledAmount));
-}
 
 uint8_t MergedFixedPoint(int original, int blurred, int amount32, int threshold)
 {
@@ -32,21 +30,56 @@ uint8_t MergedPortable(int original, int blurred, double amount, int threshold)
     return std::isnan(merged) ? static_cast<uint8_t>(original) : static_cast<uint8_t>(std::clamp(merged, 0.0, 255.0));
 }
 
-void MergeRow(const uint8_t* original, uint8_t* blurred, int width, const MergeTable& table, int bytesPerPixel)
+FixedPointMergeRow VectorMergeRow()
 {
-    for (int x = 0; x < width; ++x, original += 4, blurred += 4) {
-        for (int channel = 0; channel < bytesPerPixel; ++channel) {
-            blurred[channel] = table[static_cast<size_t>(original[channel]) * 256 + blurred[channel]];
+    static const FixedPointMergeRow row = CpuHasAvx2()   ? &MergeRowFixedPointAvx2
+                                          : CpuHasSse2() ? &MergeRowFixedPointSse2
+                                                         : nullptr;
+    return row;
+}
+
+// The vector rows multiply a by the difference in 16-bit lanes.
+bool FitsSixteenBits(int amount32)
+{
+    return amount32 >= std::numeric_limits<int16_t>::min() && amount32 <= std::numeric_limits<int16_t>::max();
+}
+
+BlurredRowMerge FixedPointMerge(double amount, int threshold)
+{
+    const int amount32 = FixedPointAmount(amount);
+    const FixedPointMergeRow vector = VectorMergeRow();
+    const FixedPointMergeRow row = vector != nullptr && FitsSixteenBits(amount32) ? vector : &MergeRowFixedPointScalar;
+    return [row, amount32, threshold](const uint8_t* original, const uint8_t* blurred, uint8_t* out, int width) {
+        row(original, blurred, out, width, amount32, threshold);
+    };
+}
+
+// Doubles per byte cost more than a look-up, so the portable path reads the table.
+BlurredRowMerge PortableMerge(double amount, int threshold)
+{
+    const auto table = std::make_shared<const MergeTable>(BuildMergeTable(amount, threshold, BlurPath::Portable));
+    return [table](const uint8_t* original, const uint8_t* blurred, uint8_t* out, int width) {
+        for (int x = 0; x < width; ++x, original += 4, blurred += 4, out += 4) {
+            for (int channel = 0; channel < 3; ++channel) {
+                out[channel] = (*table)[static_cast<size_t>(original[channel]) * 256 + blurred[channel]];
+            }
+            out[3] = blurred[3];
         }
-    }
+    };
 }
 
 } // namespace
 
+int FixedPointAmount(double amount)
+{
+    const double scaled = std::isnan(amount) ? 0.0 : amount * 32;
+    return static_cast<int>(std::clamp(scaled, -kLargestScaledAmount, kLargestScaledAmount));
+}
+
 MergeTable BuildMergeTable(double amount, int threshold, BlurPath path)
 {
     MergeTable table{};
-    const int amount32 = Amount32(amount);
+    const int amount32 = FixedPointAmount(amount);
     for (int original = 0; original < 256; ++original) {
         for (int blurred = 0; blurred < 256; ++blurred) {
             table[static_cast<size_t>(original * 256 + blurred)] =
@@ -57,15 +90,20 @@ MergeTable BuildMergeTable(double amount, int threshold, BlurPath path)
     return table;
 }
 
-bool MergeUnsharp(const PixelRows& original, const PixelRows& blurred, double amount, int threshold, BlurPath path,
-                  const UnitReport& report)
+bool UnsharpMergeAccepts(int threshold, BlurPath path)
 {
-    if (path == BlurPath::Portable && threshold < 0) return false;
-    const MergeTable table = BuildMergeTable(amount, threshold, path);
-    const int bytesPerPixel = path == BlurPath::FixedPoint ? 4 : 3;
-    for (int y = 0; y < original.height; ++y) {
-        MergeRow(original.Bytes(y), blurred.Bytes(y), original.width, table, bytesPerPixel);
-        if (report && !report(y + 1, original.height)) return false;
+    return path == BlurPath::FixedPoint || threshold >= 0;
+}
+
+BlurredRowMerge UnsharpRowMerge(double amount, int threshold, BlurPath path)
+{
+    return path == BlurPath::FixedPoint ? FixedPointMerge(amount, threshold) : PortableMerge(amount, threshold);
+}
+
+void MergeRowFixedPointScalar(const uint8_t* original, const uint8_t* blurred, uint8_t* out, int width, int amount32,
+                              int threshold)
+{
+    for (ptrdiff_t i = 0; i < ptrdiff_t{4} * width; ++i) {
+        out[i] = MergedFixedPoint(original[i], blurred[i], amount32, threshold);
     }
-    return true;
 }

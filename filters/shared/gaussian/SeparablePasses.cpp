@@ -33,98 +33,90 @@ int32_t WeightOf(std::span<const int32_t> kernel, TapRange taps)
     return std::accumulate(kernel.begin() + taps.first, kernel.begin() + taps.last, int32_t{0});
 }
 
-// Counts units and tells report; the horizontal pass has more units (columns) than
-// rows to report them after, or fewer, so it hands in whole batches.
-class UnitCounter {
+// A band's rows: the vertical sums of one row with room for the repeated edge
+// pixels either side, the tap pointers, and the blurred row a merge reads.
+class BandRows {
 public:
-    UnitCounter(const UnitReport& report, int total) : m_report(report), m_total(total) {}
-
-    bool AdvanceTo(int done)
+    BandRows(int width, std::span<const int32_t> kernel, bool merging)
+        : m_kernel(kernel),
+          m_centre(CentreOf(kernel)),
+          m_width(width),
+          m_columnSums(static_cast<size_t>(width) + 2 * static_cast<size_t>(m_centre)),
+          m_blurred(merging ? static_cast<size_t>(width) : 0),
+          m_sources(kernel.size()),
+          m_weightedRow(ChosenFixedPointRow())
     {
-        if (!m_report) return true;
-        while (m_done < done) {
-            if (!m_report(++m_done, m_total)) return false;
-        }
-        return true;
     }
+
+    // Blurs row y of from into out (width pixels).
+    void Blur(const PixelRows& from, int y, BlurPath path, uint8_t* out)
+    {
+        if (path == BlurPath::FixedPoint) {
+            ColumnsFixedPoint(from, y);
+            RowFixedPoint(out);
+        } else {
+            ColumnsPortable(from, y);
+            RowPortable(out);
+        }
+    }
+
+    // The row a merge reads the blur from.
+    uint8_t* BlurredRow() { return reinterpret_cast<uint8_t*>(m_blurred.data()); }
 
 private:
-    const UnitReport& m_report;
-    int m_total;
-    int m_done = 0;
-};
+    uint8_t* SumsAt(int x) { return reinterpret_cast<uint8_t*>(m_columnSums.data() + m_centre + x); }
+    int Taps() const { return static_cast<int>(m_kernel.size()); }
 
-// What the horizontal pass needs per row, allocated once: a copy of the row (with
-// room for the repeated edge pixels) and the tap pointers into it.
-struct RowWork {
-    std::vector<uint32_t> buffer;
-    std::vector<const uint8_t*> sources;
-    FixedPointRow weightedRow;
-};
-
-bool ColumnsFixedPoint(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel,
-                       UnitCounter& units)
-{
-    std::vector<const uint8_t*> sources(kernel.size());
-    const int centre = CentreOf(kernel);
-    const FixedPointRow weightedRow = ChosenFixedPointRow();
-    for (int y = 0; y < from.height; ++y) {
-        for (size_t i = 0; i < kernel.size(); ++i) {
-            sources[i] = from.Bytes(std::clamp(y - centre + static_cast<int>(i), 0, from.height - 1));
+    void ColumnsFixedPoint(const PixelRows& from, int y)
+    {
+        for (int i = 0; i < Taps(); ++i) {
+            m_sources[static_cast<size_t>(i)] = from.Bytes(std::clamp(y - m_centre + i, 0, from.height - 1));
         }
-        weightedRow(sources.data(), kernel.data(), static_cast<int>(kernel.size()), to.Bytes(y), to.width);
-        if (!units.AdvanceTo(y + 1)) return false;
+        m_weightedRow(m_sources.data(), m_kernel.data(), Taps(), SumsAt(0), m_width);
     }
-    return true;
-}
 
-bool ColumnsPortable(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, UnitCounter& units)
-{
-    std::vector<const uint8_t*> sources(kernel.size());
-    const int centre = CentreOf(kernel);
-    for (int y = 0; y < from.height; ++y) {
-        const TapRange taps = TapsInside(y, from.height, kernel);
-        for (int i = taps.first; i < taps.last; ++i) sources[static_cast<size_t>(i)] = from.Bytes(y - centre + i);
-        WeightedRowPortable(sources.data() + taps.first, kernel.data() + taps.first, taps.last - taps.first,
-                            WeightOf(kernel, taps), to.Bytes(y), to.width);
-        if (!units.AdvanceTo(y + 1)) return false;
+    void ColumnsPortable(const PixelRows& from, int y)
+    {
+        const TapRange taps = TapsInside(y, from.height, m_kernel);
+        for (int i = taps.first; i < taps.last; ++i) m_sources[static_cast<size_t>(i)] = from.Bytes(y - m_centre + i);
+        WeightedRowPortable(m_sources.data() + taps.first, m_kernel.data() + taps.first, taps.last - taps.first,
+                            WeightOf(m_kernel, taps), SumsAt(0), m_width);
     }
-    return true;
-}
 
-// The row with its edge pixels repeated centre times on either side, so that every
-// output pixel, near the edges too, takes the vector loop.
-void PadRow(const uint32_t* row, int width, int centre, uint32_t* padded)
-{
-    std::fill_n(padded, centre, row[0]);
-    std::copy_n(row, width, padded + centre);
-    std::fill_n(padded + centre + width, centre, row[width - 1]);
-}
-
-void RowFixedPoint(const uint32_t* row, int width, std::span<const int32_t> kernel, RowWork& work, uint8_t* out)
-{
-    PadRow(row, width, CentreOf(kernel), work.buffer.data());
-    for (size_t i = 0; i < kernel.size(); ++i) work.sources[i] = reinterpret_cast<const uint8_t*>(&work.buffer[i]);
-    work.weightedRow(work.sources.data(), kernel.data(), static_cast<int>(kernel.size()), out, width);
-}
-
-// Interior pixels share one divisor, 8192; each of the few edge pixels has its own.
-void RowPortable(const uint32_t* row, int width, std::span<const int32_t> kernel, RowWork& work, uint8_t* out)
-{
-    const int centre = CentreOf(kernel);
-    std::copy_n(row, width, work.buffer.data());
-    const auto* copy = reinterpret_cast<const uint8_t*>(work.buffer.data());
-    for (int x = 0; x < width;) {
-        const TapRange taps = TapsInside(x, width, kernel);
-        const bool interior = taps.first == 0 && taps.last == static_cast<int>(kernel.size());
-        // The interior pixels run as one stretch: all of them use every tap.
-        const int run = interior ? width - centre - x : 1;
-        for (int i = taps.first; i < taps.last; ++i) work.sources[static_cast<size_t>(i)] = copy + 4 * (x - centre + i);
-        WeightedRowPortable(work.sources.data() + taps.first, kernel.data() + taps.first, taps.last - taps.first,
-                            WeightOf(kernel, taps), out + 4 * x, run);
-        x += run;
+    // The edge pixels repeated centre times on either side, so that every output
+    // pixel, near the edges too, takes the vector loop.
+    void RowFixedPoint(uint8_t* out)
+    {
+        uint32_t* sums = m_columnSums.data();
+        std::fill_n(sums, m_centre, sums[m_centre]);
+        std::fill_n(sums + m_centre + m_width, m_centre, sums[m_centre + m_width - 1]);
+        for (int i = 0; i < Taps(); ++i) m_sources[static_cast<size_t>(i)] = SumsAt(i - m_centre);
+        m_weightedRow(m_sources.data(), m_kernel.data(), Taps(), out, m_width);
     }
-}
+
+    // Interior pixels share one divisor, 8192; each of the few edge pixels has its own.
+    void RowPortable(uint8_t* out)
+    {
+        for (int x = 0; x < m_width;) {
+            const TapRange taps = TapsInside(x, m_width, m_kernel);
+            const bool interior = taps.first == 0 && taps.last == Taps();
+            // The interior pixels run as one stretch: all of them use every tap.
+            const int run = interior ? m_width - m_centre - x : 1;
+            for (int i = taps.first; i < taps.last; ++i) m_sources[static_cast<size_t>(i)] = SumsAt(x - m_centre + i);
+            WeightedRowPortable(m_sources.data() + taps.first, m_kernel.data() + taps.first, taps.last - taps.first,
+                                WeightOf(m_kernel, taps), out + ptrdiff_t{4} * x, run);
+            x += run;
+        }
+    }
+
+    std::span<const int32_t> m_kernel;
+    int m_centre;
+    int m_width;
+    std::vector<uint32_t> m_columnSums;
+    std::vector<uint32_t> m_blurred;
+    std::vector<const uint8_t*> m_sources;
+    FixedPointRow m_weightedRow;
+};
 
 } // namespace
 
@@ -172,33 +164,24 @@ void WeightedRowPortable(const uint8_t* const* sources, const int32_t* weights, 
     }
 }
 
-bool ConvolveColumns(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, BlurPath path,
-                     const UnitReport& report)
+bool BlurPicture(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, BlurPath path,
+                 const UnitReport& report, const BlurredRowMerge& merge, int threads)
 {
-    UnitCounter units(report, from.height);
-    try {
-        return path == BlurPath::FixedPoint ? ColumnsFixedPoint(from, to, kernel, units)
-                                            : ColumnsPortable(from, to, kernel, units);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
-bool ConvolveRows(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, BlurPath path,
-                  const UnitReport& report)
-{
-    UnitCounter units(report, from.width);
-    try {
-        RowWork work{std::vector<uint32_t>(static_cast<size_t>(from.width) + kernel.size()),
-                     std::vector<const uint8_t*>(kernel.size()), ChosenFixedPointRow()};
-        for (int y = 0; y < from.height; ++y) {
-            if (path == BlurPath::FixedPoint) RowFixedPoint(from.Row(y), from.width, kernel, work, to.Bytes(y));
-            else RowPortable(from.Row(y), from.width, kernel, work, to.Bytes(y));
-            const auto columnsDue = static_cast<int>(int64_t{from.width} * (y + 1) / from.height);
-            if (!units.AdvanceTo(columnsDue)) return false;
+    const auto band = [&](int first, int last) {
+        BandRows rows(from.width, kernel, static_cast<bool>(merge));
+        for (int y = first; y < last; ++y) {
+            if (!merge) {
+                rows.Blur(from, y, path, to.Bytes(y));
+                continue;
+            }
+            rows.Blur(from, y, path, rows.BlurredRow());
+            merge(from.Bytes(y), rows.BlurredRow(), to.Bytes(y), from.width);
         }
+    };
+    try {
+        if (!ForEachRowBand(from.height, report, band, threads)) return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return true;
+    return !report || report(from.height, from.height);
 }

@@ -7,24 +7,31 @@
 // divides by 8192 with a shift; the portable path leaves the outside taps out and
 // divides by the weights it used.
 
+#include "filters/shared/parallel/RowBands.h"
 #include "filters/shared/pixels/PixelRows.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 enum class BlurPath { FixedPoint, Portable };
 
-// Vertical pass: to(x, y) = sum of kernel[i] * from(x, y - m + i), m the centre
-// index. from and to are distinct images of one size. Reports once per row (height
-// units); false, with to half written, when report stops it.
-bool ConvolveColumns(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, BlurPath path,
-                     const UnitReport& report);
+// What becomes of each blurred row before it is written, for filters that blur on
+// the way to something else: out = f(original, blurred) over width pixels. original
+// is the row of the blur's source, blurred a row of the blur's own, out the row of to.
+using BlurredRowMerge = std::function<void(const uint8_t* original, const uint8_t* blurred, uint8_t* out, int width)>;
 
-// Horizontal pass: to(x, y) = sum of kernel[i] * from(x - m + i, y). to may be from
-// itself: every row is read whole before it is written. Reports width units, spread
-// over the rows in proportion. False, with to half written, when report stops it.
-bool ConvolveRows(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, BlurPath path,
-                  const UnitReport& report);
+// The vertical pass, to(x, y) = sum of kernel[i] * from(x, y - m + i) with m the
+// centre index, then the horizontal pass on its bytes, to(x, y) = sum of kernel[i] *
+// first(x - m + i, y). from and to are distinct images of one size. Each row's
+// vertical sums are kept in a row of its own and passed on at once, so no picture of
+// the first pass exists and the rows spread over threads (filters/shared/parallel/
+// RowBands.h). With merge, each blurred row goes through it into to.
+//
+// report(rows done, height) as the row bands tell it, and (height, height) at the
+// end. False, with to partly written, when report stops it or memory runs out.
+bool BlurPicture(const PixelRows& from, const PixelRows& to, std::span<const int32_t> kernel, BlurPath path,
+                 const UnitReport& report, const BlurredRowMerge& merge = {}, int threads = KernelThreadCount());
 
 // Which path the blur takes on this processor, chosen once: the fixed-point path
 // where SSE2 runs it, the portable path elsewhere and when portable code is forced

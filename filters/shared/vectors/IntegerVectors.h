@@ -39,6 +39,10 @@ struct Vectors128 {
     static Vector UnpackLow16(Vector a, Vector b) { return _mm_unpacklo_epi16(a, b); }
     static Vector UnpackHigh16(Vector a, Vector b) { return _mm_unpackhi_epi16(a, b); }
     static Vector MulAdd16(Vector a, Vector b) { return _mm_madd_epi16(a, b); }
+    static Vector Add16(Vector a, Vector b) { return _mm_add_epi16(a, b); }
+    static Vector Sub16(Vector a, Vector b) { return _mm_sub_epi16(a, b); }
+    static Vector Max16(Vector a, Vector b) { return _mm_max_epi16(a, b); }
+    static Vector Greater16(Vector a, Vector b) { return _mm_cmpgt_epi16(a, b); }
     static Vector Add32(Vector a, Vector b) { return _mm_add_epi32(a, b); }
     static Vector ShiftRight32(Vector a, int bits) { return _mm_srai_epi32(a, bits); }
     static Vector PackSigned32(Vector a, Vector b) { return _mm_packs_epi32(a, b); }
@@ -86,6 +90,10 @@ struct Vectors256 {
     static Vector UnpackLow16(Vector a, Vector b) { return _mm256_unpacklo_epi16(a, b); }
     static Vector UnpackHigh16(Vector a, Vector b) { return _mm256_unpackhi_epi16(a, b); }
     static Vector MulAdd16(Vector a, Vector b) { return _mm256_madd_epi16(a, b); }
+    static Vector Add16(Vector a, Vector b) { return _mm256_add_epi16(a, b); }
+    static Vector Sub16(Vector a, Vector b) { return _mm256_sub_epi16(a, b); }
+    static Vector Max16(Vector a, Vector b) { return _mm256_max_epi16(a, b); }
+    static Vector Greater16(Vector a, Vector b) { return _mm256_cmpgt_epi16(a, b); }
     static Vector Add32(Vector a, Vector b) { return _mm256_add_epi32(a, b); }
     static Vector ShiftRight32(Vector a, int bits) { return _mm256_srai_epi32(a, bits); }
     static Vector PackSigned32(Vector a, Vector b) { return _mm256_packs_epi32(a, b); }

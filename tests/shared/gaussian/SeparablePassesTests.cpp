@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <random>
 
@@ -51,12 +52,11 @@ PixelRows RowsOf(ReferencePicture& picture)
             picture.height};
 }
 
-// Both passes, the second in place, as the Gaussian blur runs them.
-ReferencePicture Blurred(ReferencePicture source, const std::vector<int32_t>& kernel, BlurPath path)
+ReferencePicture Blurred(ReferencePicture source, const std::vector<int32_t>& kernel, BlurPath path,
+                          int threads = 1)
 {
     ReferencePicture out = source;
-    EXPECT_TRUE(ConvolveColumns(RowsOf(source), RowsOf(out), kernel, path, {}));
-    EXPECT_TRUE(ConvolveRows(RowsOf(out), RowsOf(out), kernel, path, {}));
+    EXPECT_TRUE(BlurPicture(RowsOf(source), RowsOf(out), kernel, path, {}, {}, threads));
     return out;
 }
 
@@ -88,18 +88,22 @@ TEST(SeparablePasses, EachPathFollowsItsRuleOnRandomPictures)
     for (const BlurPath path : kPaths) {
         for (const double sigma : {0.2, 0.6, 1.3, 4.0}) {
             const std::vector<int32_t> kernel = BuildGaussianKernel(sigma);
-            for (const auto& [width, height] : {std::pair{1, 1}, {3, 2}, {7, 5}, {33, 17}, {6, 40}}) {
+            for (const auto& [width, height] : {std::pair{1, 1}, {3, 2}, {7, 5}, {33, 17}, {6, 40}, {41, 97}}) {
                 const ReferencePicture source = RandomPicture(width, height, 17);
-                EXPECT_EQ(Blurred(source, kernel, path).pixels,
-                          ReferenceBlur(source, kernel, path == BlurPath::FixedPoint).pixels)
-                    << static_cast<int>(path) << " sigma " << sigma << " " << width << "x" << height;
+                const std::vector<uint32_t> expected = ReferenceBlur(source, kernel, path == BlurPath::FixedPoint).pixels;
+                for (const int threads : {1, 3}) {
+                    EXPECT_EQ(Blurred(source, kernel, path, threads).pixels, expected)
+                        << static_cast<int>(path) << " sigma " << sigma << " " << width << "x" << height << ", "
+                        << threads << " threads";
+                }
             }
         }
     }
 }
 
 // A bright line on the edge row, and a uniform picture: the fixed-point path sees a
-// copy of the edge beyond it, the portable path divides by the weights inside.
+// copy of the edge beyond it, the portable path divides by the weights inside. The
+// line's rows are uniform, so the horizontal pass keeps what the vertical one made.
 TEST(SeparablePasses, EdgesRepeatOrRenormaliseAndUniformStaysUniform)
 {
     const std::vector<int32_t> kernel = BuildGaussianKernel(0.5);
@@ -109,8 +113,7 @@ TEST(SeparablePasses, EdgesRepeatOrRenormaliseAndUniformStaysUniform)
     ReferencePicture line{4, 6, std::vector<uint32_t>(24, 0)};
     std::fill_n(line.pixels.begin(), 4, 0xFFFFFFu);
     for (const BlurPath path : kPaths) {
-        ReferencePicture out = line;
-        ASSERT_TRUE(ConvolveColumns(RowsOf(line), RowsOf(out), kernel, path, {}));
+        const ReferencePicture out = Blurred(line, kernel, path);
         const int edge = path == BlurPath::FixedPoint ? (side + centre) * 255 / 8192 : centre * 255 / (side + centre);
         EXPECT_EQ(out.At(2, 0), static_cast<uint32_t>(edge * 0x010101));
         EXPECT_EQ(out.At(2, 1), static_cast<uint32_t>(side * 255 / 8192 * 0x010101)) << "inside, both alike";
@@ -120,6 +123,40 @@ TEST(SeparablePasses, EdgesRepeatOrRenormaliseAndUniformStaysUniform)
         for (const uint32_t pixel : Blurred(uniform, BuildGaussianKernel(3.0), path).pixels) {
             ASSERT_EQ(pixel, 0x00C86432u) << "the fourth byte becomes 0";
         }
+    }
+}
+
+// The merge sees the source row and the blurred row and writes the output row; the
+// report hears row counts ending with the height, and a stop ends the blur.
+TEST(SeparablePasses, TheMergeTakesEachBlurredRowAndTheReportCanStop)
+{
+    ReferencePicture source = RandomPicture(13, 9, 5);
+    const std::vector<int32_t> kernel = BuildGaussianKernel(1.0);
+    const ReferencePicture blurred = Blurred(source, kernel, BlurPath::FixedPoint);
+    const BlurredRowMerge sumOfBoth = [](const uint8_t* original, const uint8_t* blur, uint8_t* out, int width) {
+        for (int i = 0; i < 4 * width; ++i) out[i] = static_cast<uint8_t>(original[i] + blur[i]);
+    };
+    for (const int threads : {1, 2}) {
+        ReferencePicture out{13, 9, std::vector<uint32_t>(13 * 9)};
+        std::vector<int> reports;
+        const UnitReport report = [&](int done, int total) {
+            EXPECT_EQ(total, 9);
+            reports.push_back(done);
+            return true;
+        };
+        ASSERT_TRUE(BlurPicture(RowsOf(source), RowsOf(out), kernel, BlurPath::FixedPoint, report, sumOfBoth, threads));
+        for (size_t i = 0; i < out.pixels.size(); ++i) {
+            for (int channel = 0; channel < 4; ++channel) {
+                ASSERT_EQ(ChannelOf(out.pixels[i], channel),
+                          (ChannelOf(source.pixels[i], channel) + ChannelOf(blurred.pixels[i], channel)) % 256);
+            }
+        }
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.back(), 9);
+        EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+        int calls = 0;
+        EXPECT_FALSE(BlurPicture(RowsOf(source), RowsOf(out), kernel, BlurPath::FixedPoint,
+                                 [&](int, int) { return ++calls < 2; }, {}, threads));
     }
 }
 
