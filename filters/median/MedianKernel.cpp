@@ -1,10 +1,12 @@
 #include "filters/median/MedianKernel.h"
 
 #include "filters/median/MedianInterior.h"
+#include "filters/shared/parallel/RowBands.h"
 #include "platform/CpuFeatures.h"
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <new>
 #include <vector>
 
@@ -135,6 +137,86 @@ private:
     MedianInteriorRow m_interior;
 };
 
+// Rows first .. last - 1 of the picture, filtered in place. Their windows reach r
+// rows beyond them; rows of other bands come keyed from outside (the r above, then
+// the r below), since the bands that own them may have written their results already.
+struct RowBand {
+    int first;
+    int last;
+};
+
+// keyedAbove holds the keys of the rows above the band, from the picture's top or the
+// r-th row above; keyedBelow those of the r rows below it.
+bool MedianOfRows(const PixelRows& image, int radius, RowBand band, const uint32_t* keyedAbove,
+                  const uint32_t* keyedBelow, const std::function<bool()>& advance)
+{
+    KeyedRing ring;
+    if (!ring.Allocate(image.width, radius)) throw std::bad_alloc();
+    const KeyRow keyRow = ChosenMedianVariants().keyRow;
+    const size_t rowKeys = static_cast<size_t>(image.width);
+    const int above = band.first - std::max(0, band.first - radius);
+    for (int i = 0; i < above; ++i) {
+        std::copy_n(keyedAbove + static_cast<size_t>(i) * rowKeys, rowKeys, ring.Row(band.first - above + i));
+    }
+    MedianPass pass(image, radius, ring);
+    int keyed = band.first;
+    for (int y = band.first; y < band.last; ++y) {
+        for (; keyed <= std::min(image.height - 1, y + radius); ++keyed) {
+            if (keyed < band.last) {
+                keyRow(image.Row(keyed), image.width, ring.Row(keyed));
+            } else {
+                const auto below = static_cast<size_t>(keyed - band.last);
+                std::copy_n(keyedBelow + below * rowKeys, rowKeys, ring.Row(keyed));
+            }
+            if (!advance()) return false;
+        }
+        pass.SelectRow(y);
+        const bool interior = y >= radius && y < image.height - radius;
+        if (interior && !advance()) return false;
+    }
+    return true;
+}
+
+// Bands of rows on several threads. Each band's outside rows are keyed first, from
+// the picture as it came, before any band writes a result.
+bool MedianOfBands(const PixelRows& image, int radius, int threads, const UnitReport& report)
+{
+    const int bands = std::min(image.height, 4 * threads);
+    const auto bandOf = [&](int i) {
+        return RowBand{static_cast<int>(int64_t{image.height} * i / bands),
+                       static_cast<int>(int64_t{image.height} * (i + 1) / bands)};
+    };
+    const size_t rowKeys = static_cast<size_t>(image.width);
+    const size_t outsideKeys = 2 * static_cast<size_t>(radius) * rowKeys;
+    std::vector<uint32_t> outside(outsideKeys * static_cast<size_t>(bands), 0);
+    const KeyRow keyRow = ChosenMedianVariants().keyRow;
+    for (int i = 0; i < bands; ++i) {
+        const RowBand band = bandOf(i);
+        uint32_t* keys = outside.data() + outsideKeys * static_cast<size_t>(i);
+        for (int k = 0; k < radius; ++k) {
+            const int aboveRow = band.first - radius + k;
+            const int belowRow = band.last + k;
+            if (aboveRow >= 0) keyRow(image.Row(aboveRow), image.width, keys + static_cast<size_t>(k) * rowKeys);
+            if (belowRow < image.height) {
+                keyRow(image.Row(belowRow), image.width, keys + static_cast<size_t>(radius + k) * rowKeys);
+            }
+        }
+    }
+    return ForEachRowBand(
+        bands, report,
+        [&](int firstBand, int lastBand) {
+            for (int i = firstBand; i < lastBand; ++i) {
+                const RowBand band = bandOf(i);
+                const uint32_t* keys = outside.data() + outsideKeys * static_cast<size_t>(i);
+                // Near the top fewer rows lie above; theirs are the last of the r.
+                const auto missingAbove = static_cast<size_t>(std::max(0, radius - band.first));
+                MedianOfRows(image, radius, band, keys + missingAbove * rowKeys,
+                             keys + static_cast<size_t>(radius) * rowKeys, [] { return true; });
+            }
+        },
+        threads) && report(bands, bands);
+}
+
 } // namespace
 
 uint32_t LumaOf(uint32_t pixel)
@@ -170,27 +252,21 @@ MedianVariants ChosenMedianVariants()
     return chosen;
 }
 
-bool MedianFilter(const PixelRows& image, int radius, const UnitReport& report)
+bool MedianFilter(const PixelRows& image, int radius, const UnitReport& report, int threads)
 {
     radius = std::clamp(radius, kMinimumMedianRadius, kMaximumMedianRadius);
     if (image.bits == nullptr || image.width <= 2 * radius + 1 || image.height <= 2 * radius + 1) return false;
-    KeyedRing ring;
-    if (!ring.Allocate(image.width, radius)) return false;
-
     const int total = 2 * image.height - 2 * radius;
-    int done = 0;
-    const auto advance = [&] { return !report || report(++done, total); };
-    MedianPass pass(image, radius, ring);
-    const KeyRow keyRow = ChosenMedianVariants().keyRow;
-    int keyed = 0;
-    for (int y = 0; y < image.height; ++y) {
-        for (; keyed <= std::min(image.height - 1, y + radius); ++keyed) {
-            keyRow(image.Row(keyed), image.width, ring.Row(keyed));
-            if (!advance()) return false;
+    try {
+        if (threads <= 1) {
+            int done = 0;
+            return MedianOfRows(image, radius, {0, image.height}, nullptr, nullptr,
+                                [&] { return !report || report(++done, total); });
         }
-        pass.SelectRow(y);
-        const bool interior = y >= radius && y < image.height - radius;
-        if (interior && !advance()) return false;
+        return MedianOfBands(image, radius, threads, [&](int done, int bands) {
+            return !report || report(static_cast<int>(int64_t{total} * done / bands), total);
+        });
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    return true;
 }

@@ -4,6 +4,7 @@
 // neighbourhood is ordered by luma, then red, green and blue. So every colour of the
 // result occurs in the input.
 
+#include "filters/shared/parallel/RowBands.h"
 #include "filters/shared/pixels/PixelRows.h"
 
 #include <cstddef>
@@ -61,8 +62,12 @@ MedianVariants ChosenMedianVariants();
 // own row is in the ring by then. Beyond the picture, only the ring and a tile's
 // scratch are held.
 //
-// report hears once per keyed row and once per row with a full-height window
-// (2H - 2r units in all, in the order the rows are reached). False for a refused
-// size, a failed allocation or a stop from report; after a stop, the rows above the
-// row being worked on hold their results and the others are as they were.
-bool MedianFilter(const PixelRows& image, int radius, const UnitReport& report);
+// With one thread, report hears once per keyed row and once per row with a
+// full-height window (2H - 2r units in all, in the order the rows are reached); after
+// a stop, the rows above the row being worked on hold their results and the others
+// are as they were. With more, bands of rows go to the threads (filters/shared/
+// parallel/RowBands.h), each with a ring of its own and the keys of the r rows either
+// side of it made before any band starts; report hears the same units in proportion
+// to the bands done, and a stop leaves some bands filtered. False for a refused
+// size, a failed allocation or a stop from report.
+bool MedianFilter(const PixelRows& image, int radius, const UnitReport& report, int threads = KernelThreadCount());

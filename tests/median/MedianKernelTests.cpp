@@ -26,10 +26,10 @@ struct Picture {
 
     Picture(int w, int h, uint32_t fill = 0) : width(w), height(h), pixels(static_cast<size_t>(w * h), fill) {}
     uint32_t& At(int x, int y) { return pixels[static_cast<size_t>(y * width + x)]; }
-    bool Filter(int radius, const UnitReport& report = {})
+    bool Filter(int radius, const UnitReport& report = {}, int threads = 1)
     {
         return MedianFilter({reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{4} * width, width, height}, radius,
-                            report);
+                            report, threads);
     }
 };
 
@@ -112,10 +112,16 @@ TEST(MedianEngine, MatchesThePlainRuleOnRandomPictures)
         const int tile = 128 + 2 * used;  // a row of exactly one tile of windows
         for (const auto& [width, height] : {std::pair{least, least}, {least + 1, 23}, {37, least}, {29, 19},
                                             {tile - 1, least + 1}, {tile, 13}, {tile + 1, 11}, {2 * tile + 17, 15}}) {
-            Picture picture = RandomPicture(width, height, static_cast<unsigned>(radius * 100 + width));
-            const std::vector<uint32_t> expected = ReferenceMedian(picture.pixels, width, height, used);
-            ASSERT_TRUE(picture.Filter(radius));
-            EXPECT_EQ(picture.pixels, expected) << "radius " << radius << ", " << width << "x" << height;
+            const Picture source = RandomPicture(width, height, static_cast<unsigned>(radius * 100 + width));
+            const std::vector<uint32_t> expected = ReferenceMedian(source.pixels, width, height, used);
+            // Bands of one row up to many: rows near a band's edge read the rows of
+            // the bands beside it as they were.
+            for (const int threads : {1, 2, 3, 8}) {
+                Picture picture = source;
+                ASSERT_TRUE(picture.Filter(radius, {}, threads));
+                EXPECT_EQ(picture.pixels, expected)
+                    << "radius " << radius << ", " << width << "x" << height << ", " << threads << " threads";
+            }
         }
     }
 }
@@ -259,4 +265,25 @@ TEST(MedianEngine, ReportsAndStops)
             }
         }
     }
+}
+
+// With several threads the reports follow the bands done, rise to the total, and a
+// stop at the first ends the call unsuccessfully.
+TEST(MedianEngine, ReportsInBandsWithSeveralThreads)
+{
+    constexpr int kRadius = 1, kWidth = 9, kHeight = 40, kTotal = 2 * kHeight - 2 * kRadius;
+    Picture picture = RandomPicture(kWidth, kHeight, 8);
+    std::vector<int> reports;
+    ASSERT_TRUE(picture.Filter(
+        kRadius,
+        [&](int units, int total) {
+            EXPECT_EQ(total, kTotal);
+            reports.push_back(units);
+            return true;
+        },
+        3));
+    ASSERT_FALSE(reports.empty());
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_EQ(reports.back(), kTotal);
+    EXPECT_FALSE(picture.Filter(kRadius, [](int, int) { return false; }, 3));
 }
