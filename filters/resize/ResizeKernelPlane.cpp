@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -77,7 +78,7 @@ size_t CPlaneResizer::EdgeRowsNeeded() const
     return std::max(topRows, bottomRows);
 }
 
-bool CPlaneResizer::Run(uint8_t* destination, const uint8_t* source, const UnitReport& report)
+bool CPlaneResizer::Run(uint8_t* destination, const uint8_t* source, const UnitReport& report, int threads)
 {
     if (m_sourceWidth == m_destinationWidth && m_sourceHeight == m_destinationHeight) {
         CopyRows(destination, source);
@@ -87,23 +88,22 @@ bool CPlaneResizer::Run(uint8_t* destination, const uint8_t* source, const UnitR
     const uint64_t denominator = m_destinationHeight - 1;
     const size_t half = static_cast<size_t>(m_vertical.Taps() / 2);
     const size_t edgeStride = RowBytes();
-    if (m_bands.top > 0) RowPass(destination, {FillTopEdge(source), edgeStride, 0, m_bands.top}, nullptr);
-
+    if (m_bands.top > 0) {
+        RowPass(destination, {FillTopEdge(source), edgeStride, 0, m_bands.top}, 0, m_bands.top, m_line.get());
+    }
     const uint32_t middleStart = m_bands.top;
     const uint8_t* middleSource =
         source + (m_bands.firstMiddlePosition + 1 - half) * static_cast<size_t>(m_sourceStride);
-    m_middleBand = true;
-    const bool completed = RowPass(
-        destination + static_cast<size_t>(middleStart) * m_destinationStride,
-        {middleSource, m_sourceStride, static_cast<uint32_t>(numerator * middleStart % denominator), m_bands.middle},
-        report);
-    m_middleBand = false;
-
+    const bool completed =
+        MiddlePass(destination + static_cast<size_t>(middleStart) * m_destinationStride,
+                   {middleSource, m_sourceStride, static_cast<uint32_t>(numerator * middleStart % denominator),
+                    m_bands.middle},
+                   report, threads);
     const uint32_t bottomStart = m_bands.top + m_bands.middle;
     RowPass(destination + static_cast<size_t>(bottomStart) * m_destinationStride,
             {FillBottomEdge(source), edgeStride, static_cast<uint32_t>(numerator * bottomStart % denominator),
              m_bands.bottom},
-            nullptr);
+            0, m_bands.bottom, m_line.get());
     return completed;
 }
 
@@ -142,34 +142,59 @@ const uint8_t* CPlaneResizer::FillBottomEdge(const uint8_t* source) const
 
 // half - 1 copies of the first pixel before the line and half of the last after it,
 // so that every tap of the horizontal pass reads inside the buffer.
-void CPlaneResizer::PadLine() const
+void CPlaneResizer::PadLine(uint8_t* line) const
 {
     const size_t half = static_cast<size_t>(m_horizontal.Taps() / 2);
-    const uint8_t* first = LineData();
-    for (size_t pixel = 0; pixel + 1 < half; ++pixel) {
-        std::memcpy(m_line.get() + pixel * m_bytesPerPixel, first, m_bytesPerPixel);
-    }
-    uint8_t* last = LineData() + (m_sourceWidth - 1) * m_bytesPerPixel;
+    const uint8_t* first = LineData(line);
+    for (size_t pixel = 0; pixel + 1 < half; ++pixel) std::memcpy(line + pixel * m_bytesPerPixel, first, m_bytesPerPixel);
+    uint8_t* last = LineData(line) + (m_sourceWidth - 1) * m_bytesPerPixel;
     for (size_t pixel = 1; pixel <= half; ++pixel) std::memcpy(last + pixel * m_bytesPerPixel, last, m_bytesPerPixel);
 }
 
-bool CPlaneResizer::RowPass(uint8_t* destination, const RowSpan& span, const UnitReport& report)
+// Rows first .. last - 1 of the span into destination, which holds the span's first
+// row; the row k of the span sits at phase + k (H - 1) over H' - 1 source rows.
+void CPlaneResizer::RowPass(uint8_t* destination, const RowSpan& span, uint32_t first, uint32_t last,
+                            uint8_t* line) const
 {
+    const uint64_t denominator = m_destinationHeight - 1;
+    const uint64_t reached = span.phase + uint64_t{first} * (m_sourceHeight - 1);
     ResizeStep step(m_sourceHeight - 1, m_destinationHeight - 1);
-    step.phase = span.phase;
-    for (uint32_t n = 1; n <= span.rows; ++n) {
-        const bool reports = m_middleBand && report && n % kRowsPerStep == 0;
-        if (reports &&
-            !report(static_cast<int>(n / kRowsPerStep), static_cast<int>(span.rows / kRowsPerStep))) {
-            return false;
-        }
+    step.position = static_cast<size_t>(reached / denominator);
+    step.phase = static_cast<uint32_t>(reached % denominator);
+    destination += static_cast<size_t>(first) * m_destinationStride;
+    for (uint32_t row = first; row < last; ++row) {
         m_passes.vertical(span.first + step.position * span.stride, span.stride, m_vertical.Row(step.phase),
-                          m_vertical.Taps(), LineData(), RowBytes());
-        PadLine();
-        m_passes.horizontal(m_line.get(), m_horizontal.Data(), m_horizontal.Taps(), m_sourceWidth - 1,
+                          m_vertical.Taps(), LineData(line), RowBytes());
+        PadLine(line);
+        m_passes.horizontal(line, m_horizontal.Data(), m_horizontal.Taps(), m_sourceWidth - 1,
                             m_destinationWidth - 1, destination, m_destinationWidth);
         destination += m_destinationStride;
         step.Advance();
     }
-    return true;
+}
+
+// The middle band's rows spread over the threads, each band of them with a line of
+// its own. Reports are due every tenth row, counted in tenths of the band's rows.
+bool CPlaneResizer::MiddlePass(uint8_t* destination, const RowSpan& span, const UnitReport& report, int threads) const
+{
+    const auto tenths = static_cast<int>(span.rows / kRowsPerStep);
+    int told = 0;
+    const UnitReport rowsDone = !report ? UnitReport{} : [&](int row, int) {
+        const int due = (row + 1) / static_cast<int>(kRowsPerStep);
+        if (due <= told) return true;
+        told = due;
+        return report(due, tenths);
+    };
+    const size_t lineBytes = (static_cast<size_t>(m_horizontal.Taps()) + m_sourceWidth) * m_bytesPerPixel;
+    try {
+        return ForEachRowBand(
+            static_cast<int>(span.rows), rowsDone,
+            [&](int first, int last) {
+                std::vector<uint8_t> line(lineBytes);
+                RowPass(destination, span, static_cast<uint32_t>(first), static_cast<uint32_t>(last), line.data());
+            },
+            threads);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }

@@ -12,6 +12,7 @@
 
 #include "filters/resize/ResizeKernelPasses.h"
 #include "filters/resize/ResizeKernelWeights.h"
+#include "filters/shared/parallel/RowBands.h"
 #include "filters/shared/pixels/PixelRows.h"
 
 #include <cstdint>
@@ -33,10 +34,12 @@ public:
     bool Init(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t destinationWidth, uint32_t destinationHeight,
               uint32_t sourceStride, uint32_t destinationStride, ResizeKernel kernel, int radius, int bitsPerPixel);
 
-    // Fills the destination plane from the source plane, rows in memory order. The
-    // middle band tells report (may be empty) of its progress; when report answers
-    // stop, the rest of that band is left as it was and Run answers false.
-    bool Run(uint8_t* destination, const uint8_t* source, const UnitReport& report);
+    // Fills the destination plane from the source plane. The middle band's rows
+    // spread over threads (filters/shared/parallel/RowBands.h) and tell report (may
+    // be empty) of their progress; when report answers stop, the rest of that band is
+    // left as it was and Run answers false, as it does when memory runs out.
+    bool Run(uint8_t* destination, const uint8_t* source, const UnitReport& report,
+             int threads = KernelThreadCount());
 
     // The weight tables, for those who check them.
     const CResizeWeights& HorizontalWeights() const { return m_horizontal; }
@@ -62,16 +65,17 @@ private:
     void ComputeBands();
     size_t EdgeRowsNeeded() const;
     size_t RowBytes() const { return static_cast<size_t>(m_sourceWidth) * m_bytesPerPixel; }
-    uint8_t* LineData() const
+    uint8_t* LineData(uint8_t* line) const
     {
-        return m_line.get() + static_cast<size_t>(m_horizontal.Taps() / 2 - 1) * m_bytesPerPixel;
+        return line + static_cast<size_t>(m_horizontal.Taps() / 2 - 1) * m_bytesPerPixel;
     }
 
     void CopyRows(uint8_t* destination, const uint8_t* source) const;
     const uint8_t* FillTopEdge(const uint8_t* source) const;
     const uint8_t* FillBottomEdge(const uint8_t* source) const;
-    void PadLine() const;
-    bool RowPass(uint8_t* destination, const RowSpan& span, const UnitReport& report);
+    void PadLine(uint8_t* line) const;
+    void RowPass(uint8_t* destination, const RowSpan& span, uint32_t first, uint32_t last, uint8_t* line) const;
+    bool MiddlePass(uint8_t* destination, const RowSpan& span, const UnitReport& report, int threads) const;
 
     uint32_t m_sourceWidth = 0;
     uint32_t m_sourceHeight = 0;
@@ -85,6 +89,5 @@ private:
     Bands m_bands;
     std::unique_ptr<uint8_t[]> m_line;
     std::unique_ptr<uint8_t[]> m_edgeRows;
-    bool m_middleBand = false;
     ResizePasses m_passes{};
 };

@@ -116,12 +116,13 @@ Plane ReferenceResize(const Plane& source, uint32_t width, uint32_t height, Resi
     return result;
 }
 
-bool Resize(const Plane& source, Plane& destination, ResizeKernel kernel, int radius, IProgress* progress = nullptr)
+bool Resize(const Plane& source, Plane& destination, ResizeKernel kernel, int radius, IProgress* progress = nullptr,
+            int threads = 1)
 {
     CPlaneResizer resizer;
     EXPECT_TRUE(resizer.Init(source.width, source.height, destination.width, destination.height, source.stride,
                              destination.stride, kernel, radius, static_cast<int>(source.bytesPerPixel * 8)));
-    return resizer.Run(destination.bytes.data(), source.bytes.data(), ReportTo(progress));
+    return resizer.Run(destination.bytes.data(), source.bytes.data(), ReportTo(progress), threads);
 }
 
 struct KernelCase {
@@ -176,12 +177,15 @@ TEST(PlaneResizer, MatchesThePlainRules)
         const KernelCase& kernel = kKernels[i % 3];
         const int bitsPerPixel = i % 2 == 0 ? 32 : 8;
         const Plane source = RandomPlane(sizes.sourceWidth, sizes.sourceHeight, bitsPerPixel, random);
-        Plane destination(sizes.width, sizes.height, bitsPerPixel);
-        ASSERT_TRUE(Resize(source, destination, kernel.kernel, kernel.radius));
-        ASSERT_EQ(destination.bytes,
-                  ReferenceResize(source, sizes.width, sizes.height, kernel.kernel, kernel.radius).bytes)
-            << kernel.name << ", " << bitsPerPixel << " bits, " << sizes.sourceWidth << "x" << sizes.sourceHeight
-            << " to " << sizes.width << "x" << sizes.height;
+        const Plane expected = ReferenceResize(source, sizes.width, sizes.height, kernel.kernel, kernel.radius);
+        // Every row's source position worked out afresh where a thread's band begins.
+        for (const int threads : {1, 3}) {
+            Plane destination(sizes.width, sizes.height, bitsPerPixel);
+            ASSERT_TRUE(Resize(source, destination, kernel.kernel, kernel.radius, nullptr, threads));
+            ASSERT_EQ(destination.bytes, expected.bytes)
+                << kernel.name << ", " << bitsPerPixel << " bits, " << sizes.sourceWidth << "x" << sizes.sourceHeight
+                << " to " << sizes.width << "x" << sizes.height << ", " << threads << " threads";
+        }
     }
 }
 
