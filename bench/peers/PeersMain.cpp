@@ -112,18 +112,36 @@ std::vector<const Operation*> Chosen(const Options& options)
     return chosen;
 }
 
-std::array<double, 3> TimeSideBySide(const Operation& operation, const CTestPicture& picture, int runs)
+// One thread on every side, or ours and OpenCV with their default threading.
+void UseEveryCore(bool every)
 {
-    std::vector<Trial> trials;
-    for (const Side side : kSides) {
-        trials.push_back(Prepare(side, operation, picture));
-        TimeOnce(trials.back());
-    }
-    std::array<std::vector<double>, 3> times;
+    SetKernelThreadCount(every ? 0 : 1);
+    cv::setNumThreads(every ? -1 : 0);
+}
+
+// The medians of runs alternating between the trials, after one warm-up each.
+std::vector<double> TimeAlternating(const std::vector<Trial>& trials, int runs)
+{
+    std::vector<std::vector<double>> times(trials.size());
+    for (const Trial& trial : trials) TimeOnce(trial);
     for (int run = 0; run < runs; ++run) {
         for (size_t side = 0; side < trials.size(); ++side) times[side].push_back(TimeOnce(trials[side]));
     }
-    return {MedianOf(times[0]), MedianOf(times[1]), MedianOf(times[2])};
+    std::vector<double> medians;
+    for (std::vector<double>& sideTimes : times) medians.push_back(MedianOf(sideTimes));
+    return medians;
+}
+
+// Times one thread on every side, then ours and OpenCV on every core.
+ComparisonRow TimeSideBySide(const Operation& operation, const CTestPicture& picture, int runs)
+{
+    std::vector<Trial> trials;
+    for (const Side side : kSides) trials.push_back(Prepare(side, operation, picture));
+    const std::vector<double> oneThread = TimeAlternating(trials, runs);
+    UseEveryCore(true);
+    const std::vector<double> allCores = TimeAlternating({trials[0], trials[1]}, runs);
+    UseEveryCore(false);
+    return {&operation, {oneThread[0], oneThread[1], oneThread[2]}, {}, {allCores[0], allCores[1]}};
 }
 
 std::array<long, 3> MemoryOfEachSide(const Options& options, const Operation& operation)
@@ -144,7 +162,7 @@ std::vector<ComparisonRow> Compare(const Options& options, const std::vector<con
     for (const Operation* operation : operations) {
         if (operation->oursOnly) continue;
         std::cerr << "comparing " << operation->name << std::endl;
-        rows.push_back({operation, TimeSideBySide(*operation, picture, options.runs), {}});
+        rows.push_back(TimeSideBySide(*operation, picture, options.runs));
     }
     for (ComparisonRow& row : rows) {
         std::cerr << "memory of " << row.operation->name << std::endl;
@@ -227,8 +245,7 @@ int main(int argc, char** argv)
         if (VIPS_INIT(argv[0])) throw std::runtime_error("cannot start libvips");
         vips_concurrency_set(1);
         vips_cache_set_max(0);
-        cv::setNumThreads(0);
-        SetKernelThreadCount(1);
+        UseEveryCore(false);
         if (options.memoryIndex >= 0) return MeasureMemory(options);
         if (options.repeatIndex >= 0) return Repeat(options);
         const std::vector<const Operation*> operations = Chosen(options);

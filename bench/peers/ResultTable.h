@@ -12,6 +12,7 @@ struct ComparisonRow {
     const Operation* operation;
     std::array<double, 3> milliseconds;  // by Side
     std::array<long, 3> kilobytes;       // peak growth by Side; -1 when not measured
+    std::array<double, 2> allCores;      // ours and OpenCV, each with its default threading
 };
 
 struct ScalingRow {
