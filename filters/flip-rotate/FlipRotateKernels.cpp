@@ -1,5 +1,4 @@
 #include "filters/flip-rotate/FlipRotateKernels.h"
-#include "filters/shared/parallel/RowBands.h"
 
 #include "platform/CpuFeatures.h"
 
@@ -85,6 +84,26 @@ void Rotate90CounterClockWise(const PixelRows& source, const PixelRows& destinat
             for (int y = y0; y < y1; ++y) out[height - 1 - y] = source.Row(y)[x];
         }
     });
+}
+
+// Source rows first .. last - 1 land in the destination columns first .. last - 1
+// turned clockwise, and in height - last .. height - first - 1 the other way.
+void TurnInBands(QuarterTurn turn, bool clockWise, const PixelRows& source, const PixelRows& destination,
+                 int threads)
+{
+    const int tileRows = (source.height + kTile - 1) / kTile;
+    ForEachRowBand(
+        tileRows, {},
+        [&](int firstTile, int lastTile) {
+            const int first = firstTile * kTile;
+            const int last = std::min(lastTile * kTile, source.height);
+            const int column = clockWise ? first : source.height - last;
+            const PixelRows rows{source.bits + source.stride * first, source.stride, source.width, last - first};
+            const PixelRows columns{destination.bits + ptrdiff_t{4} * column, destination.stride, last - first,
+                                    destination.height};
+            turn(rows, columns);
+        },
+        threads);
 }
 
 RowReverser ChosenRowReverser()

@@ -7,6 +7,7 @@
 // The portable loops define the results; each Sse2 variant gives the same bits
 // faster and may only run where the processor offers SSE2 (CpuHasSse2).
 
+#include "filters/shared/parallel/RowBands.h"
 #include "filters/shared/pixels/PixelRows.h"
 
 #include <cstddef>
@@ -48,6 +49,12 @@ void Rotate90ClockWiseSse2(const PixelRows& source, const PixelRows& destination
 // (x, y) goes to (height-1-y, x).
 void Rotate90CounterClockWise(const PixelRows& source, const PixelRows& destination);
 void Rotate90CounterClockWiseSse2(const PixelRows& source, const PixelRows& destination);
+
+// A quarter turn spread over threads (filters/shared/parallel/RowBands.h): bands of
+// source rows, whole tiles high, each turned by turn into the destination's columns
+// they land on.
+void TurnInBands(QuarterTurn turn, bool clockWise, const PixelRows& source, const PixelRows& destination,
+                 int threads = KernelThreadCount());
 
 // The variants for this processor, each chosen once: SSE2 where it runs and portable
 // code is not forced (platform/CpuFeatures.h).

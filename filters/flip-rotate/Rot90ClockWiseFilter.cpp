@@ -9,6 +9,6 @@ CRot90ClockWiseFilter::CRot90ClockWiseFilter(IUnknown* source, IPluginHost* host
 
 bool CRot90ClockWiseFilter::CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport&)
 {
-    ChosenClockWiseTurn()(source, destination);
+    TurnInBands(ChosenClockWiseTurn(), true, source, destination);
     return true;
 }

@@ -9,6 +9,6 @@ CRot90CounterClockWiseFilter::CRot90CounterClockWiseFilter(IUnknown* source, IPl
 
 bool CRot90CounterClockWiseFilter::CopyPixels(const PixelRows& source, const PixelRows& destination, const UnitReport&)
 {
-    ChosenCounterClockWiseTurn()(source, destination);
+    TurnInBands(ChosenCounterClockWiseTurn(), false, source, destination);
     return true;
 }

@@ -2,7 +2,7 @@
 // positions, on padded rows, aligned and unaligned destinations (the SSE2 turns only
 // stream to aligned ones), 1 x 1, sizes that are no multiple of the four-pixel
 // blocks, sizes that cross the SSE2 strips (16 columns) and bands (512 rows), and
-// sizes drawn at random.
+// sizes drawn at random; the turns also in bands of rows on three threads.
 
 #include "filters/flip-rotate/FlipRotateKernels.h"
 #include "tests/shared/KernelVariants.h"
@@ -53,6 +53,15 @@ void Turn(const uint32_t* source, int sourceStride, uint32_t* destination, int d
           {Bytes(destination), ptrdiff_t{4} * destinationStride, height, width});
 }
 
+// The turn as the filters run it: bands of source rows on three threads.
+template <QuarterTurn kTurn, bool kClockWise>
+void TurnOnThreeThreads(const uint32_t* source, int sourceStride, uint32_t* destination, int destinationStride,
+                        int width, int height)
+{
+    TurnInBands(kTurn, kClockWise, {const_cast<uint8_t*>(Bytes(source)), ptrdiff_t{4} * sourceStride, width, height},
+                {Bytes(destination), ptrdiff_t{4} * destinationStride, height, width}, 3);
+}
+
 // Where source pixel (x, y) lands, by the mappings FlipRotateKernels.h states.
 std::pair<int, int> Destination(const KernelVariant& kernel, int x, int y, int width, int height)
 {
@@ -80,7 +89,10 @@ INSTANTIATE_TEST_SUITE_P(
                     KernelVariant{{"ClockWise", ""}, &Turn<&Rotate90ClockWise>, true, true},
                     KernelVariant{{"ClockWiseSse2", "SSE2"}, &Turn<&Rotate90ClockWiseSse2>, true, true},
                     KernelVariant{{"CounterClockWise", ""}, &Turn<&Rotate90CounterClockWise>, true, false},
-                    KernelVariant{{"CounterClockWiseSse2", "SSE2"}, &Turn<&Rotate90CounterClockWiseSse2>, true, false}),
+                    KernelVariant{{"CounterClockWiseSse2", "SSE2"}, &Turn<&Rotate90CounterClockWiseSse2>, true, false},
+                    KernelVariant{{"ClockWiseInBands", ""}, &TurnOnThreeThreads<&Rotate90ClockWise, true>, true, true},
+                    KernelVariant{{"CounterClockWiseSse2InBands", "SSE2"},
+                                  &TurnOnThreeThreads<&Rotate90CounterClockWiseSse2, false>, true, false}),
     NameOfVariant());
 
 TEST_P(FlipRotateKernelVariants, MoveEveryPixelWhereTheMappingSaysAndNothingElse)
