@@ -3,6 +3,7 @@
 #include "filters/frames/DoubleFramePanel.h"
 #include "filters/frames/FrameBlend.h"
 #include "filters/frames/FramesSettings.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include <algorithm>
 
@@ -41,22 +42,22 @@ bool DrawDoubleFrame(const PixelRows& image, const DoubleFrameSettings& settings
     const CFrameBlendTable b = CFrameBlendTable::Covering(color, std::min(1.0, 1.5 * opacity));
     const Columns columns(width, o, t);
     const int* c = columns.bound;
-    for (int y = 0; y < height; ++y) {
-        uint32_t* row = image.Row(y);
-        const bool outerRow = y < o || y >= height - o;
-        const bool innerRow = !outerRow && (y < t || y >= height - t);
-        if (innerRow) {
-            BlendFrameSpan(row, 0, width, b);
-        } else {
-            BlendFrameSpan(row, c[0], c[1], a);
-            BlendFrameSpan(row, c[1], c[2], b);
-            if (outerRow) BlendFrameSpan(row, c[2], c[3], a);
-            BlendFrameSpan(row, c[3], c[4], b);
-            BlendFrameSpan(row, c[4], c[5], a);
+    return ForEachRowBand(height, report, [&](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            uint32_t* row = image.Row(y);
+            const bool outerRow = y < o || y >= height - o;
+            const bool innerRow = !outerRow && (y < t || y >= height - t);
+            if (innerRow) {
+                BlendFrameSpan(row, 0, width, b);
+            } else {
+                BlendFrameSpan(row, c[0], c[1], a);
+                BlendFrameSpan(row, c[1], c[2], b);
+                if (outerRow) BlendFrameSpan(row, c[2], c[3], a);
+                BlendFrameSpan(row, c[3], c[4], b);
+                BlendFrameSpan(row, c[4], c[5], a);
+            }
         }
-        if (report && !report(y, height)) return false;
-    }
-    return true;
+    });
 }
 
 const char16_t* CDoubleFrame::Name() const

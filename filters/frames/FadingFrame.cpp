@@ -4,6 +4,7 @@
 #include "filters/frames/FadingFramePanel.h"
 #include "filters/frames/FrameBlend.h"
 #include "filters/frames/FramesSettings.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include <algorithm>
 #include <cmath>
@@ -101,7 +102,8 @@ private:
         return Report();
     }
 
-    // The left and right bands, u columns each, row by row. Column k of a band, k
+    // The left and right bands, u columns each, row by row, the rows spread over the
+    // cores. Column k of a band, k
     // from its outer edge, covers the rows yl(k) < y < height - yl(k), and yl grows
     // with k, so each row holds a run of each band's outermost columns. The left band
     // goes over a pixel before the right one, as when each band is drawn whole.
@@ -118,13 +120,16 @@ private:
         const ColumnFades left = MakeColumnFades(m_verticalColor, weights);
         const ColumnFades right = MakeColumnFades(m_verticalColor, {weights.rbegin(), weights.rend()});
         const FadeSpanLoop fade = ChosenFadeSpanLoop();
-        for (int y = 0; y < h; ++y) {
-            const int reach = std::min(y, h - y);
-            const auto columns = static_cast<int>(std::lower_bound(insets.begin(), insets.end(), reach) - insets.begin());
-            if (columns == 0) continue;
-            fade(m_image.Row(y), columns, left, 0);
-            fade(m_image.Row(y) + (w - columns), columns, right, u - columns);
-        }
+        ForEachRowBand(h, {}, [&](int first, int last) {
+            for (int y = first; y < last; ++y) {
+                const int reach = std::min(y, h - y);
+                const auto columns =
+                    static_cast<int>(std::lower_bound(insets.begin(), insets.end(), reach) - insets.begin());
+                if (columns == 0) continue;
+                fade(m_image.Row(y), columns, left, 0);
+                fade(m_image.Row(y) + (w - columns), columns, right, u - columns);
+            }
+        });
         for (int i = 0; i < 2 * u; ++i) {
             if (!Report()) return false;
         }

@@ -3,6 +3,7 @@
 #include "filters/frames/FrameBlend.h"
 #include "filters/frames/FramesSettings.h"
 #include "filters/frames/SingleFramePanel.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include <algorithm>
 
@@ -20,16 +21,16 @@ bool DrawSingleFrame(const PixelRows& image, const SingleFrameSettings& settings
     // blended once, the side test deciding its opacity.
     const int left = std::min(t, width);
     const int right = std::max(width - t, left);
-    for (int y = 0; y < height; ++y) {
-        uint32_t* row = image.Row(y);
-        const bool across = y < t || y >= height - t;
-        const CFrameBlendTable& ends = across ? corner : side;
-        BlendFrameSpan(row, 0, left, ends);
-        if (across) BlendFrameSpan(row, left, right, side);
-        BlendFrameSpan(row, right, width, ends);
-        if (report && !report(y, height)) return false;
-    }
-    return true;
+    return ForEachRowBand(height, report, [&](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            uint32_t* row = image.Row(y);
+            const bool across = y < t || y >= height - t;
+            const CFrameBlendTable& ends = across ? corner : side;
+            BlendFrameSpan(row, 0, left, ends);
+            if (across) BlendFrameSpan(row, left, right, side);
+            BlendFrameSpan(row, right, width, ends);
+        }
+    });
 }
 
 const char16_t* CSingleFrame::Name() const

@@ -2,6 +2,7 @@
 // crossing lines in the corners, the extremes of thickness, inner share and
 // intensity, and worked pixels of both opacities.
 
+#include "tests/KernelThreads.h"
 #include "tests/frames/FrameTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -57,9 +58,13 @@ TEST(DoubleFrame, BandsFollowTheDistanceFromTheEdgesOnManyShapes)
         const int t = static_cast<int>(std::min(c.width, c.height) / 100.0 * c.outer * 0.5);
         const int o = t - static_cast<int>(t / 100.0 * c.inner);
         const double a = c.intensity / 100.0;
-        EXPECT_EQ(Framed(source.Get(), DoubleText(c.outer, c.inner, c.intensity, 0x2A7FD0)),
-                  DoubleReference(source.Get(), t, o, a, std::min(1.0, 1.5 * a), 0x2A7FD0))
-            << c.width << "x" << c.height << " outer " << c.outer << " inner " << c.inner;
+        for (const int threads : {1, 3}) {
+            const ScopedKernelThreads scoped(threads);
+            EXPECT_EQ(Framed(source.Get(), DoubleText(c.outer, c.inner, c.intensity, 0x2A7FD0)),
+                      DoubleReference(source.Get(), t, o, a, std::min(1.0, 1.5 * a), 0x2A7FD0))
+                << c.width << "x" << c.height << " outer " << c.outer << " inner " << c.inner << ", " << threads
+                << " threads";
+        }
     }
 }
 

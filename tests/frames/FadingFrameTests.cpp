@@ -3,6 +3,7 @@
 // the ramp and the darkened first band. The reference walks the drawing's steps
 // plainly, one pixel at a time, with its own line stepping.
 
+#include "tests/KernelThreads.h"
 #include "tests/frames/FrameTestSupport.h"
 
 #include "filters/frames/FadingFrame.h"
@@ -187,8 +188,12 @@ TEST(FadingFrame, EveryBandAndMitreAsThePlainWalkOnManyShapes)
                           Case{25, 25, With(100, 50, 50, 80, false)}, Case{1, 1, With(100, 80, 1, 45, true)},
                           Case{80, 3, With(90, 70, 2, 45, true)}}) {
         const auto source = MakeImage(c.width, c.height, Busy);
-        EXPECT_EQ(Framed(source.Get(), FadeText(c.settings)), FadeReference(source.Get(), c.settings))
-            << c.width << "x" << c.height << " angle " << c.settings.angle << " steps " << c.settings.steps;
+        for (const int threads : {1, 3}) {
+            const ScopedKernelThreads scoped(threads);
+            EXPECT_EQ(Framed(source.Get(), FadeText(c.settings)), FadeReference(source.Get(), c.settings))
+                << c.width << "x" << c.height << " angle " << c.settings.angle << " steps " << c.settings.steps
+                << ", " << threads << " threads";
+        }
     }
 }
 

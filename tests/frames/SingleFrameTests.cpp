@@ -2,6 +2,7 @@
 // option, the extremes of thickness and intensity, and worked pixels of the blend.
 // Expected pixels come from the blending rule written out in the test.
 
+#include "tests/KernelThreads.h"
 #include "tests/frames/FrameTestSupport.h"
 
 #include "filters/frames/FramesSettings.h"
@@ -58,9 +59,12 @@ TEST(SingleFrame, BandsAndCornersFollowThePlainRuleOnManyShapes)
                          Case{1, 1, 100, 50, 1}, Case{64, 3, 80, 90, 1}, Case{17, 12, 13, 100, 0}}) {
         const auto source = MakeImage(c.width, c.height, Busy);
         const int t = static_cast<int>(std::min(c.width, c.height) / 100.0 * c.thick * 0.5);
-        EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", c.thick, c.intensity, c.corner, 0x3C8AE1)),
-                  SingleReference(source.Get(), t, c.intensity, c.corner != 0, 0x3C8AE1))
-            << c.width << "x" << c.height << " thick " << c.thick;
+        for (const int threads : {1, 3}) {
+            const ScopedKernelThreads scoped(threads);
+            EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", c.thick, c.intensity, c.corner, 0x3C8AE1)),
+                      SingleReference(source.Get(), t, c.intensity, c.corner != 0, 0x3C8AE1))
+                << c.width << "x" << c.height << " thick " << c.thick << ", " << threads << " threads";
+        }
     }
 }
 
