@@ -2,6 +2,7 @@
 
 #include "filters/hot-pixels/HotPixelSelection.h"
 #include "filters/shared/noise/NoiseEngine.h"
+#include "filters/shared/parallel/RowBands.h"
 
 #include <algorithm>
 #include <array>
@@ -179,14 +180,37 @@ bool IsHotPixel(const PixelRows& keyed, int x, int y, int intensity)
     return StandsAloneInDiamond(keyed, x, y, key);
 }
 
+namespace {
+
+void FindInRow(const PixelRows& keyed, int y, int intensity, std::vector<HotPixel>& found)
+{
+    for (int x = kHotPixelMargin; x < keyed.width - kHotPixelMargin; ++x) {
+        if (IsHotPixel(keyed, x, y, intensity)) found.push_back({x, y});
+    }
+}
+
+} // namespace
+
 bool FindHotPixels(const PixelRows& keyed, int intensity, PhaseCount& count, std::vector<HotPixel>& found)
 {
-    for (int y = kHotPixelMargin; y < keyed.height - kHotPixelMargin; ++y) {
-        for (int x = kHotPixelMargin; x < keyed.width - kHotPixelMargin; ++x) {
-            if (IsHotPixel(keyed, x, y, intensity)) found.push_back({x, y});
-        }
-        if (!count.Advance(kDetectionUnitsPerRow)) return false;
-    }
+    const int rows = std::max(0, keyed.height - 2 * kHotPixelMargin);
+    // Each row's finds apart, so that bands on other threads keep the order of rows.
+    std::vector<std::vector<HotPixel>> byRow(static_cast<size_t>(rows));
+    int told = 0;
+    const auto tell = [&](int done) {
+        const int units = (done - told) * kDetectionUnitsPerRow;
+        told = done;
+        return count.Advance(units);
+    };
+    const bool searched = ForEachRowBand(
+        rows, [&](int done, int) { return done == told || tell(done); },
+        [&](int first, int last) {
+            for (int row = first; row < last; ++row) {
+                FindInRow(keyed, row + kHotPixelMargin, intensity, byRow[static_cast<size_t>(row)]);
+            }
+        });
+    if (!searched || (told < rows && !tell(rows))) return false;
+    for (const std::vector<HotPixel>& row : byRow) found.insert(found.end(), row.begin(), row.end());
     return true;
 }
 

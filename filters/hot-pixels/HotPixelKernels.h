@@ -64,7 +64,7 @@ bool ClearFourthBytes(const PixelRows& image, PhaseCount& count);
 bool IsHotPixel(const PixelRows& keyed, int x, int y, int intensity);
 
 // The hot pixels of a keyed picture, rows from the bottom, each left to right; three
-// units a row examined.
+// units a row examined. The rows spread over the cores; the order stays.
 bool FindHotPixels(const PixelRows& keyed, int intensity, PhaseCount& count, std::vector<HotPixel>& found);
 
 // max(10, min(width, height) / 50).

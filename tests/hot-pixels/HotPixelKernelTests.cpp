@@ -2,6 +2,7 @@
 // hot one, which candidates stand far enough apart, and the repair of a diamond held
 // to a plain reference written from the rules.
 
+#include "tests/KernelThreads.h"
 #include "tests/hot-pixels/HotPixelPictures.h"
 #include "tests/hot-pixels/HotPixelReference.h"
 
@@ -188,7 +189,11 @@ TEST(HotPixelKernels, CandidatesComeRowsRisingEachLeftToRight)
     Picture picture(40, 40, Grey(60));
     const std::vector<HotPixel> planted{{30, 3}, {5, 3}, {20, 20}, {3, 36}, {36, 36}};
     for (const HotPixel& p : planted) picture.At(p.x, p.y) = kWhite;
-    EXPECT_EQ(Found(picture, 60), (std::vector<HotPixel>{{5, 3}, {30, 3}, {20, 20}, {3, 36}, {36, 36}}));
+    for (const int threads : {1, 3}) {  // bands on other threads keep the order
+        const ScopedKernelThreads scoped(threads);
+        EXPECT_EQ(Found(picture, 60), (std::vector<HotPixel>{{5, 3}, {30, 3}, {20, 20}, {3, 36}, {36, 36}}))
+            << threads << " threads";
+    }
 }
 
 // ---------------------------------------------------------------- isolation

@@ -1,10 +1,12 @@
 #include "filters/shared/noise/NoiseReduction.h"
 
 #include "filters/shared/noise/WorkingChannels.h"
+#include "filters/shared/parallel/RowBands.h"
 #include "platform/CpuFeatures.h"
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -117,7 +119,8 @@ public:
     {
     }
 
-    void Convert(const PixelRows& image, int y) { ConvertToWorkingRow(image.Row(y), m_width, m_luma, Row(y)); }
+    // Row y of the picture, from pixels: the picture's own row or a copy of it.
+    void Convert(const uint32_t* pixels, int y) { ConvertToWorkingRow(pixels, m_width, m_luma, Row(y)); }
 
     WorkingRow Row(int y)
     {
@@ -234,6 +237,105 @@ private:
     std::vector<WindowShape> m_shapes;
 };
 
+// Rows first .. last - 1 of the picture. The windows reach radius rows beyond them;
+// with outside, those rows come from copies taken before any band wrote its results
+// (the rows above the band, then the rows below it).
+struct ReductionBand {
+    int first;
+    int last;
+    const class OutsideRows* outside;
+};
+
+// Copies of the picture's rows a band's windows read beyond the band.
+class OutsideRows {
+public:
+    OutsideRows(const PixelRows& image, ReductionBand band, int radius)
+        : m_width(static_cast<size_t>(image.width)),
+          m_firstAbove(std::max(0, band.first - radius)),
+          m_firstBelow(band.last),
+          m_lastBelow(std::min(image.height, band.last + radius))
+    {
+        const int rows = band.first - m_firstAbove + m_lastBelow - m_firstBelow;
+        m_pixels.resize(m_width * static_cast<size_t>(rows));
+        uint32_t* at = m_pixels.data();
+        for (int y = m_firstAbove; y < band.first; ++y, at += m_width) std::copy_n(image.Row(y), m_width, at);
+        for (int y = m_firstBelow; y < m_lastBelow; ++y, at += m_width) std::copy_n(image.Row(y), m_width, at);
+        m_rowsAbove = band.first - m_firstAbove;
+    }
+
+    const uint32_t* Row(int y) const
+    {
+        const int index = y < m_firstBelow ? y - m_firstAbove : m_rowsAbove + y - m_firstBelow;
+        return m_pixels.data() + m_width * static_cast<size_t>(index);
+    }
+
+private:
+    size_t m_width;
+    int m_firstAbove;
+    int m_firstBelow;
+    int m_lastBelow;
+    int m_rowsAbove = 0;
+    std::vector<uint32_t> m_pixels;
+};
+
+// The window of row y holds rows y - r .. y + r: the band's first window is filled
+// from the rows before it, then each row brings one row in and one out.
+bool ReduceBand(const PixelRows& image, const ReductionInputs& inputs, const ReductionVariant& variant,
+                ReductionBand band, const std::function<bool(int y)>& rowDone)
+{
+    const int radius = inputs.radius;
+    WindowRows rows(image.width, radius, inputs.lumaChannels);
+    ColumnSums columns(image.width, radius);
+    RowWindows windows(image.width, radius, inputs.divideByCount);
+    const auto bring = [&](int y) {
+        const bool outside = band.outside != nullptr && (y < band.first || y >= band.last);
+        rows.Convert(outside ? band.outside->Row(y) : image.Row(y), y);
+        return rows.Row(y);
+    };
+    const int top = std::max(0, band.first - radius);
+    for (int y = top; y < std::min(band.first + radius, image.height); ++y) {
+        const WorkingRow entering = bring(y);
+        columns.Move(&entering, nullptr);
+    }
+    for (int y = band.first; y < band.last; ++y) {
+        const bool enters = y + radius < image.height;
+        const bool leaves = y - radius - 1 >= top;
+        const WorkingRow entering = enters ? bring(y + radius) : WorkingRow{};
+        const WorkingRow leaving = leaves ? rows.Row(y - radius - 1) : WorkingRow{};
+        columns.Move(enters ? &entering : nullptr, leaves ? &leaving : nullptr);
+        const int rowsInWindow = std::min(image.height - 1, y + radius) - std::max(0, y - radius) + 1;
+        variant.reduceRow(windows.Fill(columns, rows.Row(y), rowsInWindow, variant.slide), inputs, image.Row(y), 0);
+        if (!rowDone(y)) return false;
+    }
+    return true;
+}
+
+// Bands of rows on several threads, each with the copies of the rows beside it taken
+// first, from the picture as it came.
+bool ReduceInBands(const PixelRows& image, const ReductionInputs& inputs, const ReductionVariant& variant,
+                   int threads, const UnitReport& report)
+{
+    const int count = std::min(image.height, 2 * threads);
+    std::vector<ReductionBand> bands;
+    std::vector<OutsideRows> outside;
+    outside.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const ReductionBand band{static_cast<int>(int64_t{image.height} * i / count),
+                                 static_cast<int>(int64_t{image.height} * (i + 1) / count), nullptr};
+        outside.emplace_back(image, band, inputs.radius);
+        bands.push_back({band.first, band.last, &outside.back()});
+    }
+    return ForEachRowBand(
+               count, report,
+               [&](int first, int last) {
+                   for (int i = first; i < last; ++i) {
+                       ReduceBand(image, inputs, variant, bands[static_cast<size_t>(i)], [](int) { return true; });
+                   }
+               },
+               threads) &&
+           report(count, count);
+}
+
 } // namespace
 
 WindowShape WindowShapeOf(int count, bool divideByCount)
@@ -273,33 +375,19 @@ const ReductionVariant& ChosenReduction()
 }
 
 bool ReduceNoiseOfRows(const PixelRows& image, const ReductionInputs& inputs, const UnitReport& report,
-                       const ReductionVariant& variant)
+                       const ReductionVariant& variant, int threads)
 {
     const int total = 2 * image.height;
     if (AllZero(inputs.deciding) && AllZero(inputs.others)) return !report || report(total, total);
-    const int radius = inputs.radius;
-    WindowRows rows(image.width, radius, inputs.lumaChannels);
-    ColumnSums columns(image.width, radius);
-    RowWindows windows(image.width, radius, inputs.divideByCount);
-    for (int y = 0; y < std::min(radius, image.height); ++y) {
-        rows.Convert(image, y);
-        const WorkingRow entering = rows.Row(y);
-        columns.Move(&entering, nullptr);
-    }
-    for (int y = 0; y < image.height; ++y) {
-        const bool enters = y + radius < image.height;
-        const bool leaves = y - radius - 1 >= 0;
-        WorkingRow entering{};
-        WorkingRow leaving{};
-        if (enters) {
-            rows.Convert(image, y + radius);
-            entering = rows.Row(y + radius);
+    try {
+        if (threads <= 1) {
+            return ReduceBand(image, inputs, variant, {0, image.height, nullptr},
+                              [&](int y) { return !report || report(2 * (y + 1), total); });
         }
-        if (leaves) leaving = rows.Row(y - radius - 1);
-        columns.Move(enters ? &entering : nullptr, leaves ? &leaving : nullptr);
-        const int rowsInWindow = std::min(image.height - 1, y + radius) - std::max(0, y - radius) + 1;
-        variant.reduceRow(windows.Fill(columns, rows.Row(y), rowsInWindow, variant.slide), inputs, image.Row(y), 0);
-        if (report && !report(2 * (y + 1), total)) return false;
+        return ReduceInBands(image, inputs, variant, threads, [&](int done, int bands) {
+            return !report || report(static_cast<int>(int64_t{total} * done / bands), total);
+        });
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    return true;
 }

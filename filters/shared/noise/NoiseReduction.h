@@ -6,6 +6,7 @@
 // the noise and the pixel stays nearly as it was.
 
 #include "filters/shared/noise/NoiseLevels.h"
+#include "filters/shared/parallel/RowBands.h"
 #include "filters/shared/pixels/PixelRows.h"
 
 #include <cstdint>
@@ -78,6 +79,8 @@ const ReductionVariant& ChosenReduction();
 // Reduces every pixel of image in place from the original pixels, windows clipped at
 // the picture's edges; written pixels have a fourth byte of 0. With every level 0 the
 // picture stays exactly as it was. report hears two units per row out of twice the
-// height; false when it stops the work.
+// height (with several threads, in proportion to the bands of rows done, the copies
+// of the rows beside each band taken before any band starts); false when it stops
+// the work or memory runs out.
 bool ReduceNoiseOfRows(const PixelRows& image, const ReductionInputs& inputs, const UnitReport& report,
-                       const ReductionVariant& variant = ChosenReduction());
+                       const ReductionVariant& variant = ChosenReduction(), int threads = KernelThreadCount());

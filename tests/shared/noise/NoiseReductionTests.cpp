@@ -300,3 +300,36 @@ TEST(NoiseReduction, ReportsTwoUnitsPerRowAndStops)
         EXPECT_EQ(picture.At(x, 3), before.At(x, 3));
     }
 }
+
+// Bands of rows on several threads: each band's windows reach the rows of the bands
+// beside it as they were before any band wrote, so the bytes are one thread's. Bands
+// shorter than the radius read rows two bands away.
+TEST(NoiseReduction, BandsOfRowsOnSeveralThreadsGiveOneThreadsBytes)
+{
+    std::mt19937 random(77);
+    for (const auto& [width, height] : {std::pair{7, 5}, {19, 23}, {40, 61}}) {
+        const Picture input = noise_reference::GrainyPicture(width, height, 20, random());
+        for (const int radius : {1, 3, 10}) {
+            const ReductionInputs inputs = Inputs({30, 9, 12}, {6, 40, 3}, radius % 2 == 0, radius);
+            Picture oneThread = input;
+            ASSERT_TRUE(ReduceNoiseOfRows(oneThread.Rows(), inputs, {}, ChosenReduction(), 1));
+            for (const int threads : {2, 3, 8}) {
+                Picture banded = input;
+                std::vector<int> reports;
+                ASSERT_TRUE(ReduceNoiseOfRows(
+                    banded.Rows(), inputs,
+                    [&](int done, int total) {
+                        reports.push_back(done);
+                        return total == 2 * height;
+                    },
+                    ChosenReduction(), threads));
+                ASSERT_EQ(banded, oneThread) << width << "x" << height << " radius " << radius << ", " << threads;
+                EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+                EXPECT_EQ(reports.back(), 2 * height);
+                Picture stopped = input;
+                EXPECT_FALSE(ReduceNoiseOfRows(stopped.Rows(), inputs, [](int, int) { return false; },
+                                               ChosenReduction(), threads));
+            }
+        }
+    }
+}
