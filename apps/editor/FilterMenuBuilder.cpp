@@ -18,6 +18,8 @@ struct MenuNode {
     QString name;
     const FilterEntry* entry = nullptr;  // null for a sub-menu
     int order = INT_MAX;                 // a sub-menu's is its first entry's
+    // A filter named like the sub-menu it was moved into: it heads that sub-menu.
+    bool heads = false;
     std::vector<std::unique_ptr<MenuNode>> children;
 };
 
@@ -45,16 +47,44 @@ void AddEntry(MenuNode& root, const FilterEntry& entry)
     parent->children.push_back(std::move(leaf));
 }
 
+// Two entries of one name side by side (the free "Rotate" beside the "Rotate"
+// sub-menu of flips and turns) would leave the user guessing: the filter moves into
+// the sub-menu and heads it.
+void MoveNamesakesIntoSubMenus(MenuNode& node)
+{
+    for (const auto& child : node.children) {
+        if (child->entry == nullptr) MoveNamesakesIntoSubMenus(*child);
+    }
+    auto& children = node.children;
+    for (auto leaf = children.begin(); leaf != children.end();) {
+        const auto subMenu = std::find_if(children.begin(), children.end(), [&](const auto& other) {
+            return other->entry == nullptr && other->name == (*leaf)->name;
+        });
+        if ((*leaf)->entry == nullptr || subMenu == children.end()) {
+            ++leaf;
+            continue;
+        }
+        (*leaf)->heads = true;
+        MenuNode* target = subMenu->get();
+        target->children.push_back(std::move(*leaf));
+        leaf = children.erase(leaf);
+    }
+}
+
 int SortTree(MenuNode& node)
 {
     for (const auto& child : node.children) {
         if (child->entry == nullptr) child->order = SortTree(*child);
     }
     std::stable_sort(node.children.begin(), node.children.end(), [](const auto& a, const auto& b) {
+        if (a->heads != b->heads) return a->heads;
         if (a->order != b->order) return a->order < b->order;
         return QString::localeAwareCompare(a->name, b->name) < 0;
     });
-    return node.children.empty() ? INT_MAX : node.children.front()->order;
+    // The earliest entry places the sub-menu, the one heading it included.
+    int earliest = INT_MAX;
+    for (const auto& child : node.children) earliest = std::min(earliest, child->order);
+    return earliest;
 }
 
 // A single "&" in a menu text marks the shortcut letter; names show theirs as typed.
@@ -88,6 +118,7 @@ void Populate(QMenu* menu, const MenuNode& node, std::vector<CFilterMenuBuilder:
     for (const auto& child : node.children) {
         if (child->entry != nullptr) {
             actions.push_back({MakeAction(menu, *child), child->entry});
+            if (child->heads && node.children.size() > 1) menu->addSeparator();
         } else {
             QMenu* subMenu = menu->addMenu(MenuText(child->name));
             subMenu->setToolTipsVisible(true);
@@ -102,6 +133,7 @@ std::vector<CFilterMenuBuilder::FilterAction> CFilterMenuBuilder::Build(QMenu* m
 {
     MenuNode root;
     for (const FilterEntry& entry : entries) AddEntry(root, entry);
+    MoveNamesakesIntoSubMenus(root);
     SortTree(root);
     std::vector<FilterAction> actions;
     menu->setToolTipsVisible(true);

@@ -1,7 +1,8 @@
 #pragma once
 // The filter menus, built from what the module's factories say about themselves:
 // each name is a menu path whose backslashes open sub-menus; entries are sorted by
-// the factory's order, then by name, and a sub-menu sorts by its first entry. Filters
+// the factory's order, then by name, and a sub-menu sorts by its first entry. A
+// filter named like a sub-menu beside it heads that sub-menu instead. Filters
 // with settings end in an ellipsis, as commands that open a dialog do; filters the
 // module cannot create are shown disabled.
 

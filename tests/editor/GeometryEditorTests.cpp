@@ -57,12 +57,17 @@ protected:
 
     // The filter entry of the Filters menu itself (the free rotation shares its name
     // with the sub-menu of flips and quarter turns).
+    // The filter's entry wherever it is: the free Rotate heads the Rotate sub-menu.
     void OpenFilter(const QString& name)
     {
         QAction* filters = MenuAction(m_window->menuBar(), {QStringLiteral("Filters")});
         ASSERT_NE(filters, nullptr);
-        for (QAction* action : filters->menu()->actions()) {
-            if (action->menu() == nullptr && PlainMenuText(action->text()) == name) {
+        QList<QAction*> entries = filters->menu()->actions();
+        for (int i = 0; i < entries.size(); ++i) {
+            QAction* action = entries[i];
+            if (action->menu() != nullptr) {
+                entries += action->menu()->actions();
+            } else if (PlainMenuText(action->text()) == name) {
                 action->trigger();
                 ASSERT_NE(m_window->Session(), nullptr) << name.toStdString();
                 // The dialog's first store, as it would run before a person can draw.
