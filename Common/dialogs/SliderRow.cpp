@@ -30,7 +30,8 @@ SliderRow ScaledSliderRow(unsigned labelId, const CSliderScale& scale, double st
                      scale.TickInterval()};
 }
 
-QSlider* AddSliderRow(QWidget* owner, const SliderRow& row, SliderStore store, std::function<void()> moved)
+QSlider* AddSliderRow(QWidget* owner, const SliderRow& row, SliderStore store, std::function<void()> moved,
+                      SliderValues values)
 {
     auto* slider = new QSlider(Qt::Horizontal, owner);
     slider->setRange(row.firstPosition, row.lastPosition);
@@ -42,6 +43,6 @@ QSlider* AddSliderRow(QWidget* owner, const SliderRow& row, SliderStore store, s
     auto* label = new QLabel(DialogText(row.labelId), owner);
     label->setBuddy(slider);
     owner->layout()->addWidget(label);
-    owner->layout()->addWidget(slider);
+    owner->layout()->addWidget(SliderWithValueBox(slider, std::move(values)));
     return slider;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // A labelled horizontal slider, the row every slider dialog is built from: the label
-// above, the slider with ticks below it, both added to the owner's layout.
+// above, the slider with ticks below it and its number at its right, all added to the
+// owner's layout.
 
 #include "Common/dialogs/SliderScale.h"
+#include "Common/dialogs/SliderValueBox.h"
 
 #include <functional>
 
@@ -31,4 +33,6 @@ struct SliderRow {
 SliderRow ScaledSliderRow(unsigned labelId, const CSliderScale& scale, double start);
 
 // owner must have a layout. moved runs as store says, never for the start position.
-QSlider* AddSliderRow(QWidget* owner, const SliderRow& row, SliderStore store, std::function<void()> moved);
+// The number shows values, by default the positions themselves.
+QSlider* AddSliderRow(QWidget* owner, const SliderRow& row, SliderStore store, std::function<void()> moved,
+                      SliderValues values = PlainSliderValues());

@@ -28,9 +28,9 @@ CDlgInteractiveBrightnessContrast::CDlgInteractiveBrightnessContrast(QWidget* pa
     auto* layout = new QVBoxLayout(this);
     const auto store = [this] { PostStore(); };
     m_brightness = AddSliderRow(this, ScaledSliderRow(IDS_DLG107_BRIGHTNESS_LABEL, kBrightnessScale, kBrightnessSetting.start),
-                                SliderStore::OnEveryChange, store);
+                                SliderStore::OnEveryChange, store, ScaledSliderValues(kBrightnessScale));
     m_contrast = AddSliderRow(this, ScaledSliderRow(IDS_DLG107_CONTRAST_LABEL, kContrastScale, kContrastSetting.start),
-                              SliderStore::OnEveryChange, store);
+                              SliderStore::OnEveryChange, store, ScaledSliderValues(kContrastScale));
     layout->addStretch();
     PostStore();
 }

@@ -1,5 +1,6 @@
 #include "filters/color-balance/ColorBalancePage.h"
 
+#include "Common/dialogs/SliderValueBox.h"
 #include "filters/color-balance/ColorBalanceSettings.h"
 #include "platform/DialogText.h"
 
@@ -15,8 +16,6 @@ namespace {
 
 constexpr int kTrackbarColumn = 0;
 constexpr int kValueColumn = 1;
-// Wide enough for "-180", so that the trackbars keep their width as the numbers change.
-constexpr int kValueWidthInDigits = 4;
 constexpr int kTicks = 8;
 constexpr double kLargestPosition = 1e6;
 
@@ -35,14 +34,17 @@ QSlider* CColorBalancePage::AddTrackbar(unsigned labelId, int last, int start, i
     const int row = m_layout->rowCount();
     auto* caption = new QLabel(DialogText(labelId), this);
     auto* slider = new QSlider(Qt::Horizontal, this);
-    auto* value = new QLabel(this);
     slider->setRange(0, last);
     slider->setValue(start);
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setTickInterval(last / kTicks);
     caption->setBuddy(slider);
-    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (kValueWidthInDigits + 1));
+    const SliderValues plain = PlainSliderValues();
+    auto* value = new CSliderValueBox(
+        slider,
+        {[shownOffset](int position) { return static_cast<double>(position + shownOffset); },
+         [shownOffset, plain](double shown) { return plain.positionOf(shown) - shownOffset; }},
+        this);
     m_layout->addWidget(caption, row, kTrackbarColumn, 1, 2);
     m_layout->addWidget(slider, row + 1, kTrackbarColumn);
     m_layout->addWidget(value, row + 1, kValueColumn);

@@ -8,7 +8,7 @@
 #include <vector>
 
 class QGridLayout;
-class QLabel;
+class QLineEdit;
 class QSlider;
 
 // The whole number of value truncated toward zero, for a trackbar position; a value
@@ -44,7 +44,7 @@ protected:
 private:
     struct Trackbar {
         QSlider* slider;
-        QLabel* value;
+        QLineEdit* value;
         int shownOffset;
     };
 

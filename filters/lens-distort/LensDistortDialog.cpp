@@ -1,5 +1,6 @@
 #include "filters/lens-distort/LensDistortDialog.h"
 
+#include "Common/dialogs/SliderValueBox.h"
 #include "filters/lens-distort/LensDistortSettings.h"
 #include "platform/DialogText.h"
 #include "resources/StringIds.h"
@@ -46,7 +47,7 @@ CDlgLensDistort::CDlgLensDistort(QWidget* parent, IInteractiveFilter* filter, IP
     m_coefficient->setTickPosition(QSlider::TicksBelow);
     m_coefficient->setTickInterval(kLastPosition / 4);
     connect(m_coefficient, &QSlider::valueChanged, this, [this] { PostStore(); });
-    layout->addWidget(m_coefficient);
+    layout->addWidget(SliderWithValueBox(m_coefficient, {CoefficientAt, PositionOf}));
     auto* ends = new QHBoxLayout;
     ends->addWidget(new QLabel(DialogText(IDS_DLG5012_PINCUSHION), this));
     ends->addStretch();

@@ -35,7 +35,8 @@ CNoiseAddNoisePage::CNoiseAddNoisePage(IInteractiveFilter* filter, IPreviewSite*
       m_amount(AddSliderRow(this,
                             SliderRow{IDS_DLG106_AMOUNT_LABEL, 0, kLastPosition,
                                       NoiseAmountPosition(kAddNoiseAmountSetting.start), kTickInterval},
-                            SliderStore::WhenMovementEnds, [this] { PostStore(); }))
+                            SliderStore::WhenMovementEnds, [this] { PostStore(); },
+                            DividedSliderValues(kPositionsPerAmount)))
 {
     AddHint(IDS_DLG106_HINT);
 }

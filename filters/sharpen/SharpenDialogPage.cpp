@@ -15,9 +15,9 @@ CSharpenPage::CSharpenPage(IInteractiveFilter* filter, IPreviewSite* site, unsig
 
 QSlider* CSharpenPage::AddSlider(unsigned labelId, const SettingDeclaration& setting)
 {
-    return AddSliderRow(this, ScaledSliderRow(labelId, SharpenScale(setting), setting.start),
-                        SliderStore::WhenMovementEnds,
-                        [this] { PostStore(); });
+    const CSliderScale scale = SharpenScale(setting);
+    return AddSliderRow(this, ScaledSliderRow(labelId, scale, setting.start), SliderStore::WhenMovementEnds,
+                        [this] { PostStore(); }, ScaledSliderValues(scale));
 }
 
 void CSharpenPage::StoreControls(CParamList& params)

@@ -1,11 +1,14 @@
 // The slider rows of the dialogs: positions 0 to 100 mapped onto real ranges in
-// either order of arithmetic, and the labelled row that reports moves.
+// either order of arithmetic, the labelled row that reports moves, and the number
+// beside each slider.
 
 #include "Common/dialogs/SliderRow.h"
 #include "Common/dialogs/SliderScale.h"
+#include "Common/dialogs/SliderValueBox.h"
 #include "resources/StringIds.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -107,7 +110,7 @@ TEST(SliderRow, PutsTheLabelAboveASliderWithRangeTicksAndStart)
     ASSERT_NE(column.LabelAt(0), nullptr);
     EXPECT_EQ(column.LabelAt(0)->text(), QStringLiteral("Filter size:"));
     EXPECT_EQ(column.LabelAt(0)->buddy(), slider);
-    EXPECT_EQ(column.widget.layout()->itemAt(1)->widget(), slider);
+    EXPECT_EQ(column.widget.layout()->itemAt(1)->widget(), slider->parentWidget()) << "the slider's row";
     EXPECT_EQ(slider->orientation(), Qt::Horizontal);
     EXPECT_EQ(slider->minimum(), 1);
     EXPECT_EQ(slider->maximum(), 4);
@@ -143,4 +146,83 @@ TEST(SliderRow, ReportsEveryChangeOrOnlyTheEndOfAMovement)
     }
     EXPECT_EQ(everyChange, 3);
     EXPECT_EQ(movementEnds, 2);
+}
+
+namespace {
+
+CSliderValueBox* BoxOf(QSlider* slider)
+{
+    return slider->parentWidget()->findChild<CSliderValueBox*>();
+}
+
+void Type(QLineEdit* box, const QString& text)
+{
+    box->setText(text);
+    emit box->editingFinished();
+}
+
+} // namespace
+
+TEST(SliderValueBox, FollowsTheSliderAndMovesItToATypedValue)
+{
+    Column column;
+    QStringList stored;
+    QSlider* brightness = nullptr;
+    brightness = AddSliderRow(&column.widget, ScaledSliderRow(IDS_DLG107_BRIGHTNESS_LABEL, kBrightness, 0.0),
+                              SliderStore::OnEveryChange,
+                              [&] { stored << SliderValueText(kBrightness.ValueAt(brightness->value())); },
+                              ScaledSliderValues(kBrightness));
+    CSliderValueBox* box = BoxOf(brightness);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), QStringLiteral("0"));
+    brightness->setValue(69);
+    EXPECT_EQ(box->text(), QStringLiteral("38")) << "-100 + 69 steps of 2";
+
+    // Exactly 20 is position 60; the slider reports the move as the user's own.
+    Type(box, QStringLiteral("20"));
+    EXPECT_EQ(brightness->value(), 60);
+    EXPECT_EQ(kBrightness.ValueAt(brightness->value()), 20.0);
+    EXPECT_EQ(box->text(), QStringLiteral("20"));
+    // 21 lies between two positions: a half rounds up, to 22, which the box then shows.
+    Type(box, QStringLiteral("21"));
+    EXPECT_EQ(brightness->value(), 61);
+    EXPECT_EQ(box->text(), QStringLiteral("22"));
+    // Beyond the range: the end; no number: the slider stays and its value returns.
+    Type(box, QStringLiteral("-250"));
+    EXPECT_EQ(brightness->value(), 0);
+    Type(box, QStringLiteral("lots"));
+    EXPECT_EQ(brightness->value(), 0);
+    EXPECT_EQ(box->text(), QStringLiteral("-100"));
+    EXPECT_EQ(stored, (QStringList{"38", "20", "22", "-100"}));
+}
+
+TEST(SliderValueBox, ShowsEachKindOfSettingAndReadsEitherDecimalMark)
+{
+    Column column;
+    int moves = 0;
+    QSlider* contrast = AddSliderRow(&column.widget, ScaledSliderRow(IDS_DLG107_CONTRAST_LABEL, kContrast, 1.0),
+                                     SliderStore::WhenMovementEnds, [&] { ++moves; }, ScaledSliderValues(kContrast));
+    EXPECT_EQ(BoxOf(contrast)->text(), QStringLiteral("1"));
+    Type(BoxOf(contrast), QStringLiteral("1,02"));
+    EXPECT_EQ(contrast->value(), 51);
+    EXPECT_EQ(moves, 1) << "a typed value ends its movement at once";
+    EXPECT_EQ(BoxOf(contrast)->text(), QStringLiteral("1.02"));
+
+    QSlider* size = AddSliderRow(&column.widget, SliderRow{IDS_DLG13_SIZE_LABEL, 1, 4, 1, 0},
+                                 SliderStore::WhenMovementEnds, [] {});
+    Type(BoxOf(size), QStringLiteral("3"));
+    EXPECT_EQ(size->value(), 3);
+    Type(BoxOf(size), QStringLiteral("2.6"));
+    EXPECT_EQ(size->value(), 3) << "the nearest position";
+
+    // A hundredth per position: the amount 0.37 is position 37.
+    QSlider* amount = AddSliderRow(&column.widget, SliderRow{IDS_DLG106_AMOUNT_LABEL, 0, 100, 10, 10},
+                                   SliderStore::OnEveryChange, [] {}, DividedSliderValues(100.0));
+    EXPECT_EQ(BoxOf(amount)->text(), QStringLiteral("0.1"));
+    Type(BoxOf(amount), QStringLiteral("0.37"));
+    EXPECT_EQ(amount->value(), 37);
+
+    EXPECT_EQ(SliderValueText(-43.99999999999999), QStringLiteral("-44"));
+    EXPECT_EQ(SliderValueText(-0.00001), QStringLiteral("0"));
+    EXPECT_EQ(SliderValueText(2.5075), QStringLiteral("2.5075"));
 }
