@@ -2,6 +2,7 @@
 
 #include "apps/editor/FilterPanel.h"
 #include "apps/editor/FilterSession.h"
+#include "apps/editor/HistogramDock.h"
 #include "apps/editor/PhotoDocument.h"
 #include "apps/editor/PhotoFactsDock.h"
 #include "apps/editor/PhotoView.h"
@@ -69,6 +70,8 @@ CEditorWindow::CEditorWindow(const CFilterCatalog& catalog, QWidget* parent)
       m_progress(new CProgressPanel),
       m_sizeLabel(new QLabel),
       m_zoomLabel(new QLabel),
+      m_previewKindLabel(new QLabel),
+      m_histogram(new CHistogramDock(m_view, this)),
       m_runner(m_progress)
 {
     auto* splitter = new QSplitter(Qt::Horizontal, this);
@@ -78,12 +81,17 @@ CEditorWindow::CEditorWindow(const CFilterCatalog& catalog, QWidget* parent)
     splitter->setCollapsible(1, false);
     setCentralWidget(splitter);
     addDockWidget(Qt::LeftDockWidgetArea, new CPhotoFactsDock(m_document, this));
+    addDockWidget(Qt::LeftDockWidgetArea, m_histogram);
     setAcceptDrops(true);
     resize(kInitialSize);
 
     BuildMenus(catalog);
     BuildStatusLine();
     connect(m_document, &CPhotoDocument::imageChanged, this, &CEditorWindow::ShowDocumentPicture);
+    connect(m_document, &CPhotoDocument::opened, this, [this] {
+        m_openedPicture = m_view->Picture();
+        m_view->SetOriginal(m_openedPicture);
+    });
     connect(m_document->History(), &QUndoStack::indexChanged, this, &CEditorWindow::UpdateActions);
     connect(m_document->History(), &QUndoStack::cleanChanged, this, &CEditorWindow::UpdateCaption);
     connect(m_panel, &CFilterPanel::accepted, this, &CEditorWindow::AcceptSession);
@@ -111,6 +119,7 @@ void CEditorWindow::BuildMenus(const CFilterCatalog& catalog)
         connect(action, &QAction::triggered, this, [this, entry = entry] { RunFilter(*entry); });
     }
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&Keyboard Shortcuts"), QKeySequence::HelpContents, this, &CEditorWindow::ShowShortcuts);
     help->addAction(tr("&About BasicFilters Editor"), this, [this] {
         QMessageBox::about(this, tr("About BasicFilters Editor"),
                            tr("<b>BasicFilters Editor</b> %1<p>A photo editor around the BasicFilters "
@@ -132,24 +141,43 @@ void CEditorWindow::BuildFileMenu()
 void CEditorWindow::BuildEditMenu()
 {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    m_undoAction = edit->addAction(tr("&Undo"), QKeySequence::Undo, m_document->History(), &QUndoStack::undo);
-    m_redoAction = edit->addAction(tr("&Redo"), QKeySequence::Redo, m_document->History(), &QUndoStack::redo);
+    m_undoAction = edit->addAction(tr("&Undo"), m_document->History(), &QUndoStack::undo);
+    m_redoAction = edit->addAction(tr("&Redo"), m_document->History(), &QUndoStack::redo);
+    // Every key the platform knows for them (Ctrl+Y and Ctrl+Shift+Z both redo).
+    m_undoAction->setShortcuts(QKeySequence::Undo);
+    m_redoAction->setShortcuts(QKeySequence::Redo);
 }
 
 void CEditorWindow::BuildViewMenu()
 {
     QMenu* view = menuBar()->addMenu(tr("&View"));
+    QAction* zoomIn = view->addAction(tr("Zoom &In"), m_view, &CPhotoView::ZoomIn);
+    // Ctrl and = is Ctrl and + without Shift on most keyboards.
+    zoomIn->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn) << QKeySequence(Qt::CTRL | Qt::Key_Equal));
     m_viewActions = {
-        view->addAction(tr("Zoom &In"), QKeySequence::ZoomIn, m_view, &CPhotoView::ZoomIn),
+        zoomIn,
         view->addAction(tr("Zoom &Out"), QKeySequence::ZoomOut, m_view, &CPhotoView::ZoomOut),
         view->addAction(tr("&Fit to Window"), QKeySequence(Qt::CTRL | Qt::Key_0), m_view, &CPhotoView::FitToWindow),
-        view->addAction(tr("&Actual Pixels"), QKeySequence(Qt::CTRL | Qt::Key_1), m_view, [this] { m_view->SetZoom(1.0); }),
+        view->addAction(tr("&Actual Pixels (100 %)"), QKeySequence(Qt::CTRL | Qt::Key_1), m_view,
+                        [this] { m_view->SetZoom(1.0); }),
     };
+    view->addSeparator();
+    // The keys other editors use: Y splits the view, the backslash flips to the original.
+    m_splitAction = view->addAction(tr("&Split Before and After"), QKeySequence(Qt::Key_Y), m_view, &CPhotoView::SetSplit);
+    m_splitAction->setCheckable(true);
+    m_originalAction =
+        view->addAction(tr("Show &Original"), QKeySequence(Qt::Key_Backslash), m_view, &CPhotoView::SetShowingOriginal);
+    m_originalAction->setCheckable(true);
+    m_viewActions.push_back(m_splitAction);
+    m_viewActions.push_back(m_originalAction);
+    view->addSeparator();
+    view->addAction(m_histogram->toggleViewAction());
 }
 
 void CEditorWindow::BuildStatusLine()
 {
     statusBar()->addPermanentWidget(m_progress);
+    statusBar()->addPermanentWidget(m_previewKindLabel);
     statusBar()->addPermanentWidget(m_sizeLabel);
     statusBar()->addPermanentWidget(m_zoomLabel);
     connect(m_view, &CPhotoView::zoomChanged, this, [this](double zoom) {
@@ -174,6 +202,49 @@ void CEditorWindow::UpdateActions()
     }
 }
 
+QString CEditorWindow::PreviewKindText() const
+{
+    if (!m_session) return QString();
+    return m_session->ShowsActualPixels() ? tr("Preview: actual pixels") : tr("Preview: reduced copy");
+}
+
+void CEditorWindow::UpdatePreviewKind()
+{
+    m_previewKindLabel->setText(PreviewKindText());
+}
+
+QStringList CEditorWindow::ShortcutLines() const
+{
+    QStringList lines;
+    for (const QAction* menu : menuBar()->actions()) {
+        if (menu->menu() == nullptr) continue;
+        for (const QAction* action : menu->menu()->actions()) {
+            if (action->shortcuts().isEmpty()) continue;
+            QStringList keys;
+            for (const QKeySequence& keySequence : action->shortcuts()) {
+                keys << keySequence.toString(QKeySequence::NativeText);
+            }
+            QString text = action->text().remove(u'&');
+            // The undo entries name the step they would undo; the list names the command.
+            if (action == m_undoAction) text = tr("Undo");
+            if (action == m_redoAction) text = tr("Redo");
+            lines << text + u'\t' + keys.join(tr(" or "));
+        }
+    }
+    return lines;
+}
+
+void CEditorWindow::ShowShortcuts()
+{
+    QString rows;
+    for (const QString& line : ShortcutLines()) {
+        const QStringList parts = line.split(u'\t');
+        rows += QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;<b>%2</b></td></tr>")
+                    .arg(parts[0].toHtmlEscaped(), parts[1].toHtmlEscaped());
+    }
+    QMessageBox::information(this, tr("Keyboard Shortcuts"), QStringLiteral("<table>%1</table>").arg(rows));
+}
+
 void CEditorWindow::UpdateCaption()
 {
     setWindowFilePath(m_document->SavePath());
@@ -188,6 +259,7 @@ void CEditorWindow::ShowDocumentPicture()
         return;
     }
     m_view->SetPicture(m_document->ScreenPicture());
+    m_view->SetOriginal(m_openedPicture);
     m_sizeLabel->setText(ResolutionText(m_document->Image()));
 }
 
@@ -318,7 +390,9 @@ void CEditorWindow::StartSession(const FilterEntry& entry, IInteractiveFilter* f
                                                  m_settings);
     connect(m_session.get(), &CFilterSession::previewShown, this, [this](const QString& failure) {
         if (!failure.isEmpty()) statusBar()->showMessage(failure, kMessageMs);
+        UpdatePreviewKind();
     });
+    connect(m_session.get(), &CFilterSession::detailRefreshed, this, &CEditorWindow::UpdatePreviewKind);
     UpdateActions();
     CComPtr<IStatus> status;
     if (!m_session->Start(m_panel, status)) {
@@ -343,6 +417,7 @@ void CEditorWindow::EndSession()
     m_view->ResetTool();
     ShowDocumentPicture();
     UpdateActions();
+    UpdatePreviewKind();
 }
 
 bool CEditorWindow::TakeOutcome(const FilterEntry& entry, CFilterRunner::Outcome& outcome)

@@ -8,6 +8,7 @@
 #include "apps/editor/FilterMenuBuilder.h"
 #include "apps/editor/FilterRunner.h"
 
+#include <QImage>
 #include <QMainWindow>
 
 #include <memory>
@@ -16,6 +17,7 @@
 class CFilterCatalog;
 class CFilterPanel;
 class CFilterSession;
+class CHistogramDock;
 class CPhotoDocument;
 class CPhotoView;
 class CProgressPanel;
@@ -38,6 +40,11 @@ public:
     CPhotoView* View() const { return m_view; }
     CFilterPanel* FilterPanel() const { return m_panel; }
     CProgressPanel* ProgressPanel() const { return m_progress; }
+    CHistogramDock* Histogram() const { return m_histogram; }
+    // Which preview the status line says is shown; empty without a dialog open.
+    QString PreviewKindText() const;
+    // The keyboard's commands as the Help menu lists them: "text<TAB>keys" each.
+    QStringList ShortcutLines() const;
     // The filter whose dialog is open, if any.
     CFilterSession* Session() const { return m_session.get(); }
 
@@ -54,6 +61,8 @@ private:
     void BuildStatusLine();
     void UpdateActions();
     void UpdateCaption();
+    void UpdatePreviewKind();
+    void ShowShortcuts();
     void ShowDocumentPicture();
 
     void ChooseAndOpen();
@@ -78,6 +87,10 @@ private:
     CProgressPanel* m_progress;
     QLabel* m_sizeLabel;
     QLabel* m_zoomLabel;
+    QLabel* m_previewKindLabel;
+    CHistogramDock* m_histogram;
+    // What the photo looked like when opened: the "before" once filters are applied.
+    QImage m_openedPicture;
     CFilterRunner m_runner;
     std::unique_ptr<CFilterSession> m_session;
     std::vector<CFilterMenuBuilder::FilterAction> m_filterActions;
@@ -90,4 +103,6 @@ private:
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
     std::vector<QAction*> m_viewActions;
+    QAction* m_splitAction = nullptr;
+    QAction* m_originalAction = nullptr;
 };

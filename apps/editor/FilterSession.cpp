@@ -15,6 +15,16 @@
 
 namespace {
 
+// Factory flags, whose meaning is the host's: the filter reads each pixel's
+// neighbourhood (and nothing farther), and it estimates from the whole picture.
+constexpr uint32_t kNeighbourhoodFlag = 0x40000;
+constexpr uint32_t kWholePictureFlag = 0x200000;
+// Wider than the farthest any neighbourhood filter reads: a blur of the largest
+// sigma, 10, reaches about 40 pixels; noise windows and medians far less.
+constexpr int kDetailMargin = 64;
+constexpr int kDetailDelayMs = 30;
+constexpr qsizetype kKeptWholePhotoResults = 4;
+
 WString FormatOf(IHaveFormat* filter)
 {
     const int needed = filter->GetFormat(nullptr, 0);
@@ -48,12 +58,19 @@ CFilterSession::CFilterSession(const FilterEntry& entry, IInteractiveFilter* fil
     m_previewTimer.setSingleShot(true);
     m_previewTimer.setInterval(0);
     connect(&m_previewTimer, &QTimer::timeout, this, &CFilterSession::RefreshPreview);
+    m_detailTimer.setSingleShot(true);
+    m_detailTimer.setInterval(kDetailDelayMs);
+    connect(&m_detailTimer, &QTimer::timeout, this, &CFilterSession::RefreshDetail);
     connect(m_view, &CPhotoView::shapeDrawn, this, &CFilterSession::OnShapeDrawn);
+    connect(m_view, &CPhotoView::visibleAreaChanged, this, [this] {
+        if (m_site && !m_applyingToPhoto && !m_previewTimer.isActive()) m_detailTimer.start();
+    });
 }
 
 CFilterSession::~CFilterSession()
 {
     m_previewTimer.stop();
+    m_detailTimer.stop();
     if (m_filter->HasDialog()) m_filter->DestroyDialog();
     m_filter->SetPreviewSite(nullptr);
     if (m_site) m_site->Detach();
@@ -70,6 +87,8 @@ bool CFilterSession::Start(CFilterPanel* panel, CComPtr<IStatus>& status)
         m_previewSource = MakePreviewImage(m_photo.Get(), room, m_hasAlpha);
     }
     if (!m_previewSource) return false;
+    m_photoPicture = QImageFromImage(m_photo.Get(), m_hasAlpha);
+    m_view->SetOriginal(m_photoPicture, ImageSize(m_photo.Get()));
     m_site = CComPtr<CEditorPreviewSite>::Adopt(
         CEditorPreviewSite::Create(m_previewSource.Get(), m_view, [this] { SchedulePreview(); }));
     if (!m_site) return false;
@@ -104,6 +123,7 @@ void CFilterSession::HandOverRememberedSettings(QWidget* dialog)
 CFilterRunner::Outcome CFilterSession::Accept(CFilterRunner& runner)
 {
     m_previewTimer.stop();
+    m_detailTimer.stop();
     m_settings.SetFilterFormat(*m_entry.factory->GetID(), FormatOf(m_filter.Get()));
     m_applyingToPhoto = true;
     CFilterRunner::Outcome outcome = runner.Run(m_filter.Get(), m_photo.Get(), CFilterMenuBuilder::FilterName(m_entry));
@@ -119,13 +139,22 @@ void CFilterSession::SchedulePreview()
 
 void CFilterSession::RefreshPreview()
 {
-    CComPtr<IImage> result;
+    if (!m_estimated && (m_entry.flags & kWholePictureFlag) != 0 && FiltersDetail()) EstimateOnWholePhoto();
     CComPtr<IStatus> status;
-    if (m_filter->Apply(m_previewSource.Get(), result.Receive(), nullptr, status.Receive()) && result) {
-        ShowPreview(result.Get());
+    bool shown = false;
+    if (PreviewsWholePhoto()) {
+        shown = ShowWholePhotoResult(status);
+    } else {
+        CComPtr<IImage> result;
+        shown = m_filter->Apply(m_previewSource.Get(), result.Receive(), nullptr, status.Receive()) && result;
+        if (shown) ShowPreview(result.Get());
+    }
+    if (shown) {
+        RefreshDetail();
         emit previewShown(QString());
         return;
     }
+    m_showsActualPixels = false;
     ShowPreview(m_previewSource.Get());
     const QString reason = QString::fromStdU16String(DescribeStatus(status.Get(), false).text);
     emit previewShown(reason.isEmpty() ? tr("The filter gave no preview.") : reason);
@@ -140,6 +169,77 @@ void CFilterSession::ShowPreview(IImage* picture)
     const QSize photoSize(static_cast<int>(std::lround(shown.width() * scale)),
                           static_cast<int>(std::lround(shown.height() * scale)));
     m_view->SetPicture(QImageFromImage(picture, m_hasAlpha), photoSize);
+}
+
+bool CFilterSession::FiltersDetail() const
+{
+    // A shape drawn on the photo is in its pixels, which a detail's pixels are not.
+    return (m_entry.flags & kNeighbourhoodFlag) != 0 && m_previewSource.Get() != m_photo.Get() &&
+           m_view->ShapeText().isEmpty();
+}
+
+// The filter writes what it estimated into its settings, where every later apply
+// (the previews and the final one) finds it; this first result is not needed.
+void CFilterSession::EstimateOnWholePhoto()
+{
+    m_estimated = true;
+    CComPtr<IImage> result;
+    CComPtr<IStatus> status;
+    m_filter->Apply(m_photo.Get(), result.Receive(), nullptr, status.Receive());
+}
+
+void CFilterSession::RefreshDetail()
+{
+    m_detailTimer.stop();
+    const bool detail = ShowDetail();
+    if (!detail) m_view->ClearDetail();
+    m_showsActualPixels =
+        detail || PreviewsWholePhoto() || ImageSize(m_previewSource.Get()) == ImageSize(m_photo.Get());
+    emit detailRefreshed();
+}
+
+bool CFilterSession::PreviewsWholePhoto() const
+{
+    return (m_entry.flags & kWholePictureFlag) != 0 && (m_entry.flags & kNeighbourhoodFlag) == 0;
+}
+
+// Its settings are a few choices, changed by a click now and then: each choice's
+// result is kept, so that going back to it costs nothing.
+bool CFilterSession::ShowWholePhotoResult(CComPtr<IStatus>& status)
+{
+    const QString settings = QString::fromStdU16String(FormatOf(m_filter.Get()));
+    auto kept = m_wholePhotoResults.constFind(settings);
+    if (kept == m_wholePhotoResults.constEnd()) {
+        CComPtr<IImage> result;
+        if (!m_filter->Apply(m_photo.Get(), result.Receive(), nullptr, status.Receive()) || !result) return false;
+        if (m_wholePhotoResults.size() >= kKeptWholePhotoResults) m_wholePhotoResults.clear();
+        kept = m_wholePhotoResults.insert(settings, QImageFromImage(result.Get(), m_hasAlpha));
+    }
+    m_view->SetPicture(*kept, kept->size());
+    return true;
+}
+
+bool CFilterSession::ShowDetail()
+{
+    const QRect visible = m_view->VisiblePhotoRect();
+    if (!FiltersDetail() || m_view->Zoom() < 1.0 || visible.isEmpty()) return false;
+    const QRect area = visible.adjusted(-kDetailMargin, -kDetailMargin, kDetailMargin, kDetailMargin)
+                           .intersected(QRect(QPoint(0, 0), ImageSize(m_photo.Get())));
+    auto part = CComPtr<CHostImage>::Adopt(ImageFromQImage(m_photoPicture.copy(area)));
+    if (!part) return false;
+    int horizontal = 0;
+    int vertical = 0;
+    m_photo->GetResolution(&horizontal, &vertical);
+    part->SetResolution(horizontal, vertical);
+    CComPtr<IImage> result;
+    CComPtr<IStatus> status;
+    if (!m_filter->Apply(static_cast<IImage*>(part.Get()), result.Receive(), nullptr, status.Receive()) || !result ||
+        ImageSize(result.Get()) != area.size()) {
+        return false;
+    }
+    const QImage filtered = QImageFromImage(result.Get(), m_hasAlpha);
+    m_view->SetDetail(filtered.copy(visible.translated(-area.topLeft())), visible);
+    return true;
 }
 
 void CFilterSession::OnShapeDrawn()

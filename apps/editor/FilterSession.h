@@ -2,11 +2,22 @@
 // One use of a filter with settings: its dialog in the side panel, its live preview
 // in the photo view, and in the end its application to the whole photo. Settings
 // the user accepted are remembered for the next use of the same filter.
+//
+// The preview filters a reduced copy of the photo. From 100 % on, a filter that
+// works on each pixel's neighbourhood also filters the part of the full-size photo
+// in view, with a margin wider than any such neighbourhood, so that the pixels on
+// screen are the ones the whole photo will get. A filter that first estimates
+// something from the whole picture (the noise levels) does that on the full photo
+// once, before its first preview, and every preview reuses the estimate. One that
+// changes every pixel by what it estimates from the whole picture (Autofix)
+// previews on the full photo, each choice of settings once.
 
 #include "apps/editor/EditorPreviewSite.h"
 #include "apps/editor/FilterRunner.h"
 #include "refhost/FilterCatalog.h"
 
+#include <QHash>
+#include <QImage>
 #include <QObject>
 #include <QTimer>
 
@@ -34,15 +45,30 @@ public:
     const FilterEntry& Entry() const { return m_entry; }
     // The reduced copy of the photo that the preview filters.
     IImage* PreviewSource() const { return m_previewSource.Get(); }
+    // Whether the view shows the filter's result in the photo's own pixels (the
+    // part in view, or all of a photo small enough to preview whole).
+    bool ShowsActualPixels() const { return m_showsActualPixels; }
 
 signals:
     // The view shows the filter's result on the preview copy (or, when the filter
     // failed on it, the unfiltered copy and failure names the reason).
     void previewShown(const QString& failure);
+    // The part in view was filtered at full size again, or no longer is (after a
+    // preview, a scroll or a zoom): ShowsActualPixels may have changed.
+    void detailRefreshed();
 
 private:
     void SchedulePreview();
     void RefreshPreview();
+    // The part in view at full size, when the zoom and the filter allow it.
+    void RefreshDetail();
+    bool ShowDetail();
+    bool FiltersDetail() const;
+    // Filters that estimate from the whole picture and then change every pixel by
+    // the estimate (Autofix) preview on the full photo: no part or copy shows it.
+    bool PreviewsWholePhoto() const;
+    bool ShowWholePhotoResult(CComPtr<IStatus>& status);
+    void EstimateOnWholePhoto();
     void ShowPreview(IImage* picture);
     void OnShapeDrawn();
     void HandOverRememberedSettings(QWidget* dialog);
@@ -57,5 +83,13 @@ private:
     CComPtr<CEditorPreviewSite> m_site;
     // Settings changes come in bursts (a dragged slider); one preview serves a burst.
     QTimer m_previewTimer;
+    // Scrolling moves the part in view many times a second; one detail serves a burst.
+    QTimer m_detailTimer;
     bool m_applyingToPhoto = false;
+    // The photo as a picture, cut into details and shown as the original.
+    QImage m_photoPicture;
+    bool m_estimated = false;
+    // Whole-photo results by the settings text that made them.
+    QHash<QString, QImage> m_wholePhotoResults;
+    bool m_showsActualPixels = false;
 };

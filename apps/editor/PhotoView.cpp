@@ -20,41 +20,124 @@ const QColor kBackground(56, 56, 60);
 const QColor kOutsideSelection(0, 0, 0, 110);
 const QColor kLineColour(255, 214, 10);
 constexpr double kPickRingRadius = 5.0;
+// How near the divider (viewport pixels) a press takes hold of it.
+constexpr int kDividerReach = 5;
+constexpr double kDividerHandleRadius = 7.0;
 
 } // namespace
 
 CPhotoView::CPhotoView(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setFrameShape(QFrame::NoFrame);
+    // The divider shows where it can be taken hold of.
+    viewport()->setMouseTracking(true);
     ResetTool();
 }
 
 void CPhotoView::SetPicture(const QImage& picture, QSize photoSize)
 {
-    m_picture = picture;
-    m_scaled = QImage();
-    if (photoSize != m_photoSize) {
+    m_picture.picture = picture;
+    m_picture.photoSize = photoSize;
+    m_picture.scaled = QImage();
+    m_detail = QImage();
+    m_detailArea = QRect();
+    const bool moved = photoSize != m_photoSize;
+    if (moved) {
         m_photoSize = photoSize;
         if (m_fitting) m_zoom = FittingZoom();
     }
     UpdateScrollRanges();
     viewport()->update();
+    emit shownPictureChanged();
+    if (moved) emit visibleAreaChanged();
 }
 
 void CPhotoView::Clear()
 {
+    SetOriginal(QImage(), QSize());
     SetPicture(QImage(), QSize());
     ResetTool();
+}
+
+void CPhotoView::SetDetail(const QImage& detail, const QRect& area)
+{
+    m_detail = detail;
+    m_detailArea = area;
+    viewport()->update();
+}
+
+void CPhotoView::ClearDetail()
+{
+    SetDetail(QImage(), QRect());
+}
+
+QRect CPhotoView::VisiblePhotoRect() const
+{
+    if (m_photoSize.isEmpty()) return QRect();
+    const QPointF first = PhotoPointAt(QPointF(0, 0));
+    const QPointF last = PhotoPointAt(QPointF(viewport()->width(), viewport()->height()));
+    const QRect seen(QPoint(static_cast<int>(std::floor(first.x())), static_cast<int>(std::floor(first.y()))),
+                     QPoint(static_cast<int>(std::ceil(last.x())) - 1, static_cast<int>(std::ceil(last.y())) - 1));
+    return seen.intersected(QRect(QPoint(0, 0), m_photoSize));
+}
+
+void CPhotoView::SetOriginal(const QImage& original, QSize photoSize)
+{
+    m_original = Layer{original, photoSize, QImage()};
+    viewport()->update();
+    if (m_split || m_showingOriginal) emit shownPictureChanged();
+}
+
+void CPhotoView::SetSplit(bool split)
+{
+    m_split = split;
+    viewport()->update();
+    emit shownPictureChanged();
+}
+
+void CPhotoView::SetShowingOriginal(bool showing)
+{
+    m_showingOriginal = showing;
+    viewport()->update();
+    emit shownPictureChanged();
+}
+
+void CPhotoView::SetDividerShare(double share)
+{
+    m_dividerShare = std::clamp(share, 0.0, 1.0);
+    viewport()->update();
+}
+
+int CPhotoView::DividerX() const
+{
+    return static_cast<int>(std::lround(m_dividerShare * viewport()->width()));
+}
+
+const QImage& CPhotoView::ShownPicture() const
+{
+    return m_showingOriginal && !m_original.picture.isNull() ? m_original.picture : m_picture.picture;
+}
+
+void CPhotoView::ForgetScaledLayers()
+{
+    m_picture.scaled = QImage();
+    m_original.scaled = QImage();
+}
+
+void CPhotoView::ViewMoved()
+{
+    viewport()->update();
+    emit visibleAreaChanged();
 }
 
 void CPhotoView::FitToWindow()
 {
     m_fitting = true;
     m_zoom = FittingZoom();
-    m_scaled = QImage();
+    ForgetScaledLayers();
     UpdateScrollRanges();
-    viewport()->update();
     emit zoomChanged(m_zoom);
+    ViewMoved();
 }
 
 void CPhotoView::SetZoom(double zoom, QPointF anchor)
@@ -62,11 +145,11 @@ void CPhotoView::SetZoom(double zoom, QPointF anchor)
     const QPointF photoPoint = PhotoPointAt(anchor);
     m_zoom = std::clamp(zoom, kMinimumZoom, kMaximumZoom);
     m_fitting = false;
-    m_scaled = QImage();
+    ForgetScaledLayers();
     UpdateScrollRanges();
     ScrollTo(photoPoint * m_zoom - anchor);
-    viewport()->update();
     emit zoomChanged(m_zoom);
+    ViewMoved();
 }
 
 void CPhotoView::SetZoom(double zoom)
@@ -109,8 +192,13 @@ void CPhotoView::RequestTool(int first, int second)
 void CPhotoView::SelectTool(PreviewTool tool)
 {
     m_tool = tool;
-    viewport()->setCursor(m_tool == PreviewTool::Pan ? Qt::OpenHandCursor : Qt::CrossCursor);
+    viewport()->setCursor(ToolCursor());
     viewport()->update();
+}
+
+Qt::CursorShape CPhotoView::ToolCursor() const
+{
+    return m_tool == PreviewTool::Pan ? Qt::OpenHandCursor : Qt::CrossCursor;
 }
 
 void CPhotoView::ResetTool()
@@ -217,35 +305,80 @@ void CPhotoView::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), kBackground);
-    if (m_picture.isNull()) {
+    if (m_picture.picture.isNull()) {
         painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
         painter.drawText(viewport()->rect(), Qt::AlignCenter, tr("Open a photo with File > Open, or drop one here."));
         return;
     }
-    DrawPicture(painter);
+    const bool hasOriginal = !m_original.picture.isNull();
+    if (hasOriginal && m_showingOriginal) {
+        DrawLayer(painter, m_original);
+    } else if (hasOriginal && m_split) {
+        const int divider = DividerX();
+        const QRect room = viewport()->rect();
+        painter.save();
+        painter.setClipRect(QRect(0, 0, divider, room.height()));
+        DrawLayer(painter, m_original);
+        painter.setClipRect(QRect(divider, 0, room.width() - divider, room.height()));
+        DrawLayer(painter, m_picture);
+        DrawDetail(painter);
+        painter.restore();
+        DrawDivider(painter);
+    } else {
+        DrawLayer(painter, m_picture);
+        DrawDetail(painter);
+    }
     DrawShape(painter);
 }
 
-void CPhotoView::DrawPicture(QPainter& painter)
+void CPhotoView::DrawLayer(QPainter& painter, Layer& layer)
 {
-    const QSize canvas = CanvasSize();
+    const QSize canvas(std::max(1, static_cast<int>(std::lround(layer.photoSize.width() * m_zoom))),
+                       std::max(1, static_cast<int>(std::lround(layer.photoSize.height() * m_zoom))));
     const QPointF origin = CanvasOrigin();
-    if (canvas.width() < m_picture.width() && canvas.height() < m_picture.height()) {
-        painter.drawImage(origin, ScaledPicture());
+    const QImage& picture = layer.picture;
+    if (canvas.width() < picture.width() && canvas.height() < picture.height()) {
+        if (layer.scaled.size() != canvas) {
+            layer.scaled = picture.scaled(canvas, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        painter.drawImage(origin, layer.scaled);
         return;
     }
     // Enlarged a little (a preview) it is smoothed; enlarged a lot, pixels show as squares.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, canvas.width() < 2 * m_picture.width());
-    painter.drawImage(QRectF(origin, QSizeF(canvas)), m_picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, canvas.width() < 2 * picture.width());
+    painter.drawImage(QRectF(origin, QSizeF(canvas)), picture);
 }
 
-const QImage& CPhotoView::ScaledPicture()
+// The detail is in the photo's own pixels, so from 100 % on it is drawn unsmoothed.
+void CPhotoView::DrawDetail(QPainter& painter) const
 {
-    const QSize canvas = CanvasSize();
-    if (m_scaled.size() != canvas) {
-        m_scaled = m_picture.scaled(canvas, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    return m_scaled;
+    if (m_detail.isNull()) return;
+    const QRectF target(ViewportPointOf(m_detailArea.topLeft()), QSizeF(m_detailArea.size()) * m_zoom);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0);
+    painter.drawImage(target, m_detail);
+}
+
+// Two lines, light beside dark, readable on any photo, and a round handle halfway.
+void CPhotoView::DrawDivider(QPainter& painter) const
+{
+    const int x = DividerX();
+    const int height = viewport()->height();
+    painter.save();
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLine(x - 1, 0, x - 1, height);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawLine(x, 0, x, height);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::white);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawEllipse(QPointF(x, height / 2.0), kDividerHandleRadius, kDividerHandleRadius);
+    painter.restore();
+}
+
+bool CPhotoView::IsNearDivider(QPointF viewportPoint) const
+{
+    return m_split && !m_showingOriginal && !m_original.picture.isNull() &&
+           std::abs(viewportPoint.x() - DividerX()) <= kDividerReach;
 }
 
 void CPhotoView::DrawShape(QPainter& painter) const
@@ -288,23 +421,29 @@ void CPhotoView::resizeEvent(QResizeEvent* event)
         const double zoom = FittingZoom();
         if (zoom != m_zoom) {
             m_zoom = zoom;
-            m_scaled = QImage();
+            ForgetScaledLayers();
             emit zoomChanged(m_zoom);
         }
     }
     UpdateScrollRanges();
+    ViewMoved();
 }
 
 void CPhotoView::scrollContentsBy(int, int)
 {
-    viewport()->update();
+    ViewMoved();
 }
 
 void CPhotoView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || m_picture.isNull()) return;
+    if (event->button() != Qt::LeftButton || m_picture.picture.isNull()) return;
     const QPointF at = event->position();
     m_dragStart = at;
+    // The divider lies over the photo whatever the tool: taking hold of it comes first.
+    if (IsNearDivider(at)) {
+        m_drag = Drag::Divider;
+        return;
+    }
     m_selectionBefore = m_selection;
     m_lineBefore = m_line;
     switch (m_tool) {
@@ -340,6 +479,10 @@ void CPhotoView::mouseMoveEvent(QMouseEvent* event)
     const QPointF at = event->position();
     switch (m_drag) {
     case Drag::None:
+        if (m_split) viewport()->setCursor(IsNearDivider(at) ? Qt::SplitHCursor : ToolCursor());
+        return;
+    case Drag::Divider:
+        SetDividerShare(at.x() / std::max(1, viewport()->width()));
         return;
     case Drag::Pan:
         ScrollTo(m_scrollAtStart - (at - m_dragStart));
@@ -368,8 +511,8 @@ void CPhotoView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || m_drag == Drag::None) return;
     mouseMoveEvent(event);
     const Drag finished = std::exchange(m_drag, Drag::None);
-    if (finished == Drag::Pan) {
-        viewport()->setCursor(Qt::OpenHandCursor);
+    if (finished == Drag::Pan || finished == Drag::Divider) {
+        viewport()->setCursor(IsNearDivider(event->position()) ? Qt::SplitHCursor : ToolCursor());
         return;
     }
     // Every pick counts, the same pixel again too: the filter may have moved on since.
@@ -400,7 +543,7 @@ QRect CPhotoView::MovedWithinPhoto(const QRect& selection, QPointF photoDelta) c
 
 void CPhotoView::wheelEvent(QWheelEvent* event)
 {
-    if (!(event->modifiers() & Qt::ControlModifier) || m_picture.isNull()) {
+    if (!(event->modifiers() & Qt::ControlModifier) || m_picture.picture.isNull()) {
         QAbstractScrollArea::wheelEvent(event);
         return;
     }

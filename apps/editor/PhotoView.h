@@ -20,12 +20,37 @@ class CPhotoView : public QAbstractScrollArea {
 public:
     explicit CPhotoView(QWidget* parent = nullptr);
 
-    // Draws picture stretched over a photo of photoSize pixels.
+    // Draws picture stretched over a photo of photoSize pixels; drops the detail.
     void SetPicture(const QImage& picture, QSize photoSize);
     void SetPicture(const QImage& picture) { SetPicture(picture, picture.size()); }
     void Clear();
-    const QImage& Picture() const { return m_picture; }
+    const QImage& Picture() const { return m_picture.picture; }
     QSize PhotoSize() const { return m_photoSize; }
+    // A part of the photo in its full size, drawn over the picture at area (photo
+    // pixels), until the next SetPicture or ClearDetail.
+    void SetDetail(const QImage& detail, const QRect& area);
+    void ClearDetail();
+    QRect DetailArea() const { return m_detailArea; }
+    // The photo pixels the viewport shows, whole or in part.
+    QRect VisiblePhotoRect() const;
+
+    // Before and after. The original is drawn at the same zoom and scroll as the
+    // picture, over a photo of photoSize pixels: left of the divider in the split
+    // view, everywhere while the original is shown.
+    void SetOriginal(const QImage& original, QSize photoSize);
+    void SetOriginal(const QImage& original) { SetOriginal(original, original.size()); }
+    const QImage& Original() const { return m_original.picture; }
+    bool IsSplit() const { return m_split; }
+    void SetSplit(bool split);
+    bool IsShowingOriginal() const { return m_showingOriginal; }
+    void SetShowingOriginal(bool showing);
+    // The divider's place as a share of the viewport's width, 0 to 1.
+    double DividerShare() const { return m_dividerShare; }
+    void SetDividerShare(double share);
+    // The viewport column where the original ends and the picture begins.
+    int DividerX() const;
+    // What the user looks at: the original while it is shown, else the picture.
+    const QImage& ShownPicture() const;
 
     double Zoom() const { return m_zoom; }
     bool IsFitting() const { return m_fitting; }
@@ -57,6 +82,10 @@ public:
 
 signals:
     void zoomChanged(double zoom);
+    // Zoomed, scrolled or resized: another part of the photo is in view.
+    void visibleAreaChanged();
+    // The picture, the original or which of them is shown changed.
+    void shownPictureChanged();
     // The user finished drawing or moving a selection or line, or picked a point.
     void shapeDrawn();
 
@@ -70,7 +99,15 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    enum class Drag { None, Pan, DrawRectangle, MoveRectangle, DrawLine, PickPoint };
+    enum class Drag { None, Pan, DrawRectangle, MoveRectangle, DrawLine, PickPoint, Divider };
+
+    // A picture stretched over a photo size, and its reduction to the canvas, made
+    // once per zoom.
+    struct Layer {
+        QImage picture;
+        QSize photoSize;
+        QImage scaled;
+    };
 
     QSize CanvasSize() const;
     QPointF CanvasOrigin() const;
@@ -82,16 +119,25 @@ private:
     QRect ClampedToPhoto(QRect selection) const;
     QRect MovedWithinPhoto(const QRect& selection, QPointF photoDelta) const;
 
-    void DrawPicture(QPainter& painter);
+    void DrawLayer(QPainter& painter, Layer& layer);
+    void DrawDetail(QPainter& painter) const;
+    void DrawDivider(QPainter& painter) const;
     void DrawShape(QPainter& painter) const;
-    const QImage& ScaledPicture();
+    bool IsNearDivider(QPointF viewportPoint) const;
+    Qt::CursorShape ToolCursor() const;
+    void ForgetScaledLayers();
+    void ViewMoved();
 
-    QImage m_picture;
+    Layer m_picture;
+    Layer m_original;
     QSize m_photoSize;
+    QImage m_detail;
+    QRect m_detailArea;
     double m_zoom = 1.0;
     bool m_fitting = true;
-    // The picture scaled down to the canvas, made once per zoom.
-    QImage m_scaled;
+    bool m_split = false;
+    bool m_showingOriginal = false;
+    double m_dividerShare = 0.5;
 
     PreviewTool m_tool = PreviewTool::Pan;
     std::optional<QRect> m_selection;
