@@ -1,7 +1,9 @@
 #include "apps/cli/Commands.h"
+#include "apps/cli/Interrupt.h"
 #include "apps/cli/ParameterText.h"
 #include "apps/cli/PhotoReading.h"
 #include "apps/cli/PreviewShapeOption.h"
+#include "apps/cli/RecipeFiles.h"
 
 #include "Common/base/FilterFormat.h"
 #include "Common/status/Status.h"
@@ -9,49 +11,23 @@
 #include "platform/ComPtr.h"
 #include "refhost/ImageConversion.h"
 #include "refhost/ImageFile.h"
+#include "refhost/RecipeChain.h"
+#include "refhost/StatusLine.h"
 #include "refhost/TerminalProgress.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kJpegQuality = 92;
 
-std::atomic<bool> g_cancelRequested{false};
-
-void RequestCancel(int)
-{
-    g_cancelRequested = true;
-}
-
-// Ctrl-C asks the filter to stop at its next step, so that nothing half-done is written.
-void CatchInterrupt()
-{
-    struct sigaction action {};
-    action.sa_handler = &RequestCancel;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-}
-
 void PrintError(const std::string& message)
 {
     std::fprintf(stderr, "basicfilters: %s\n", message.c_str());
-}
-
-// The module's own text for a status, on one line; empty when it has none.
-std::string ModuleText(IStatus* status)
-{
-    const StatusPresentation shown = DescribeStatus(status, false);
-    if (shown.kind == StatusPresentationKind::Displayable) return {};
-    std::string text = NarrowToUtf8(shown.text);
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    return text;
 }
 
 int CodeOf(IStatus* status)
@@ -82,7 +58,7 @@ std::string ApplyAdvice(int code, const FilterEntry& entry, const CommandLineOpt
 // One line: the advice, then what the module said, so neither is lost.
 void PrintFailure(const std::string& what, const std::string& advice, IStatus* status)
 {
-    const std::string moduleText = ModuleText(status);
+    const std::string moduleText = StatusLine(status);
     if (advice.empty()) {
         PrintError(what + ": " + (moduleText.empty() ? "the filter failed without saying why" : moduleText));
     } else if (moduleText.empty()) {
@@ -90,13 +66,6 @@ void PrintFailure(const std::string& what, const std::string& advice, IStatus* s
     } else {
         PrintError(what + ": " + advice + " (the module says: " + moduleText + ")");
     }
-}
-
-bool SameFile(const std::string& a, const std::string& b)
-{
-    std::error_code error;
-    if (std::filesystem::equivalent(a, b, error)) return true;
-    return std::filesystem::weakly_canonical(a, error) == std::filesystem::weakly_canonical(b, error);
 }
 
 int QualityFor(const CommandLineOptions& options, const std::string& path)
@@ -134,13 +103,69 @@ CComPtr<IFilter> CreateConfiguredFilter(const FilterEntry& entry, const WString*
 CComPtr<IProgress> MakeProgress(const CommandLineOptions& options)
 {
     FILE* bar = options.quiet || isatty(STDERR_FILENO) == 0 ? nullptr : stderr;
-    return CComPtr<IProgress>::Adopt(CTerminalProgress::Create(bar, &g_cancelRequested));
+    return CComPtr<IProgress>::Adopt(CTerminalProgress::Create(bar, &InterruptRequested()));
+}
+
+// OUT in the format its suffix names, with the photo's metadata.
+int WriteResult(IImage* result, bool hasAlpha, const std::string& output, const CPhotoMetadata& metadata,
+                const CommandLineOptions& options)
+{
+    const QImage written = QImageFromImage(result, hasAlpha);
+    QString writeError;
+    QStringList leftOut;
+    if (!WritePhotoFile(written, QString::fromStdString(output), QualityFor(options, output), metadata, leftOut,
+                        writeError)) {
+        PrintError(writeError.toStdString());
+        return kExitFile;
+    }
+    PrintFileWarnings(output, leftOut);
+    return kExitOk;
+}
+
+bool TakesOneFilterOnly(const CommandLineOptions& options)
+{
+    return HasParameterText(options) || options.selection || options.line || options.printSettings;
+}
+
+// apply --recipe FILE IN OUT: the photo decoded once, every step run on it in
+// memory, the result encoded once.
+int RunApplyRecipe(const CommandLineOptions& options, const CFilterCatalog& catalog)
+{
+    if (options.operands.size() != 2 || TakesOneFilterOnly(options)) {
+        PrintError("usage: basicfilters apply --recipe FILE IN OUT [--quality N] [--overwrite] [--quiet] (the "
+                   "settings and shapes are the recipe's)");
+        return kExitUsage;
+    }
+    const std::string& input = options.operands[0];
+    const std::string& output = options.operands[1];
+    if (!options.overwrite && IsSameFile(input, output)) {
+        PrintError("'" + output + "' is the input file; give another output or add --overwrite");
+        return kExitUsage;
+    }
+    CRecipePlan plan;
+    if (!ReadRecipePlan(options.recipeFile, catalog, plan, options.quiet)) return kExitUsage;
+    CatchInterrupt();
+    CComPtr<IProgress> progress = MakeProgress(options);
+    const CRecipeChain::FileOutcome outcome =
+        CRecipeChain::RunOnFile(plan, QString::fromStdString(input), QString::fromStdString(output),
+                                QualityFor(options, output), progress.Get());
+    PrintFileWarnings(input, outcome.warnings);
+    switch (outcome.fault) {
+    case CRecipeChain::Fault::None: return kExitOk;
+    case CRecipeChain::Fault::Steps:
+        PrintError(options.recipeFile + ": " + outcome.error + (outcome.cancelled ? "; nothing was written" : ""));
+        return kExitFilterFailed;
+    case CRecipeChain::Fault::Read:
+    case CRecipeChain::Fault::Write: PrintError(outcome.error); return kExitFile;
+    }
+    return kExitFile;
 }
 
 } // namespace
 
 int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
 {
+    if (!options.recipeFile.empty()) return RunApplyRecipe(options, catalog);
     if (options.operands.size() != 3) {
         PrintError("usage: basicfilters apply FILTER IN OUT [--set KEY=VALUE]... [--format TEXT | --format-file F] "
                    "[--print-settings]");
@@ -150,7 +175,7 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
     const std::string& output = options.operands[2];
     const FilterEntry* entry = ResolveFilter(catalog, options.operands[0]);
     if (entry == nullptr) return kExitUsage;
-    if (!options.overwrite && SameFile(input, output)) {
+    if (!options.overwrite && IsSameFile(input, output)) {
         PrintError("'" + output + "' is the input file; give another output or add --overwrite");
         return kExitUsage;
     }
@@ -187,15 +212,10 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
         return kExitFilterFailed;
     }
 
-    const QImage written = QImageFromImage(result.Get(), picture.hasAlphaChannel());
-    QString writeError;
-    QStringList leftOut;
-    if (!WritePhotoFile(written, QString::fromStdString(output), QualityFor(options, output), metadata, leftOut,
-                        writeError)) {
-        PrintError(writeError.toStdString());
-        return kExitFile;
+    if (const int written = WriteResult(result.Get(), picture.hasAlphaChannel(), output, metadata, options);
+        written != kExitOk) {
+        return written;
     }
-    PrintFileWarnings(output, leftOut);
     // As format prints a text: what the filter measured and wrote back can be kept
     // and given again with --format-file.
     if (options.printSettings) std::fputs(NarrowToUtf8(ReadFilterFormat(filter.Get())).c_str(), stdout);

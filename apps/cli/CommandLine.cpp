@@ -1,10 +1,13 @@
 #include "apps/cli/CommandLine.h"
 
-#include <algorithm>
+#include "refhost/Recipe.h"
+
 #include <charconv>
-#include <sstream>
 
 namespace {
+
+// More workers than this would only wait for each other's disks.
+constexpr int kMostJobs = 256;
 
 bool ParseSetting(const std::string& text, CommandLineOptions& options, std::string& error)
 {
@@ -18,15 +21,17 @@ bool ParseSetting(const std::string& text, CommandLineOptions& options, std::str
     return true;
 }
 
-bool ParseQuality(const std::string& text, CommandLineOptions& options, std::string& error)
+bool ParseWholeNumber(const std::string& option, const std::string& text, int lowest, int highest, int& number,
+                      std::string& error)
 {
     int value = -1;
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size() || value < 0 || value > 100) {
-        error = "--quality wants a whole number from 0 to 100, got '" + text + "'";
+    if (failure != std::errc() || end != text.data() + text.size() || value < lowest || value > highest) {
+        error = option + " wants a whole number from " + std::to_string(lowest) + " to " + std::to_string(highest) +
+                ", got '" + text + "'";
         return false;
     }
-    options.quality = value;
+    number = value;
     return true;
 }
 
@@ -34,12 +39,8 @@ bool ParseQuality(const std::string& text, CommandLineOptions& options, std::str
 bool ParseShape(const std::string& option, const std::string& text, std::optional<std::array<int, 4>>& shape,
                 std::string& error, const char* names)
 {
-    std::string spaced = text;
-    std::replace(spaced.begin(), spaced.end(), ',', ' ');
-    std::istringstream words(spaced);
     std::array<int, 4> numbers{};
-    for (int& number : numbers) words >> number;
-    if (words.fail() || !(words >> std::ws).eof()) {
+    if (!ParseShapeNumbers(text, numbers)) {
         error = option + " wants " + names + ", four whole numbers separated by commas, got '" + text + "'";
         return false;
     }
@@ -51,19 +52,24 @@ bool ParseShape(const std::string& option, const std::string& text, std::optiona
 bool TakeValue(const std::string& option, const std::string& value, CommandLineOptions& options, std::string& error)
 {
     if (option == "--set") return ParseSetting(value, options, error);
-    if (option == "--quality") return ParseQuality(value, options, error);
+    if (option == "--quality") return ParseWholeNumber(option, value, 0, 100, options.quality, error);
+    if (option == "--jobs") return ParseWholeNumber(option, value, 1, kMostJobs, options.jobs, error);
     if (option == "--selection") return ParseShape(option, value, options.selection, error, "LEFT,TOP,RIGHT,BOTTOM");
     if (option == "--line") return ParseShape(option, value, options.line, error, "X1,Y1,X2,Y2");
     if (option == "--format") options.formatText = value;
     else if (option == "--format-file") options.formatFile = value;
     else if (option == "--module") options.modulePath = value;
+    else if (option == "--recipe") options.recipeFile = value;
+    else if (option == "--suffix") options.suffix = value;
+    else if (option == "--out-dir") options.outDir = value;
     return true;
 }
 
 bool IsValueOption(const std::string& word)
 {
     return word == "--set" || word == "--format" || word == "--format-file" || word == "--module" ||
-           word == "--quality" || word == "--selection" || word == "--line";
+           word == "--quality" || word == "--selection" || word == "--line" || word == "--recipe" ||
+           word == "--jobs" || word == "--suffix" || word == "--out-dir";
 }
 
 bool TakeFlag(const std::string& word, CommandLineOptions& options)
@@ -104,6 +110,10 @@ bool CCommandLine::Parse(const std::vector<std::string>& words, CommandLineOptio
     }
     if (!options.formatText.empty() && !options.formatFile.empty()) {
         error = "give either --format or --format-file, not both";
+        return false;
+    }
+    if (!options.suffix.empty() && !options.outDir.empty()) {
+        error = "give either --suffix or --out-dir, not both";
         return false;
     }
     return true;

@@ -8,12 +8,16 @@
 #include <vector>
 
 struct CommandLineOptions {
-    std::string command;                 // list, apply, format, help
+    std::string command;                 // list, apply, format, help, recipe, batch...
     std::vector<std::string> operands;   // what is left after the options
     std::vector<std::pair<std::string, std::string>> settings;  // --set KEY=VALUE, in order
     std::string formatText;              // --format
     std::string formatFile;              // --format-file
     std::string modulePath;              // --module
+    std::string recipeFile;              // --recipe: apply and batch run a recipe
+    int jobs = 0;                        // --jobs: photos a batch works on at once; 0 for one a core
+    std::string suffix;                  // --suffix: a batch writes beside each photo, this after its name
+    std::string outDir;                  // --out-dir: a batch writes into this folder
     int quality = -1;                    // --quality
     // --selection L,T,R,B and --line X1,Y1,X2,Y2: picture pixels, y from the top.
     std::optional<std::array<int, 4>> selection;

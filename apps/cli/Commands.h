@@ -21,6 +21,10 @@ int RunDetectAngle(const CommandLineOptions& options, const CFilterCatalog& cata
 // info PHOTO [--json]: size, format, orientation, resolution, colour profile and the
 // camera's main fields; needs no module.
 int RunInfo(const CommandLineOptions& options);
+// recipe add FILE FILTER [settings] and recipe show FILE.
+int RunRecipe(const CommandLineOptions& options, const CFilterCatalog& catalog);
+// batch --recipe FILE PHOTOS...|DIR: the recipe on every photo, several at once.
+int RunBatch(const CommandLineOptions& options, const CFilterCatalog& catalog);
 
 // The one filter a user named; null after printing why not (unknown, ambiguous).
 const FilterEntry* ResolveFilter(const CFilterCatalog& catalog, const std::string& name);

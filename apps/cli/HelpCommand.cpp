@@ -3,7 +3,7 @@
 
 #include "apps/cli/Commands.h"
 #include "apps/cli/PreviewShapeOption.h"
-#include "apps/cli/FilterSettings.h"
+#include "refhost/FilterSettings.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,6 @@
 #include "apps/cli/Commands.h"
-#include "apps/cli/FilterSettings.h"
+#include "refhost/FilterLookup.h"
+#include "refhost/FilterSettings.h"
 
 #include <algorithm>
 #include <cctype>
@@ -110,64 +111,10 @@ int RunList(const CommandLineOptions& options, const CFilterCatalog& catalog)
     return kExitOk;
 }
 
-namespace {
-
-std::string LastPart(const std::string& menuPath)
-{
-    const size_t slash = menuPath.rfind('\\');
-    return slash == std::string::npos ? menuPath : menuPath.substr(slash + 1);
-}
-
-// People type the name they see in a menu, so the last part counts as much as the path.
-std::vector<std::string> NearestFilters(const CFilterCatalog& catalog, const std::string& name)
-{
-    std::vector<std::string> names;
-    for (const FilterEntry& entry : catalog.Entries()) {
-        names.push_back(entry.menuPath);
-        names.push_back(LastPart(entry.menuPath));
-    }
-    std::vector<std::string> paths;
-    for (const std::string& near : NearestNames(name, names)) {
-        for (const FilterEntry& entry : catalog.Entries()) {
-            const bool named = entry.menuPath == near || LastPart(entry.menuPath) == near;
-            if (named && std::find(paths.begin(), paths.end(), entry.menuPath) == paths.end()) {
-                paths.push_back(entry.menuPath);
-            }
-        }
-    }
-    return paths;
-}
-
-void PrintUnknownFilter(const CFilterCatalog& catalog, const std::string& name)
-{
-    const bool isNumber = !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
-        return std::isdigit(c) != 0;
-    });
-    if (isNumber && !catalog.Entries().empty()) {
-        std::fprintf(stderr, "basicfilters: no filter has the index %s; they run from 0 to %zu (see 'basicfilters list')\n",
-                     name.c_str(), catalog.Entries().size() - 1);
-        return;
-    }
-    std::string guess;
-    const std::vector<std::string> nearest = NearestFilters(catalog, name);
-    for (size_t i = 0; i < nearest.size(); ++i) {
-        guess += (i == 0 ? "" : i + 1 == nearest.size() ? " or " : ", ") + ("'" + nearest[i] + "'");
-    }
-    std::fprintf(stderr, "basicfilters: no filter named '%s'%s (see 'basicfilters list')\n", name.c_str(),
-                 guess.empty() ? "" : ("; did you mean " + guess + "?").c_str());
-}
-
-} // namespace
-
 const FilterEntry* ResolveFilter(const CFilterCatalog& catalog, const std::string& name)
 {
-    const auto found = catalog.Find(name);
-    if (found.size() == 1) return found.front();
-    if (found.empty()) {
-        PrintUnknownFilter(catalog, name);
-    } else {
-        std::fprintf(stderr, "basicfilters: '%s' names several filters; give the menu path or index:\n", name.c_str());
-        for (const FilterEntry* entry : found) std::fprintf(stderr, "  %d  %s\n", entry->index, entry->menuPath.c_str());
-    }
-    return nullptr;
+    std::string error;
+    const FilterEntry* entry = FindFilterByName(catalog, name, error);
+    if (entry == nullptr) std::fprintf(stderr, "basicfilters: %s\n", error.c_str());
+    return entry;
 }

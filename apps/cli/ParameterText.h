@@ -3,7 +3,7 @@
 // the --set pairs, which replace or add keys of that text.
 
 #include "apps/cli/CommandLine.h"
-#include "apps/cli/FilterSettings.h"
+#include "refhost/FilterSettings.h"
 #include "platform/WideString.h"
 
 #include <string>

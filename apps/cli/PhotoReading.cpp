@@ -4,6 +4,7 @@
 #include "refhost/ImageFile.h"
 
 #include <cstdio>
+#include <filesystem>
 
 CComPtr<CHostImage> ReadPhoto(const std::string& path, QImage& picture, CPhotoMetadata* metadata)
 {
@@ -27,4 +28,11 @@ void PrintFileWarnings(const std::string& path, const QStringList& lines)
     for (const QString& line : lines) {
         std::fprintf(stderr, "basicfilters: warning: '%s': %s\n", path.c_str(), line.toStdString().c_str());
     }
+}
+
+bool IsSameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error)) return true;
+    return std::filesystem::weakly_canonical(a, error) == std::filesystem::weakly_canonical(b, error);
 }

@@ -17,3 +17,6 @@ CComPtr<CHostImage> ReadPhoto(const std::string& path, QImage& picture, CPhotoMe
 
 // Prints each line as a warning about the file at path.
 void PrintFileWarnings(const std::string& path, const QStringList& lines);
+
+// Whether both paths name one file (also when one does not exist yet and both spell it alike).
+bool IsSameFile(const std::string& a, const std::string& b);

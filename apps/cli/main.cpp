@@ -25,6 +25,11 @@ constexpr const char* kUsage =
     "  list [--json]                     the filters: index, menu path, kind, flags, order, icon\n"
     "                                    (--json adds each filter's settings)\n"
     "  apply FILTER IN OUT [options]     apply a filter to picture file IN and write OUT\n"
+    "  apply --recipe FILE IN OUT        run a recipe's filters on IN, one after the other, and write OUT\n"
+    "  batch --recipe FILE PHOTOS...|DIR run a recipe on many photos at once (see batch options)\n"
+    "  recipe add FILE FILTER [options]  append FILTER with its settings (as for apply) to recipe FILE,\n"
+    "                                    which is made when missing\n"
+    "  recipe show FILE                  the recipe's steps with the settings they will hand the filters\n"
     "  format FILTER [--set KEY=VALUE]... print the parameter text apply would hand the filter\n"
     "  detect-angle PHOTO [--json]       the Rotate angle that straightens the photo (what\n"
     "                                    \"Autorotate Image\" finds); nothing is written\n"
@@ -53,6 +58,22 @@ constexpr const char* kUsage =
     "  --module PATH        the filter module (default: libBasicFilters.so beside this program, else\n"
     "                       the installed one, in basicfilters/ under the library folder)\n"
     "\n"
+    "batch options:\n"
+    "  --jobs N             photos worked on at once (default: one a core; each then runs its filters\n"
+    "                       on one thread unless BASICFILTERS_THREADS is set)\n"
+    "  --suffix S           write PHOTO's result beside it as its name with S added (default -edited)\n"
+    "  --out-dir DIR        write the results into DIR under the photos' own names\n"
+    "  --overwrite          replace results that exist (they are skipped otherwise); an input is never\n"
+    "                       replaced\n"
+    "  --quality N          JPEG quality, as for apply\n"
+    "\n"
+    "A recipe is a text file: the line 'BasicFilters recipe 1', then for each step a line\n"
+    "'filter NAME' and, indented below it, the filter's KEY:VALUE lines (as 'format' prints them)\n"
+    "and 'selection L,T,R,B' or 'line X1,Y1,X2,Y2' for a filter that reads one; lines starting\n"
+    "with # are comments. Every step is checked before any photo is read.\n"
+    "A DIR operand stands for the photos in it (.jpg .jpeg .png .bmp .tif .tiff .webp). The batch ends\n"
+    "with a summary of what failed and why, and exits 1 when any photo failed.\n"
+    "\n"
     "exit codes: 0 done, 1 the filter failed or was cancelled (Ctrl-C), 2 bad command line,\n"
     "3 a file could not be read or written. The input file is never changed.\n";
 
@@ -63,6 +84,8 @@ int Dispatch(const CommandLineOptions& options, const CFilterCatalog& catalog)
     if (options.command == "format") return RunFormat(options, catalog);
     if (options.command == "help") return RunHelp(options, catalog);
     if (options.command == "detect-angle") return RunDetectAngle(options, catalog);
+    if (options.command == "recipe") return RunRecipe(options, catalog);
+    if (options.command == "batch") return RunBatch(options, catalog);
     std::fprintf(stderr, "basicfilters: unknown command '%s'\n%s", options.command.c_str(), kUsage);
     return kExitUsage;
 }
@@ -72,7 +95,8 @@ int Dispatch(const CommandLineOptions& options, const CFilterCatalog& catalog)
 bool WantsUsage(const CommandLineOptions& options)
 {
     if (options.command == "help") return options.operands.empty() && !options.markdown;
-    return options.help && (options.operands.empty() || options.command == "list");
+    const bool describedHere = options.command == "list" || options.command == "recipe" || options.command == "batch";
+    return options.help && (options.operands.empty() || describedHere);
 }
 
 // After the options are read, "apply FILTER ... --help" is a question about FILTER.

@@ -108,9 +108,12 @@ completions=$(
     complete_line basicfilters apply Brightness
     complete_line basicfilters apply 'Brightness\ and\ Contrast' in.jpg out.jpg --set ""
     complete_line basicfilters format Sharpen --set unsharpmask
+    complete_line basicfilters rec
+    complete_line basicfilters recipe add steps.txt Medi
+    complete_line basicfilters recipe add steps.txt Median --set ""
 )
 expected=$'detect-angle\nFlip Horizontal\nBrightness\\ and\\ Contrast\nBrightnessValue= ContrastValue=
-UnsharpMaskSize= UnsharpMaskAmount= UnsharpMaskThreshold='
+UnsharpMaskSize= UnsharpMaskAmount= UnsharpMaskThreshold=\nrecipe\nMedian\nMedianSize='
 [[ $completions == "$expected" ]] || fail "completion gave:
 $completions"
 

@@ -1,4 +1,4 @@
-#include "apps/cli/FilterSettings.h"
+#include "refhost/FilterSettings.h"
 
 #include <algorithm>
 #include <array>
