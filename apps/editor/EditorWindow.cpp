@@ -7,6 +7,8 @@
 #include "apps/editor/PhotoFactsDock.h"
 #include "apps/editor/PhotoView.h"
 #include "apps/editor/ProgressPanel.h"
+#include "apps/editor/RecipeActions.h"
+#include "apps/editor/RecordedStep.h"
 #include "apps/editor/SaveFormats.h"
 #include "apps/editor/StatusMessage.h"
 #include "refhost/FilterCatalog.h"
@@ -110,7 +112,7 @@ CEditorWindow::~CEditorWindow()
 
 void CEditorWindow::BuildMenus(const CFilterCatalog& catalog)
 {
-    BuildFileMenu();
+    BuildFileMenu(catalog);
     BuildEditMenu();
     BuildViewMenu();
     QMenu* filters = menuBar()->addMenu(tr("F&ilters"));
@@ -128,12 +130,18 @@ void CEditorWindow::BuildMenus(const CFilterCatalog& catalog)
     help->addAction(tr("About &Qt"), qApp, &QApplication::aboutQt);
 }
 
-void CEditorWindow::BuildFileMenu()
+void CEditorWindow::BuildFileMenu(const CFilterCatalog& catalog)
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Open..."), QKeySequence::Open, this, &CEditorWindow::ChooseAndOpen);
     m_saveAction = file->addAction(tr("&Save"), QKeySequence::Save, this, &CEditorWindow::Save);
     m_saveAsAction = file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, &CEditorWindow::SaveAs);
+    file->addSeparator();
+    m_recipes = new CRecipeActions(catalog, m_document, m_runner, m_settings, this);
+    m_recipes->AddTo(file);
+    connect(m_recipes, &CRecipeActions::message, this, [this](const QString& text) {
+        statusBar()->showMessage(text, kMessageMs);
+    });
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, this, &QWidget::close);
 }
@@ -197,6 +205,7 @@ void CEditorWindow::UpdateActions()
     m_undoAction->setText(history->canUndo() ? tr("&Undo %1").arg(history->undoText()) : tr("&Undo"));
     m_redoAction->setText(history->canRedo() ? tr("&Redo %1").arg(history->redoText()) : tr("&Redo"));
     for (QAction* action : m_viewActions) action->setEnabled(hasPhoto);
+    m_recipes->Update(hasPhoto, free);
     for (const auto& [action, entry] : m_filterActions) {
         action->setEnabled(hasPhoto && free && entry->kind != FilterKind::Unavailable);
     }
@@ -379,7 +388,7 @@ void CEditorWindow::RunFilter(const FilterEntry& entry)
         return;
     }
     CFilterRunner::Outcome outcome = m_runner.Run(filter.Get(), m_document->Image(), CFilterMenuBuilder::FilterName(entry));
-    TakeOutcome(entry, outcome);
+    TakeOutcome(entry, outcome, RecordedStep(entry, WString(), QString()));
     CloseIfAsked();
 }
 
@@ -404,9 +413,13 @@ void CEditorWindow::StartSession(const FilterEntry& entry, IInteractiveFilter* f
 void CEditorWindow::AcceptSession()
 {
     if (!m_session || m_runner.IsBusy()) return;
+    const FilterEntry& entry = m_session->Entry();
+    const QString shape = m_view->ShapeText();
     CFilterRunner::Outcome outcome = m_session->Accept(m_runner);
+    // What the filter was given, as Accept remembered it before the filter ran.
+    RecipeStep step = RecordedStep(entry, m_settings.FilterFormat(*entry.factory->GetID()), shape);
     // A failed or cancelled run leaves the dialog open, to try again or cancel.
-    if (TakeOutcome(m_session->Entry(), outcome)) EndSession();
+    if (TakeOutcome(entry, outcome, std::move(step))) EndSession();
     CloseIfAsked();
 }
 
@@ -420,11 +433,11 @@ void CEditorWindow::EndSession()
     UpdatePreviewKind();
 }
 
-bool CEditorWindow::TakeOutcome(const FilterEntry& entry, CFilterRunner::Outcome& outcome)
+bool CEditorWindow::TakeOutcome(const FilterEntry& entry, CFilterRunner::Outcome& outcome, RecipeStep step)
 {
     const QString name = CFilterMenuBuilder::FilterName(entry);
     if (outcome.result) {
-        m_document->PushFilterResult(outcome.result.Get(), name);
+        m_document->PushFilterResult(outcome.result.Get(), name, {std::move(step)});
         statusBar()->showMessage(tr("Applied %1").arg(name), kMessageMs);
         return true;
     }

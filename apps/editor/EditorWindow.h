@@ -21,7 +21,9 @@ class CHistogramDock;
 class CPhotoDocument;
 class CPhotoView;
 class CProgressPanel;
+class CRecipeActions;
 class QLabel;
+struct RecipeStep;
 
 class CEditorWindow : public QMainWindow {
     Q_OBJECT
@@ -47,6 +49,7 @@ public:
     QStringList ShortcutLines() const;
     // The filter whose dialog is open, if any.
     CFilterSession* Session() const { return m_session.get(); }
+    CRecipeActions* Recipes() const { return m_recipes; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,7 +58,7 @@ protected:
 
 private:
     void BuildMenus(const CFilterCatalog& catalog);
-    void BuildFileMenu();
+    void BuildFileMenu(const CFilterCatalog& catalog);
     void BuildEditMenu();
     void BuildViewMenu();
     void BuildStatusLine();
@@ -77,7 +80,7 @@ private:
     void AcceptSession();
     void EndSession();
     // Takes a successful result into the photo's history or tells why there is none.
-    bool TakeOutcome(const FilterEntry& entry, CFilterRunner::Outcome& outcome);
+    bool TakeOutcome(const FilterEntry& entry, CFilterRunner::Outcome& outcome, RecipeStep step);
     void CloseIfAsked();
 
     CEditorSettings m_settings;
@@ -92,6 +95,7 @@ private:
     // What the photo looked like when opened: the "before" once filters are applied.
     QImage m_openedPicture;
     CFilterRunner m_runner;
+    CRecipeActions* m_recipes = nullptr;
     std::unique_ptr<CFilterSession> m_session;
     std::vector<CFilterMenuBuilder::FilterAction> m_filterActions;
     // The user agreed to overwrite the file the photo came from.

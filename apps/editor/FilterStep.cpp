@@ -2,11 +2,13 @@
 
 #include "apps/editor/PhotoDocument.h"
 
-CFilterStep::CFilterStep(CPhotoDocument* document, IImage* before, IImage* after, const QString& filterName)
+CFilterStep::CFilterStep(CPhotoDocument* document, IImage* before, IImage* after, const QString& filterName,
+                         std::vector<RecipeStep> recipeSteps)
     : QUndoCommand(filterName),
       m_document(document),
       m_before(CComPtr<IImage>::Share(before)),
-      m_after(CComPtr<IImage>::Share(after))
+      m_after(CComPtr<IImage>::Share(after)),
+      m_recipeSteps(std::move(recipeSteps))
 {
 }
 

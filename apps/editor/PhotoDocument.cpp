@@ -35,6 +35,7 @@ bool CPhotoDocument::Open(const QString& path, QString& error)
         return false;
     }
     m_history.clear();
+    m_settledSteps.clear();
     m_history.setUndoLimit(HistoryLimitFor(picture));
     m_hasAlpha = picture.hasAlphaChannel();
     m_openedPath = path;
@@ -62,9 +63,26 @@ QImage CPhotoDocument::ScreenPicture() const
     return picture;
 }
 
-void CPhotoDocument::PushFilterResult(IImage* result, const QString& filterName)
+void CPhotoDocument::PushFilterResult(IImage* result, const QString& filterName, std::vector<RecipeStep> recipeSteps)
 {
-    m_history.push(new CFilterStep(this, m_image.Get(), result, filterName));
+    // At the limit, pushing on top drops the oldest step; its filters stay applied.
+    const bool dropsOldest = m_history.undoLimit() > 0 && m_history.count() == m_history.undoLimit() &&
+                             m_history.index() == m_history.count();
+    if (const auto* oldest = dropsOldest ? dynamic_cast<const CFilterStep*>(m_history.command(0)) : nullptr) {
+        m_settledSteps.insert(m_settledSteps.end(), oldest->RecipeSteps().begin(), oldest->RecipeSteps().end());
+    }
+    m_history.push(new CFilterStep(this, m_image.Get(), result, filterName, std::move(recipeSteps)));
+}
+
+std::vector<RecipeStep> CPhotoDocument::AppliedSteps() const
+{
+    std::vector<RecipeStep> steps = m_settledSteps;
+    for (int i = 0; i < m_history.index(); ++i) {
+        if (const auto* step = dynamic_cast<const CFilterStep*>(m_history.command(i))) {
+            steps.insert(steps.end(), step->RecipeSteps().begin(), step->RecipeSteps().end());
+        }
+    }
+    return steps;
 }
 
 bool CPhotoDocument::Save(const QString& path, int quality, QString& error)

@@ -5,11 +5,14 @@
 #include "host/HostInterfaces.h"
 #include "platform/ComPtr.h"
 #include "refhost/PhotoMetadata.h"
+#include "refhost/Recipe.h"
 
 #include <QImage>
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+
+#include <vector>
 
 class CPhotoDocument : public QObject {
     Q_OBJECT
@@ -37,8 +40,12 @@ public:
     // Where Save writes: the last file saved to, else the opened file.
     QString SavePath() const { return m_savePath; }
 
-    // result becomes the photo, undoably, under the filter's name.
-    void PushFilterResult(IImage* result, const QString& filterName);
+    // result becomes the photo, undoably, under the filter's name; recipeSteps are
+    // what a recipe would run to get it from the photo as it is now.
+    void PushFilterResult(IImage* result, const QString& filterName, std::vector<RecipeStep> recipeSteps = {});
+    // The recipe steps that lead from the opened file to the photo as it is now,
+    // also those of history steps dropped for memory.
+    std::vector<RecipeStep> AppliedSteps() const;
     QUndoStack* History() { return &m_history; }
     bool IsModified() const { return !m_history.isClean(); }
 
@@ -62,4 +69,6 @@ private:
     QString m_openedPath;
     QString m_savePath;
     QUndoStack m_history;
+    // The recipe steps of history steps the undo limit dropped: applied for good.
+    std::vector<RecipeStep> m_settledSteps;
 };

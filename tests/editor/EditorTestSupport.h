@@ -3,6 +3,7 @@
 // menu entries as a user does, answering message boxes, and pixel references.
 
 #include "apps/editor/EditorWindow.h"
+#include "apps/editor/PhotoView.h"
 #include "platform/ComPtr.h"
 #include "refhost/FilterCatalog.h"
 #include "refhost/ModuleLoader.h"
@@ -74,6 +75,34 @@ inline QAction* MenuAction(QMenuBar* bar, const QStringList& path)
         if (found->menu() != nullptr) level = found->menu()->actions();
     }
     return found;
+}
+
+// A filter's entry wherever it is in the Filters menu or its sub-menus, never a
+// sub-menu: the free Rotate shares its name with the sub-menu it heads.
+inline QAction* FilterMenuEntry(QMenuBar* bar, const QString& name)
+{
+    QAction* filters = MenuAction(bar, {QStringLiteral("Filters")});
+    if (filters == nullptr) return nullptr;
+    QList<QAction*> entries = filters->menu()->actions();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        QAction* action = entries[i];
+        if (action->menu() != nullptr) entries += action->menu()->actions();
+        else if (PlainMenuText(action->text()) == name) return action;
+    }
+    return nullptr;
+}
+
+// A drag with the left button from one photo pixel to another, as a user draws a
+// rectangle or a line on the view.
+inline void DragOnPhoto(CPhotoView* view, QPointF fromPhoto, QPointF toPhoto)
+{
+    QWidget* surface = view->viewport();
+    const QPoint from = view->ViewportPointOf(fromPhoto).toPoint();
+    const QPoint to = view->ViewportPointOf(toPhoto).toPoint();
+    QTest::mousePress(surface, Qt::LeftButton, {}, from);
+    QTest::mouseMove(surface, (from + to) / 2);
+    QTest::mouseMove(surface, to);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, to);
 }
 
 // Answers the next message box with button, and keeps what it showed for the test.

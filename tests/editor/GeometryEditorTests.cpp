@@ -55,39 +55,18 @@ protected:
     QImage Photo() const { return Opaque(m_window->Document()->Picture()); }
     CPhotoView* View() const { return m_window->View(); }
 
-    // The filter entry of the Filters menu itself (the free rotation shares its name
-    // with the sub-menu of flips and quarter turns).
     // The filter's entry wherever it is: the free Rotate heads the Rotate sub-menu.
     void OpenFilter(const QString& name)
     {
-        QAction* filters = MenuAction(m_window->menuBar(), {QStringLiteral("Filters")});
-        ASSERT_NE(filters, nullptr);
-        QList<QAction*> entries = filters->menu()->actions();
-        for (int i = 0; i < entries.size(); ++i) {
-            QAction* action = entries[i];
-            if (action->menu() != nullptr) {
-                entries += action->menu()->actions();
-            } else if (PlainMenuText(action->text()) == name) {
-                action->trigger();
-                ASSERT_NE(m_window->Session(), nullptr) << name.toStdString();
-                // The dialog's first store, as it would run before a person can draw.
-                QCoreApplication::processEvents();
-                return;
-            }
-        }
-        FAIL() << "no entry " << name.toStdString();
+        QAction* action = FilterMenuEntry(m_window->menuBar(), name);
+        ASSERT_NE(action, nullptr) << "no entry " << name.toStdString();
+        action->trigger();
+        ASSERT_NE(m_window->Session(), nullptr) << name.toStdString();
+        // The dialog's first store, as it would run before a person can draw.
+        QCoreApplication::processEvents();
     }
 
-    void Drag(QPointF fromPhoto, QPointF toPhoto)
-    {
-        QWidget* surface = View()->viewport();
-        const QPoint from = View()->ViewportPointOf(fromPhoto).toPoint();
-        const QPoint to = View()->ViewportPointOf(toPhoto).toPoint();
-        QTest::mousePress(surface, Qt::LeftButton, {}, from);
-        QTest::mouseMove(surface, (from + to) / 2);
-        QTest::mouseMove(surface, to);
-        QTest::mouseRelease(surface, Qt::LeftButton, {}, to);
-    }
+    void Drag(QPointF fromPhoto, QPointF toPhoto) { DragOnPhoto(View(), fromPhoto, toPhoto); }
 
     void Accept()
     {
