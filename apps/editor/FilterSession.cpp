@@ -139,7 +139,7 @@ void CFilterSession::SchedulePreview()
 
 void CFilterSession::RefreshPreview()
 {
-    if (!m_estimated && (m_entry.flags & kWholePictureFlag) != 0 && FiltersDetail()) EstimateOnWholePhoto();
+    if (!m_estimated && EstimatesFromWholePhoto()) EstimateOnWholePhoto();
     CComPtr<IStatus> status;
     bool shown = false;
     if (PreviewsWholePhoto()) {
@@ -171,11 +171,10 @@ void CFilterSession::ShowPreview(IImage* picture)
     m_view->SetPicture(QImageFromImage(picture, m_hasAlpha), photoSize);
 }
 
-bool CFilterSession::FiltersDetail() const
+bool CFilterSession::EstimatesFromWholePhoto() const
 {
-    // A shape drawn on the photo is in its pixels, which a detail's pixels are not.
-    return (m_entry.flags & kNeighbourhoodFlag) != 0 && m_previewSource.Get() != m_photo.Get() &&
-           m_view->ShapeText().isEmpty();
+    return (m_entry.flags & kWholePictureFlag) != 0 && (m_entry.flags & kNeighbourhoodFlag) != 0 &&
+           m_previewSource.Get() != m_photo.Get();
 }
 
 // The filter writes what it estimated into its settings, where every later apply
@@ -203,30 +202,51 @@ bool CFilterSession::PreviewsWholePhoto() const
     return (m_entry.flags & kWholePictureFlag) != 0 && (m_entry.flags & kNeighbourhoodFlag) == 0;
 }
 
-// Its settings are a few choices, changed by a click now and then: each choice's
-// result is kept, so that going back to it costs nothing.
+// Autofix's settings are a few choices, changed by a click now and then, and a
+// scroll shows another part of the same result: each result is kept, so that going
+// back to it costs nothing. A filter may also read the shape drawn on the photo.
+CComPtr<IImage> CFilterSession::WholePhotoResult(CComPtr<IStatus>& status)
+{
+    const QString settings = QString::fromStdU16String(FormatOf(m_filter.Get())) + u'\n' + m_view->ShapeText();
+    const auto kept = m_wholePhotoResults.constFind(settings);
+    if (kept != m_wholePhotoResults.constEnd()) return *kept;
+    CComPtr<IImage> result;
+    if (!m_filter->Apply(m_photo.Get(), result.Receive(), nullptr, status.Receive()) || !result) return {};
+    if (m_wholePhotoResults.size() >= kKeptWholePhotoResults) m_wholePhotoResults.clear();
+    return *m_wholePhotoResults.insert(settings, result);
+}
+
 bool CFilterSession::ShowWholePhotoResult(CComPtr<IStatus>& status)
 {
-    const QString settings = QString::fromStdU16String(FormatOf(m_filter.Get()));
-    auto kept = m_wholePhotoResults.constFind(settings);
-    if (kept == m_wholePhotoResults.constEnd()) {
-        CComPtr<IImage> result;
-        if (!m_filter->Apply(m_photo.Get(), result.Receive(), nullptr, status.Receive()) || !result) return false;
-        if (m_wholePhotoResults.size() >= kKeptWholePhotoResults) m_wholePhotoResults.clear();
-        kept = m_wholePhotoResults.insert(settings, QImageFromImage(result.Get(), m_hasAlpha));
-    }
-    m_view->SetPicture(*kept, kept->size());
+    const CComPtr<IImage> result = WholePhotoResult(status);
+    if (!result) return false;
+    const QImage picture = QImageFromImage(result.Get(), m_hasAlpha);
+    m_view->SetPicture(picture, picture.size());
     return true;
 }
 
+// A neighbourhood filter filters the part in view with its margin; any other filter
+// may place its pixels by where they lie in the whole photo (a lens distortion, a
+// turn, a frame), so the part is cut from its result on the whole photo.
 bool CFilterSession::ShowDetail()
 {
     const QRect visible = m_view->VisiblePhotoRect();
-    if (!FiltersDetail() || m_view->Zoom() < 1.0 || visible.isEmpty()) return false;
+    if (m_view->Zoom() < 1.0 || visible.isEmpty() || PreviewsWholePhoto() || m_previewSource.Get() == m_photo.Get())
+        return false;
+    // A shape drawn on the photo is in its pixels, which a part's pixels are not.
+    const bool local = (m_entry.flags & kNeighbourhoodFlag) != 0 && m_view->ShapeText().isEmpty();
+    const QImage part = local ? FilteredNeighbourhood(visible) : CutFromWholePhotoResult(visible);
+    if (part.isNull()) return false;
+    m_view->SetDetail(part, visible);
+    return true;
+}
+
+QImage CFilterSession::FilteredNeighbourhood(const QRect& visible)
+{
     const QRect area = visible.adjusted(-kDetailMargin, -kDetailMargin, kDetailMargin, kDetailMargin)
                            .intersected(QRect(QPoint(0, 0), ImageSize(m_photo.Get())));
     auto part = CComPtr<CHostImage>::Adopt(ImageFromQImage(m_photoPicture.copy(area)));
-    if (!part) return false;
+    if (!part) return QImage();
     int horizontal = 0;
     int vertical = 0;
     m_photo->GetResolution(&horizontal, &vertical);
@@ -235,11 +255,18 @@ bool CFilterSession::ShowDetail()
     CComPtr<IStatus> status;
     if (!m_filter->Apply(static_cast<IImage*>(part.Get()), result.Receive(), nullptr, status.Receive()) || !result ||
         ImageSize(result.Get()) != area.size()) {
-        return false;
+        return QImage();
     }
-    const QImage filtered = QImageFromImage(result.Get(), m_hasAlpha);
-    m_view->SetDetail(filtered.copy(visible.translated(-area.topLeft())), visible);
-    return true;
+    return QImageFromImage(result.Get(), m_hasAlpha).copy(visible.translated(-area.topLeft()));
+}
+
+// A result of another size than the photo (a resize) has no part in the same place.
+QImage CFilterSession::CutFromWholePhotoResult(const QRect& visible)
+{
+    CComPtr<IStatus> status;
+    const CComPtr<IImage> result = WholePhotoResult(status);
+    if (!result || ImageSize(result.Get()) != ImageSize(m_photo.Get())) return QImage();
+    return PartOfImage(result.Get(), visible, m_hasAlpha);
 }
 
 void CFilterSession::OnShapeDrawn()

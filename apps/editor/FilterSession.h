@@ -3,14 +3,15 @@
 // in the photo view, and in the end its application to the whole photo. Settings
 // the user accepted are remembered for the next use of the same filter.
 //
-// The preview filters a reduced copy of the photo. From 100 % on, a filter that
-// works on each pixel's neighbourhood also filters the part of the full-size photo
-// in view, with a margin wider than any such neighbourhood, so that the pixels on
-// screen are the ones the whole photo will get. A filter that first estimates
-// something from the whole picture (the noise levels) does that on the full photo
-// once, before its first preview, and every preview reuses the estimate. One that
-// changes every pixel by what it estimates from the whole picture (Autofix)
-// previews on the full photo, each choice of settings once.
+// The preview filters a reduced copy of the photo. From 100 % on, the part of the
+// full-size photo in view is shown as the whole photo will get it: a filter that
+// works on each pixel's neighbourhood filters that part, with a margin wider than
+// any such neighbourhood; any other filter is applied to the full photo and the
+// part cut from its result. A filter that first estimates something from the whole
+// picture (the noise levels) does that on the full photo once, before its first
+// preview, and every preview reuses the estimate. One that changes every pixel by
+// what it estimates from the whole picture (Autofix) previews on the full photo at
+// every zoom, each choice of settings once.
 
 #include "apps/editor/EditorPreviewSite.h"
 #include "apps/editor/FilterRunner.h"
@@ -63,12 +64,15 @@ private:
     // The part in view at full size, when the zoom and the filter allow it.
     void RefreshDetail();
     bool ShowDetail();
-    bool FiltersDetail() const;
+    QImage FilteredNeighbourhood(const QRect& visible);
+    QImage CutFromWholePhotoResult(const QRect& visible);
+    bool EstimatesFromWholePhoto() const;
+    void EstimateOnWholePhoto();
     // Filters that estimate from the whole picture and then change every pixel by
     // the estimate (Autofix) preview on the full photo: no part or copy shows it.
     bool PreviewsWholePhoto() const;
+    CComPtr<IImage> WholePhotoResult(CComPtr<IStatus>& status);
     bool ShowWholePhotoResult(CComPtr<IStatus>& status);
-    void EstimateOnWholePhoto();
     void ShowPreview(IImage* picture);
     void OnShapeDrawn();
     void HandOverRememberedSettings(QWidget* dialog);
@@ -89,7 +93,7 @@ private:
     // The photo as a picture, cut into details and shown as the original.
     QImage m_photoPicture;
     bool m_estimated = false;
-    // Whole-photo results by the settings text that made them.
-    QHash<QString, QImage> m_wholePhotoResults;
+    // Results on the full photo by the settings text that made them.
+    QHash<QString, CComPtr<IImage>> m_wholePhotoResults;
     bool m_showsActualPixels = false;
 };
