@@ -25,8 +25,25 @@ void FadeSpanPortable(uint32_t* pixels, int count, const ColumnFades& fades, int
     }
 }
 
+RowFade MakeRowFade(const FrameColor& color, double weight)
+{
+    return {weight, {color.red * (1 - weight), color.green * (1 - weight), color.blue * (1 - weight)},
+            weight >= 0.0 && weight <= 1.0};
+}
+
+void FadeRowPortable(uint32_t* pixels, int count, const RowFade& fade)
+{
+    for (int i = 0; i < count; ++i) pixels[i] = FadedPixel(pixels[i], fade.weight, fade.colorPart);
+}
+
 FadeSpanLoop ChosenFadeSpanLoop()
 {
     static const FadeSpanLoop loop = CpuHasAvx2() ? &FadeSpanAvx2 : &FadeSpanPortable;
+    return loop;
+}
+
+FadeRowLoop ChosenFadeRowLoop()
+{
+    static const FadeRowLoop loop = CpuHasAvx2() ? &FadeRowAvx2 : &FadeRowPortable;
     return loop;
 }

@@ -1,8 +1,10 @@
 #pragma once
-// The fading frame's side bands a row at a time: every column of a band keeps its own
-// share of the picture, so a span of a row meets as many blends as it has pixels.
-// Tables per column would not stay in cache across a row; the pixel rule itself,
-// with the colour's part worked out once per column, does.
+// The fading frame's bands a row at a time. In the side bands every column keeps its
+// own share of the picture, so a span of a row meets as many blends as it has
+// pixels: tables per column would not stay in cache across a row; the pixel rule
+// itself, with the colour's part worked out once per column, does. The top and
+// bottom bands' rows keep one share each, and the same arithmetic with that share
+// costs less than filling and reading tables for every row.
 
 #include "filters/frames/FrameBlend.h"
 
@@ -29,5 +31,21 @@ using FadeSpanLoop = void (*)(uint32_t* pixels, int count, const ColumnFades& fa
 void FadeSpanPortable(uint32_t* pixels, int count, const ColumnFades& fades, int first);
 void FadeSpanAvx2(uint32_t* pixels, int count, const ColumnFades& fades, int first);
 
+// A run of pixels that all keep one share: a row of the top or bottom band. The
+// colour's part is worked out once, as MakeColumnFades does per column.
+struct RowFade {
+    double weight;
+    FrameColor colorPart;
+    bool shareWithinOne;  // weight in 0 .. 1
+};
+
+RowFade MakeRowFade(const FrameColor& color, double weight);
+
+// Each of pixels[0 .. count - 1] becomes FadeFramePixel(pixel, colour, weight).
+using FadeRowLoop = void (*)(uint32_t* pixels, int count, const RowFade& fade);
+void FadeRowPortable(uint32_t* pixels, int count, const RowFade& fade);
+void FadeRowAvx2(uint32_t* pixels, int count, const RowFade& fade);
+
 // AVX2 where the processor has it, unless portable code is forced; chosen once.
 FadeSpanLoop ChosenFadeSpanLoop();
+FadeRowLoop ChosenFadeRowLoop();

@@ -1,4 +1,4 @@
-// The side bands' blend four pixels at a time, in double as the pixel rule: each
+// The fading frame's blend four pixels at a time, in double as the pixel rule: each
 // channel's product with its column's share plus the colour's part, the same two
 // roundings as the scalar sum, then held in 0 .. 255 before the truncation where a
 // share lies outside 0 .. 1 (a max against 0 first, so NaN becomes 0 as in the
@@ -30,25 +30,44 @@ __m128i Level(__m256d sum)
     return _mm_slli_epi32(_mm256_cvttpd_epi32(sum), kShift);
 }
 
-template <bool kHold>
-void FadeSpan(uint32_t* pixels, int count, const ColumnFades& fades, int first)
+// Each column's share and colour parts, read four columns at a time.
+struct ColumnShares {
+    const ColumnFades& fades;
+    int first;
+
+    __m256d Weight(int i) const { return _mm256_loadu_pd(fades.weights.data() + first + i); }
+    __m256d Red(int i) const { return _mm256_loadu_pd(fades.red.data() + first + i); }
+    __m256d Green(int i) const { return _mm256_loadu_pd(fades.green.data() + first + i); }
+    __m256d Blue(int i) const { return _mm256_loadu_pd(fades.blue.data() + first + i); }
+    void Rest(uint32_t* pixels, int count, int i) const { FadeSpanPortable(pixels, count, fades, first + i); }
+};
+
+// One share and one colour part for every pixel.
+struct RowShare {
+    const RowFade& fade;
+
+    __m256d Weight(int) const { return _mm256_set1_pd(fade.weight); }
+    __m256d Red(int) const { return _mm256_set1_pd(fade.colorPart.red); }
+    __m256d Green(int) const { return _mm256_set1_pd(fade.colorPart.green); }
+    __m256d Blue(int) const { return _mm256_set1_pd(fade.colorPart.blue); }
+    void Rest(uint32_t* pixels, int count, int) const { FadeRowPortable(pixels, count, fade); }
+};
+
+template <bool kHold, class Shares>
+void FadeSpan(uint32_t* pixels, int count, const Shares& shares)
 {
-    const double* weights = fades.weights.data() + first;
-    const double* red = fades.red.data() + first;
-    const double* green = fades.green.data() + first;
-    const double* blue = fades.blue.data() + first;
     int i = 0;
     for (; i + 4 <= count; i += 4) {
         const __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
-        const __m256d weight = _mm256_loadu_pd(weights + i);
-        const __m256d r = _mm256_add_pd(_mm256_mul_pd(ChannelOf<16>(source), weight), _mm256_loadu_pd(red + i));
-        const __m256d g = _mm256_add_pd(_mm256_mul_pd(ChannelOf<8>(source), weight), _mm256_loadu_pd(green + i));
-        const __m256d b = _mm256_add_pd(_mm256_mul_pd(ChannelOf<0>(source), weight), _mm256_loadu_pd(blue + i));
+        const __m256d weight = shares.Weight(i);
+        const __m256d r = _mm256_add_pd(_mm256_mul_pd(ChannelOf<16>(source), weight), shares.Red(i));
+        const __m256d g = _mm256_add_pd(_mm256_mul_pd(ChannelOf<8>(source), weight), shares.Green(i));
+        const __m256d b = _mm256_add_pd(_mm256_mul_pd(ChannelOf<0>(source), weight), shares.Blue(i));
         const __m128i faded =
             _mm_or_si128(_mm_or_si128(Level<16, kHold>(r), Level<8, kHold>(g)), Level<0, kHold>(b));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), faded);
     }
-    FadeSpanPortable(pixels + i, count - i, fades, first + i);
+    shares.Rest(pixels + i, count - i, i);
 }
 
 } // namespace
@@ -56,8 +75,17 @@ void FadeSpan(uint32_t* pixels, int count, const ColumnFades& fades, int first)
 void FadeSpanAvx2(uint32_t* pixels, int count, const ColumnFades& fades, int first)
 {
     if (fades.sharesWithinOne) {
-        FadeSpan<false>(pixels, count, fades, first);
+        FadeSpan<false>(pixels, count, ColumnShares{fades, first});
     } else {
-        FadeSpan<true>(pixels, count, fades, first);
+        FadeSpan<true>(pixels, count, ColumnShares{fades, first});
+    }
+}
+
+void FadeRowAvx2(uint32_t* pixels, int count, const RowFade& fade)
+{
+    if (fade.shareWithinOne) {
+        FadeSpan<false>(pixels, count, RowShare{fade});
+    } else {
+        FadeSpan<true>(pixels, count, RowShare{fade});
     }
 }

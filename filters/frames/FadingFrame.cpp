@@ -49,7 +49,7 @@ public:
     CFadeDrawing(const PixelRows& image, const FadingFrameSettings& settings, const UnitReport& report)
         : m_image(image), m_layout(FadingLayout(image.width, image.height, settings)), m_report(report),
           m_horizontal(FrameColorOf(settings.horizontal)), m_firstColor(FrameColorOf(Darkened(settings.horizontal))),
-          m_verticalColor(FrameColorOf(settings.vertical))
+          m_verticalColor(FrameColorOf(settings.vertical)), m_fadeRow(ChosenFadeRowLoop())
     {
         const double most = settings.intensity * 0.01;
         m_rows = {m_layout.sv, most / m_layout.sv, most, settings.outerToInner};
@@ -98,7 +98,7 @@ private:
         const int xl = SaturatedInt(k / m_layout.tanA + 0.5);
         const double weight = m_rows.Weight(k);
         const auto [from, to] = Inside(xl, m_image.width);
-        if (from < to) BlendFrameSpan(m_image.Row(y), from, to, CFrameBlendTable::Fading(color, weight));
+        if (from < to) m_fadeRow(m_image.Row(y) + from, to - from, MakeRowFade(color, weight));
         return Report();
     }
 
@@ -161,6 +161,7 @@ private:
     FrameColor m_horizontal;
     FrameColor m_firstColor;
     FrameColor m_verticalColor;
+    FadeRowLoop m_fadeRow;
     Ramp m_rows{};
     Ramp m_columns{};
     int m_total = 0;

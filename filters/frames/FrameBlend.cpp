@@ -84,11 +84,6 @@ CFrameBlendTable CFrameBlendTable::Covering(const FrameColor& color, double opac
     return Mixing(1.0 - opacity, TimesEach(color, opacity));
 }
 
-CFrameBlendTable CFrameBlendTable::Fading(const FrameColor& color, double weight)
-{
-    return Mixing(weight, TimesEach(color, 1 - weight));
-}
-
 void CFrameBlendTable::Blend(uint32_t* pixels, int count) const
 {
     auto* bytes = reinterpret_cast<uint8_t*>(pixels);

@@ -25,14 +25,13 @@ uint32_t FadeFramePixel(uint32_t pixel, const FrameColor& color, double weight);
 // The same with the colour's part of each channel, colour x (1 - weight), given.
 uint32_t FadedPixel(uint32_t pixel, double weight, const FrameColor& colorPart);
 
-// One blend of fixed colour and opacity (or weight) as three tables over the 256
+// One blend of fixed colour and opacity as three tables over the 256
 // levels of a channel, filled by the pixel rules above: a span of pixels then goes
 // through the channel-table mapping (vectorised where the processor allows) and
 // gives the same bits.
 class CFrameBlendTable {
 public:
     static CFrameBlendTable Covering(const FrameColor& color, double opacity);
-    static CFrameBlendTable Fading(const FrameColor& color, double weight);
 
     // The pixels mapped, their fourth byte 0.
     void Blend(uint32_t* pixels, int count) const;

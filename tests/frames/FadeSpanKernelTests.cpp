@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -74,5 +75,33 @@ TEST(FadeSpanKernel, TheVectorLoopGivesThePortableBits)
         const ColumnFades fades = MakeColumnFades(FrameColorOf(color), weights);
         EXPECT_EQ(fades.sharesWithinOne, weights.size() == within.size());
         CompareLoops(fades);
+    }
+}
+
+// The top and bottom bands' rows: one share for the whole run, the portable loop
+// being the pixel rule and the AVX2 loop its bits, on every run length to 19, with
+// shares in and far beyond 0 .. 1 and NaN (which the hold turns into 0).
+TEST(FadeSpanKernel, RowsOfOneShareFollowThePixelRuleAndTheVectorLoopItsBits)
+{
+    const FrameColor color = FrameColorOf(0x78FF8Eu);
+    const bool vector = __builtin_cpu_supports("avx2") != 0;
+    uint32_t seed = 5;
+    for (const double weight : {0.0, 0.3, 0.8, 1.0, -3.5, 7.25, 1e12, std::nan("")}) {
+        const RowFade fade = MakeRowFade(color, weight);
+        EXPECT_EQ(fade.shareWithinOne, weight >= 0.0 && weight <= 1.0) << weight;
+        for (int count = 0; count <= 19; ++count) {
+            const std::vector<uint32_t> source = RandomPixels(static_cast<size_t>(count) + 2, ++seed);
+            std::vector<uint32_t> portable = source;
+            FadeRowPortable(portable.data() + 1, count, fade);
+            for (size_t i = 1; i <= static_cast<size_t>(count); ++i) {
+                ASSERT_EQ(portable[i], FadeFramePixel(source[i], color, weight)) << weight << " at " << i;
+            }
+            EXPECT_EQ(portable.front(), source.front());
+            EXPECT_EQ(portable.back(), source.back());
+            if (!vector) continue;
+            std::vector<uint32_t> avx2 = source;
+            FadeRowAvx2(avx2.data() + 1, count, fade);
+            ASSERT_EQ(avx2, portable) << weight << ", " << count << " pixels";
+        }
     }
 }
