@@ -17,6 +17,8 @@ namespace {
 
 // Factory flags, whose meaning is the host's: the filter reads each pixel's
 // neighbourhood (and nothing farther), and it estimates from the whole picture.
+// Noise has both, but it reads a rectangle drawn on the photo and so previews on
+// the full photo anyway.
 constexpr uint32_t kNeighbourhoodFlag = 0x40000;
 constexpr uint32_t kWholePictureFlag = 0x200000;
 // Wider than the farthest any neighbourhood filter reads: a blur of the largest
@@ -139,7 +141,7 @@ void CFilterSession::SchedulePreview()
 
 void CFilterSession::RefreshPreview()
 {
-    if (!m_estimated && EstimatesFromWholePhoto()) EstimateOnWholePhoto();
+    const WString settings = FormatOf(m_filter.Get());
     CComPtr<IStatus> status;
     bool shown = false;
     if (PreviewsWholePhoto()) {
@@ -152,6 +154,10 @@ void CFilterSession::RefreshPreview()
     if (shown) {
         RefreshDetail();
         emit previewShown(QString());
+        // A filter may write what it estimated into its settings, rounded as they
+        // store it (Noise's levels); the final apply reads them so, and so must the
+        // preview the user judges it by.
+        if (FormatOf(m_filter.Get()) != settings) SchedulePreview();
         return;
     }
     m_showsActualPixels = false;
@@ -169,22 +175,6 @@ void CFilterSession::ShowPreview(IImage* picture)
     const QSize photoSize(static_cast<int>(std::lround(shown.width() * scale)),
                           static_cast<int>(std::lround(shown.height() * scale)));
     m_view->SetPicture(QImageFromImage(picture, m_hasAlpha), photoSize);
-}
-
-bool CFilterSession::EstimatesFromWholePhoto() const
-{
-    return (m_entry.flags & kWholePictureFlag) != 0 && (m_entry.flags & kNeighbourhoodFlag) != 0 &&
-           m_previewSource.Get() != m_photo.Get();
-}
-
-// The filter writes what it estimated into its settings, where every later apply
-// (the previews and the final one) finds it; this first result is not needed.
-void CFilterSession::EstimateOnWholePhoto()
-{
-    m_estimated = true;
-    CComPtr<IImage> result;
-    CComPtr<IStatus> status;
-    m_filter->Apply(m_photo.Get(), result.Receive(), nullptr, status.Receive());
 }
 
 void CFilterSession::RefreshDetail()

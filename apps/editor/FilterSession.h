@@ -7,11 +7,10 @@
 // full-size photo in view is shown as the whole photo will get it: a filter that
 // works on each pixel's neighbourhood filters that part, with a margin wider than
 // any such neighbourhood; any other filter is applied to the full photo and the
-// part cut from its result. A filter that first estimates something from the whole
-// picture (the noise levels) does that on the full photo once, before its first
-// preview, and every preview reuses the estimate. One that changes every pixel by
-// what it estimates from the whole picture (Autofix) previews on the full photo at
-// every zoom, each choice of settings once.
+// part cut from its result. One that changes every pixel by what it estimates
+// from the whole picture (Autofix) previews on the full photo at every zoom, each
+// choice of settings once. A filter that writes what it estimated into its settings
+// (Noise's levels) is previewed again with them, as the final apply will read them.
 
 #include "apps/editor/EditorPreviewSite.h"
 #include "apps/editor/FilterRunner.h"
@@ -49,6 +48,8 @@ public:
     // Whether the view shows the filter's result in the photo's own pixels (the
     // part in view, or all of a photo small enough to preview whole).
     bool ShowsActualPixels() const { return m_showsActualPixels; }
+    // A preview or a part of one is due to be made again.
+    bool PreviewPending() const { return m_previewTimer.isActive() || m_detailTimer.isActive(); }
 
 signals:
     // The view shows the filter's result on the preview copy (or, when the filter
@@ -66,8 +67,6 @@ private:
     bool ShowDetail();
     QImage FilteredNeighbourhood(const QRect& visible);
     QImage CutFromWholePhotoResult(const QRect& visible);
-    bool EstimatesFromWholePhoto() const;
-    void EstimateOnWholePhoto();
     // Filters that estimate from the whole picture and then change every pixel by
     // the estimate (Autofix) preview on the full photo: no part or copy shows it.
     bool PreviewsWholePhoto() const;
@@ -92,7 +91,6 @@ private:
     bool m_applyingToPhoto = false;
     // The photo as a picture, cut into details and shown as the original.
     QImage m_photoPicture;
-    bool m_estimated = false;
     // Results on the full photo by the settings text that made them.
     QHash<QString, CComPtr<IImage>> m_wholePhotoResults;
     bool m_showsActualPixels = false;
