@@ -1,5 +1,7 @@
 #include "refhost/FilterSettings.h"
 
+#include "Common/params/SettingNumbers.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -54,7 +56,7 @@ bool ReadsAsDouble(std::string_view text, double& value)
 {
     text = WithoutPlus(text);
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return failure == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+    return failure == std::errc() && end == text.data() + text.size();
 }
 
 bool ReadsAsInt(std::string_view text, int& value)
@@ -64,21 +66,19 @@ bool ReadsAsInt(std::string_view text, int& value)
     return failure == std::errc() && end == text.data() + text.size();
 }
 
-// The number a number setting's text holds; false with why when it holds none.
+// The number a number setting's text holds; false with why when it holds none, or
+// one the module would take as no value at all.
 bool CheckNumber(const FilterSetting& setting, const std::string& text, double& value, std::string& error)
 {
-    if (setting.type == SettingType::Real) {
-        if (ReadsAsDouble(text, value)) return true;
-        error = setting.key + " wants a number, got '" + text + "'";
-        return false;
-    }
+    const bool real = setting.type == SettingType::Real;
     int whole = 0;
-    if (ReadsAsInt(text, whole)) {
-        value = whole;
-        return true;
-    }
-    error = setting.key + " wants a whole number" + (setting.type == SettingType::Flag ? " (0 or 1)" : "") +
-            ", got '" + text + "'";
+    const bool read = real ? ReadsAsDouble(text, value) : ReadsAsInt(text, whole);
+    if (!real) value = whole;
+    if (read && IsSettingNumber(value)) return true;
+    const std::string bound = std::to_string(static_cast<long long>(kLargestSettingMagnitude));
+    const std::string wanted = real ? "a number" : setting.type == SettingType::Flag ? "a whole number (0 or 1)"
+                                                                                    : "a whole number";
+    error = setting.key + " wants " + wanted + " from -" + bound + " to " + bound + ", got '" + text + "'";
     return false;
 }
 

@@ -1,11 +1,7 @@
 #include "Common/params/ParamList.h"
 
-#include "platform/ClassicLocale.h"
+#include "Common/params/SettingNumbers.h"
 
-#include <algorithm>
-#include <climits>
-#include <clocale>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,33 +22,6 @@ std::string AsciiPrefix(WStringView text)
     return out;
 }
 
-// Reads an integer like scanf's "%d" (spaces, sign, digits), saturating at the int
-// range; answers false when no digit follows.
-bool ReadInt(const char*& cursor, int& value)
-{
-    char* end = nullptr;
-    const long read = strtol_l(cursor, &end, 10, ClassicLocale());
-    if (end == cursor) return false;
-    cursor = end;
-    value = static_cast<int>(std::clamp<long>(read, INT_MIN, INT_MAX));
-    return true;
-}
-
-int LeadingInt(WStringView text)
-{
-    const std::string ascii = AsciiPrefix(text);
-    const char* cursor = ascii.c_str();
-    int value = 0;
-    ReadInt(cursor, value);
-    return value;
-}
-
-double LeadingDouble(WStringView text)
-{
-    const std::string ascii = AsciiPrefix(text);
-    return strtod_l(ascii.c_str(), nullptr, ClassicLocale());
-}
-
 // Four integers joined by "|", as "%d|%d|%d|%d" writes them.
 bool ReadRect(WStringView text, RECT& rect)
 {
@@ -61,7 +30,7 @@ bool ReadRect(WStringView text, RECT& rect)
     int* const fields[] = {&rect.left, &rect.top, &rect.right, &rect.bottom};
     for (int i = 0; i < 4; ++i) {
         if (i > 0 && *cursor++ != '|') return false;
-        if (!ReadInt(cursor, *fields[i])) return false;
+        if (ReadSettingInt(cursor, *fields[i]) != NumberRead::Read) return false;
     }
     return true;
 }
@@ -196,7 +165,11 @@ bool CParamList::GetInt(const char16_t* key, int& value) const
 {
     const char16_t* text = Get(key);
     if (text == nullptr) return false;
-    value = LeadingInt(text);
+    const std::string ascii = AsciiPrefix(text);
+    const char* cursor = ascii.c_str();
+    int read = 0;
+    if (ReadSettingInt(cursor, read) == NumberRead::Refused) return false;
+    value = read;
     return true;
 }
 
@@ -204,7 +177,9 @@ bool CParamList::GetDouble(const char16_t* key, double& value) const
 {
     const char16_t* text = Get(key);
     if (text == nullptr) return false;
-    value = LeadingDouble(text);
+    double read = 0.0;
+    if (ReadSettingDouble(AsciiPrefix(text).c_str(), read) == NumberRead::Refused) return false;
+    value = read;
     return true;
 }
 

@@ -27,10 +27,14 @@ public:
     const char16_t* Get(const char16_t* key) const;
 
     // The getters answer false and leave the out-parameter alone when the key is
-    // missing. A text that is no number reads as 0 and still answers true.
+    // missing, and when its number is one no setting may hold (not finite, or far
+    // beyond any dialog's range: see SettingNumbers.h), so that a filter treats such
+    // a number as it treats a missing key. A text that is no number reads as 0 and
+    // still answers true.
     bool GetInt(const char16_t* key, int& value) const;
     bool GetDouble(const char16_t* key, double& value) const;
-    // True only for four integers joined by "|"; otherwise the rectangle is emptied.
+    // True only for four integers joined by "|", each one a setting may hold;
+    // otherwise the rectangle is emptied.
     bool GetRect(const char16_t* key, RECT& rect) const;
 
     bool SetInt(const char16_t* key, int value);

@@ -1,15 +1,19 @@
 #include "Common/params/ShapeText.h"
 
+#include "Common/params/SettingNumbers.h"
 #include "platform/WideString.h"
 
-#include <cstdio>
+#include <string>
 
 bool ReadShapeText(const char16_t* text, ShapeNumbers& numbers)
 {
     if (text == nullptr) return false;
     const std::string narrow = NarrowToUtf8(WStringView(text));
+    const char* cursor = narrow.c_str();
     ShapeNumbers read{};
-    if (std::sscanf(narrow.c_str(), "%d %d %d %d", &read[0], &read[1], &read[2], &read[3]) != 4) return false;
+    for (int& number : read) {
+        if (ReadSettingInt(cursor, number) != NumberRead::Read) return false;
+    }
     numbers = read;
     return true;
 }

@@ -6,6 +6,7 @@
 
 using ShapeNumbers = std::array<int, 4>;
 
-// Reads the text as "%d %d %d %d" does: true only when all four numbers are there;
-// whatever follows them is ignored. A null text reads nothing.
+// Reads the text as "%d %d %d %d" does: true only when all four numbers are there
+// and each is one a setting may hold (no overflowing conversion); whatever follows
+// them is ignored. A null text reads nothing.
 bool ReadShapeText(const char16_t* text, ShapeNumbers& numbers);
