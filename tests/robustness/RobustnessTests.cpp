@@ -1,0 +1,243 @@
+// Every filter the loaded module offers, driven the way a careless or hostile host
+// could drive it: pictures from one pixel to two thousand wide, parameter texts with
+// huge, negative, non-finite and missing numbers, very long texts and broken UTF-16,
+// a cancel at a random progress step and the host refusing an allocation at a random
+// call. Each apply must succeed or fail with a status, leave the source as it was,
+// hand out nothing when cancelled and keep no reference to anything. The rounds are
+// drawn from fixed seeds, so a failure names a round that can be run again alone.
+
+#include "tests/LoadedModule.h"
+#include "tests/robustness/FaultyHost.h"
+#include "tests/robustness/HostileTexts.h"
+
+#include "Common/base/InteractiveInterfaces.h"
+#include "Common/status/Status.h"
+#include "platform/ComPtr.h"
+#include "refhost/FilterCatalog.h"
+#include "refhost/ModuleLoader.h"
+#include "refhost/PreviewSite.h"
+#include "refhost/RecordingProgress.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Sanitized and unoptimised builds run about ten times slower; fewer rounds keep the
+// test within seconds there too.
+#if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
+constexpr int kRounds = 4;
+constexpr int kLargestArea = 12'000;
+#else
+constexpr int kRounds = 60;
+constexpr int kLargestArea = 60'000;
+#endif
+constexpr int kWidestPicture = 2000;
+
+std::vector<uint32_t> PixelsOf(CHostImage* image)
+{
+    const auto* bits = reinterpret_cast<const uint32_t*>(image->GetPixels());
+    return std::vector<uint32_t>(bits, bits + static_cast<size_t>(image->Width()) * image->Height());
+}
+
+// Widths by a power law, so that most pictures are small and odd; the height keeps
+// the area within what a round can afford.
+CComPtr<CFaultyImage> RandomPicture(std::mt19937& random)
+{
+    std::uniform_real_distribution<double> exponent(0.0, std::log(static_cast<double>(kWidestPicture)));
+    const int width = std::clamp(static_cast<int>(std::exp(exponent(random))), 1, kWidestPicture);
+    const int tallest = std::max(1, std::min(kWidestPicture, kLargestArea / width));
+    const int height = std::uniform_int_distribution<int>(1, tallest)(random);
+    auto picture = CComPtr<CFaultyImage>::Adopt(CFaultyImage::Make(width, height));
+    auto* bits = reinterpret_cast<uint32_t*>(picture->GetPixels());
+    const int kind = std::uniform_int_distribution<int>(0, 2)(random);
+    const uint32_t flat = static_cast<uint32_t>(random());
+    for (int i = 0; i < width * height; ++i) {
+        // Noise, one flat colour, or a smooth ramp with a few sharp dots.
+        if (kind == 0) bits[i] = static_cast<uint32_t>(random());
+        else if (kind == 1) bits[i] = flat;
+        else bits[i] = (random() % 97 == 0) ? 0xFFFFFFFFu : 0xFF000000u | static_cast<uint32_t>(i % 256) * 0x010101u;
+    }
+    return picture;
+}
+
+// What one apply must leave behind, checked after every way out.
+struct ApplyRun {
+    bool applied = false;
+    bool cancelled = false;  // the sink answered "stop" to one of its steps
+    int code = 0;
+    CComPtr<IImage> result;
+    std::vector<CRecordingProgress::Event> events;
+};
+
+ApplyRun ApplyOnce(IFilter* filter, IUnknown* input, int cancelAtStep)
+{
+    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(cancelAtStep));
+    ApplyRun run;
+    CComPtr<IStatus> status;
+    run.applied = filter->Apply(input, run.result.Receive(), progress.Get(), status.Receive());
+    run.code = status ? status->GetCode() : 0;
+    run.events = progress->Events();
+    run.cancelled = cancelAtStep >= 0 && progress->CountOf(CRecordingProgress::Call::Step) > cancelAtStep;
+    return run;
+}
+
+// Reads every byte of a handed-out picture, so that a sanitized build sees a result
+// whose buffer is smaller than its size says.
+uint32_t Checksum(IImage* image)
+{
+    int width = 0;
+    int height = 0;
+    image->GetSize(&width, &height);
+    const uint8_t* bits = image->GetPixels();
+    uint32_t sum = 0;
+    for (int row = 0; row < height; ++row) {
+        const uint8_t* line = bits + static_cast<ptrdiff_t>(row) * image->GetStride();
+        for (int i = 0; i < width * 4; ++i) sum = sum * 31 + line[i];
+    }
+    return sum;
+}
+
+// Two filters fail without a status of their own by their rules: Crop when the
+// host refuses its crop (the host supplies any status), Autofix when one of its
+// fixes fails or is stopped. Every other failure names its reason.
+bool MayFailWithoutStatus(const std::string& menuPath)
+{
+    return menuPath == "Crop" || menuPath.ends_with("Autofix Image");
+}
+
+void ExpectKeptTheRules(const ApplyRun& run, bool mayFailWithoutStatus, const std::string& where)
+{
+    EXPECT_EQ(run.applied, static_cast<bool>(run.result)) << where << ": a result exactly when it succeeds";
+    if (run.applied) {
+        EXPECT_EQ(run.code, 0) << where;
+        int width = 0;
+        int height = 0;
+        run.result->GetSize(&width, &height);
+        EXPECT_GT(width, 0) << where;
+        EXPECT_GT(height, 0) << where;
+        ASSERT_NE(run.result->GetPixels(), nullptr) << where;
+        EXPECT_GE(run.result->GetStride(), width * 4) << where;
+        Checksum(run.result.Get());
+    } else if (run.code != 0 || !mayFailWithoutStatus) {
+        const int known[] = {kStatusInvalidArgument, kStatusHostRefused, kStatusCancelled, kStatusOutOfMemory};
+        EXPECT_NE(std::find(std::begin(known), std::end(known), run.code), std::end(known))
+            << where << ": failed with status " << run.code;
+    }
+    if (run.cancelled) {
+        EXPECT_FALSE(run.applied) << where << ": a cancelled apply hands out nothing";
+        if (run.code != 0 || !mayFailWithoutStatus) {
+            EXPECT_EQ(run.code, kStatusCancelled) << where;
+        }
+    }
+    // The sink is told the end at most once, and nothing after it.
+    const auto finish = std::find_if(run.events.begin(), run.events.end(), [](const auto& event) {
+        return event.call == CRecordingProgress::Call::Finish;
+    });
+    if (finish != run.events.end()) {
+        EXPECT_EQ(finish + 1, run.events.end()) << where << ": calls after Finish";
+    }
+}
+
+class Robustness : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(module.Load(BF_MODULE_PATH, error)) << error;
+        host = CComPtr<CFaultyHost>::Adopt(CFaultyHost::Create());
+        catalog = std::make_unique<CFilterCatalog>(module, static_cast<IPluginHost*>(host.Get()));
+        ASSERT_GE(catalog->Entries().size(), 22u) << "every filter, listed or not";
+    }
+
+    void TearDown() override
+    {
+        catalog.reset();
+        HostBudget() = AllocationBudget{};
+    }
+
+    // One apply of entry on a random picture with a random text, cancel and refusal;
+    // counts the applies that succeeded.
+    void RunRound(const FilterEntry& entry, std::mt19937& random, const std::string& where)
+    {
+        HostBudget() = AllocationBudget{};
+        CComPtr<CFaultyImage> source = RandomPicture(random);
+        ASSERT_TRUE(source);
+        const std::vector<uint32_t> before = PixelsOf(source.Get());
+        const std::string what = where + " on " + std::to_string(source->Width()) + " x " +
+                                 std::to_string(source->Height());
+
+        CComPtr<IFilter> filter;
+        CComPtr<IStatus> status;
+        if (!entry.factory->CreateFilter(static_cast<IImage*>(source.Get()), filter.Receive(), status.Receive())) {
+            EXPECT_TRUE(status) << what << ": a refused creation says why";
+            return;
+        }
+        const WString text = HostileParameterText(entry.settings, random);
+        filter->SetFormat(text.c_str());
+        CComPtr<CPreviewSite> site;
+        if (auto interactive = CComPtr<IInteractiveFilter>::Query(filter.Get(), IID_IInteractiveFilter)) {
+            site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(nullptr));
+            site->SelectByUser(HostileShapeText(source->Width(), source->Height(), random).c_str());
+            interactive->SetPreviewSite(site.Get());
+            interactive->SelectionChanged();
+        }
+
+        // Two applies on one filter are independent: the second may cancel or be
+        // refused where the first was not.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            HostBudget().calls = 0;
+            HostBudget().refuseAt = random() % 2 == 0 ? -1 : static_cast<int>(random() % 6);
+            const int cancelAt = random() % 3 == 0 ? static_cast<int>(random() % (source->Height() + 8))
+                                                   : CRecordingProgress::kNeverCancel;
+            IUnknown* input = random() % 4 == 0 ? static_cast<IImage*>(source.Get()) : nullptr;
+            const ApplyRun run = ApplyOnce(filter.Get(), input, cancelAt);
+            const std::string attemptWhere = what + ", apply " + std::to_string(attempt) + " (refusing call " +
+                                             std::to_string(HostBudget().refuseAt) + ", cancel at step " +
+                                             std::to_string(cancelAt) + ")\ntext: " + Printable(text);
+            ExpectKeptTheRules(run, MayFailWithoutStatus(entry.menuPath), attemptWhere);
+            if (run.applied) ++succeeded;
+            ASSERT_EQ(PixelsOf(source.Get()), before) << attemptWhere << ": the source changed";
+        }
+        filter.Reset();
+        site.Reset();
+        EXPECT_EQ(RefCountOfSource(source.Get()), 1u) << what << ": a reference to the source was kept";
+        EXPECT_EQ(CFaultyImage::Live(), 1) << what << ": an image the host made was never released";
+    }
+
+    static ULONG RefCountOfSource(CFaultyImage* source)
+    {
+        source->AddRef();
+        return source->Release();
+    }
+
+    CModuleLoader module;
+    CComPtr<CFaultyHost> host;
+    std::unique_ptr<CFilterCatalog> catalog;
+    int succeeded = 0;
+};
+
+TEST_F(Robustness, EveryFilterSurvivesHostileSettingsPicturesCancelsAndRefusals)
+{
+    for (const FilterEntry& entry : catalog->Entries()) {
+        // One seed per filter: a new filter in the table changes no other's rounds.
+        std::seed_seq seed(entry.menuPath.begin(), entry.menuPath.end());
+        std::mt19937 random(seed);
+        succeeded = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            RunRound(entry, random, entry.menuPath + ", round " + std::to_string(round));
+            if (HasFatalFailure()) return;
+        }
+        EXPECT_EQ(CFaultyImage::Live(), 0) << entry.menuPath;
+        // Rounds that all fail early would prove nothing about the pixel work.
+        EXPECT_GE(succeeded, kRounds / 4) << entry.menuPath;
+        std::printf("%-45s %3d of %d applies succeeded\n", entry.menuPath.c_str(), succeeded, 2 * kRounds);
+    }
+}
+
+} // namespace
