@@ -1,7 +1,6 @@
 #include "refhost/PhotoMetadata.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageWriter>
 
 #include <exiv2/exiv2.hpp>
@@ -214,7 +213,7 @@ QList<PhotoFactLine> ExifFactLines(const PhotoFacts& facts)
 
 CPhotoMetadata::CPhotoMetadata() : m_blocks(std::make_shared<Blocks>()) {}
 
-CPhotoMetadata CPhotoMetadata::Read(const QString& path, const QImage& decoded, QStringList& warnings)
+CPhotoMetadata CPhotoMetadata::Read(const QByteArray& file, const QImage& decoded, QStringList& warnings)
 {
     InitializeLibrary();
     CPhotoMetadata metadata;
@@ -223,7 +222,8 @@ CPhotoMetadata CPhotoMetadata::Read(const QString& path, const QImage& decoded, 
     bool profileInFile = false;
     try {
         ReportGathering reports;
-        auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(file.constData()),
+                                               static_cast<long>(file.size()));
         image->readMetadata();
         profileInFile = image->iccProfileDefined();
         // Qt's turning of a photo taken sideways does not carry the colour space along.

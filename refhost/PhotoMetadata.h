@@ -44,9 +44,10 @@ class CPhotoMetadata {
 public:
     CPhotoMetadata();
 
-    // The metadata of the photo file at path; decoded is its picture as read, whose
-    // colour space is the file's profile. Each block left out adds a line to warnings.
-    static CPhotoMetadata Read(const QString& path, const QImage& decoded, QStringList& warnings);
+    // The metadata of a photo file's bytes, the same bytes decoded was read from
+    // (whose colour space is the file's profile). Each block left out adds a line to
+    // warnings.
+    static CPhotoMetadata Read(const QByteArray& file, const QImage& decoded, QStringList& warnings);
 
     bool IsEmpty() const;
     PhotoFacts Facts() const;

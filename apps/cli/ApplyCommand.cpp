@@ -151,7 +151,7 @@ int RunApplyRecipe(const CommandLineOptions& options, const CFilterCatalog& cata
                                 QualityFor(options, output), progress.Get());
     PrintFileWarnings(input, outcome.warnings);
     switch (outcome.fault) {
-    case CRecipeChain::Fault::None: return kExitOk;
+    case CRecipeChain::Fault::None: EndIfInterrupted(output); return kExitOk;
     case CRecipeChain::Fault::Steps:
         PrintError(options.recipeFile + ": " + outcome.error + (outcome.cancelled ? "; nothing was written" : ""));
         return kExitFilterFailed;
@@ -190,6 +190,7 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
         return kExitUsage;
     }
 
+    CatchInterrupt();
     QImage picture;
     CPhotoMetadata metadata;
     const CComPtr<CHostImage> source = ReadPhoto(input, picture, &metadata);
@@ -202,7 +203,6 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
     HandPreviewShape(filter.Get(), options);
     PrintSettingNotes(*entry, notes, options.quiet);
 
-    CatchInterrupt();
     CComPtr<IProgress> progress = MakeProgress(options);
     CComPtr<IImage> result;
     CComPtr<IStatus> status;
@@ -216,6 +216,7 @@ int RunApply(const CommandLineOptions& options, const CFilterCatalog& catalog)
         written != kExitOk) {
         return written;
     }
+    EndIfInterrupted(output);
     // As format prints a text: what the filter measured and wrote back can be kept
     // and given again with --format-file.
     if (options.printSettings) std::fputs(NarrowToUtf8(ReadFilterFormat(filter.Get())).c_str(), stdout);
