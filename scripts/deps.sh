@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, and any
 # further packages named as arguments, skipping those already installed. Runs
-# apt-get as root, or through sudo.
+# apt-get as root, or through sudo. With --fuzz first it adds clang 16 and its
+# sanitizer and libFuzzer runtimes, which scripts/fuzz.sh builds with (clang 14,
+# Debian 12's default, lacks what std::source_location needs).
 set -euo pipefail
+
+extra=()
+if [[ "${1:-}" == "--fuzz" ]]; then
+  shift
+  extra=(clang-16 libclang-rt-16-dev)
+fi
 
 packages=(
   g++ cmake make pkg-config ccache
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev libexiv2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  "${extra[@]}"
   "$@"
 )
 
