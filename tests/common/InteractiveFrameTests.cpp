@@ -118,19 +118,22 @@ TEST_F(BrightnessContrastDialog, SlidersStartInTheMiddleWithTicksAtTheQuarters)
     }
 }
 
-// A parameter text may carry what strtod reads as not-a-number or infinity.
-TEST_F(BrightnessContrastDialog, ValuesThatAreNotNumbersOrInfiniteStayOnTheSlider)
+// A parameter text may carry what strtod reads as not-a-number or infinity: such a
+// number counts as no value, so each slider stays where it was, as for a missing key.
+TEST_F(BrightnessContrastDialog, ValuesThatAreNotNumbersOrInfiniteLeaveTheSliderWhereItWas)
 {
     CDlgInteractiveBrightnessContrast* dialog = OpenDialog();
     PumpPostedEvents();
     filter->SetFormat(u"BrightnessValue:nan\nContrastValue:inf\n");
     PumpPostedEvents();
-    EXPECT_EQ(dialog->BrightnessSlider()->value(), 0);
-    EXPECT_EQ(dialog->ContrastSlider()->value(), 100);
+    EXPECT_EQ(dialog->BrightnessSlider()->value(), 50);
+    EXPECT_EQ(dialog->ContrastSlider()->value(), 50);
+    filter->SetFormat(u"BrightnessValue:-100\nContrastValue:2\n");
+    PumpPostedEvents();
     filter->SetFormat(u"BrightnessValue:-inf\nContrastValue:-nan\n");
     PumpPostedEvents();
     EXPECT_EQ(dialog->BrightnessSlider()->value(), 0);
-    EXPECT_EQ(dialog->ContrastSlider()->value(), 0);
+    EXPECT_EQ(dialog->ContrastSlider()->value(), 100);
 }
 
 TEST_F(BrightnessContrastDialog, NullFormatKeepsTheTextButStillReloads)

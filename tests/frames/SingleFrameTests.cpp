@@ -150,10 +150,12 @@ TEST(SingleFrame, KernelStopsAtTheRowItsReportRefuses)
 
 TEST(SingleFrame, TypedThicknessesFarOutsideTheRangeCoverAllOrNothing)
 {
-    // 2e9 per cent is wider than the picture: every pixel lies in a corner square.
+    // 1e9 per cent is wider than the picture: every pixel lies in a corner square.
     const auto source = MakeImage(13, 8, Busy);
-    EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", 2000000000, 30, 1, 0x00FF00)),
+    EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", 1000000000, 30, 1, 0x00FF00)),
               SingleReference(source.Get(), 1000, 30, true, 0x00FF00));
-    EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", -2000000000, 30, 1, 0x00FF00)),
+    EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", -1000000000, 30, 1, 0x00FF00)),
               PixelsOf(source.Get()));
+    // Beyond the largest number a setting may hold the key counts as missing.
+    EXPECT_TRUE(Framed(source.Get(), SingleText(u"SingleFrameName", 2000000000, 30, 1, 0x00FF00)).empty());
 }
