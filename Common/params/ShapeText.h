@@ -10,3 +10,8 @@ using ShapeNumbers = std::array<int, 4>;
 // and each is one a setting may hold (no overflowing conversion); whatever follows
 // them is ignored. A null text reads nothing.
 bool ReadShapeText(const char16_t* text, ShapeNumbers& numbers);
+
+// How many of the four numbers the text starts with, read as "%d %d %d %d" reads
+// them up to the first that is missing or refused; those are stored, the others
+// left as they were.
+int ReadShapeNumbers(const char16_t* text, ShapeNumbers& numbers);

@@ -1,26 +1,12 @@
 #include "filters/red-eye/RedEyeFilter.h"
 
+#include "Common/params/ShapeText.h"
 #include "filters/red-eye/RedEyeDialog.h"
 #include "filters/red-eye/RedEyeKernel.h"
 #include "host/HostInterfaces.h"
 #include "resources/StringIds.h"
 
-#include <array>
-#include <cstdio>
 #include <utility>
-
-namespace {
-
-// How many of the four numbers the text starts with, read as "%d %d %d %d" reads them.
-int ReadRegionNumbers(const char16_t* text, std::array<int, 4>& numbers)
-{
-    if (text == nullptr) return 0;
-    const std::string narrow = NarrowToUtf8(WStringView(text));
-    const int read = std::sscanf(narrow.c_str(), "%d %d %d %d", &numbers[0], &numbers[1], &numbers[2], &numbers[3]);
-    return read < 0 ? 0 : read;
-}
-
-} // namespace
 
 // The filter has always announced its work with the rotation's progress text.
 CInteractiveRedEye::CInteractiveRedEye(IUnknown* source, IPluginHost* host)
@@ -31,8 +17,8 @@ CInteractiveRedEye::CInteractiveRedEye(IUnknown* source, IPluginHost* host)
 void CInteractiveRedEye::SelectionChanged()
 {
     if (PreviewSite() == nullptr) return;
-    std::array<int, 4> numbers{m_region.left, m_region.top, m_region.right, m_region.bottom};
-    const int read = ReadRegionNumbers(PreviewSite()->GetSelection(), numbers);
+    ShapeNumbers numbers{m_region.left, m_region.top, m_region.right, m_region.bottom};
+    const int read = ReadShapeNumbers(PreviewSite()->GetSelection(), numbers);
     m_region = {numbers[0], numbers[1], numbers[2], numbers[3]};
     if (read < 4) return;
     if (m_region.left > m_region.right) std::swap(m_region.left, m_region.right);
@@ -66,6 +52,6 @@ CApplyOutcome CInteractiveRedEye::ChangePixels(IUnknown*, IImage* working, IProg
     working->GetSize(&width, &height);
     const auto pixels = CComPtr<IPixelAccess>::Query(working, IID_IPixelAccess);
     if (!pixels) return CApplyOutcome::Failed(kStatusHostRefused);
-    ReduceRedEye(*pixels.Get(), SpanOfRegion(m_region, height));
+    ReduceRedEye(*pixels.Get(), ClippedToPicture(SpanOfRegion(m_region, height), width, height));
     return CApplyOutcome::Done();
 }

@@ -1,5 +1,6 @@
 #include "filters/red-eye/RedEyeKernel.h"
 
+#include <algorithm>
 #include <utility>
 
 RedEyeSpan SpanOfRegion(const RECT& region, int height)
@@ -8,6 +9,12 @@ RedEyeSpan SpanOfRegion(const RECT& region, int height)
     if (span.x0 > span.x1) std::swap(span.x0, span.x1);
     if (span.y0 > span.y1) std::swap(span.y0, span.y1);
     return span;
+}
+
+RedEyeSpan ClippedToPicture(const RedEyeSpan& span, int width, int height)
+{
+    return {std::clamp(span.x0, 0, width), std::clamp(span.x1, 0, width), std::clamp(span.y0, 0, height),
+            std::clamp(span.y1, 0, height)};
 }
 
 RedEyeChannels ChannelsOf(uint32_t color)

@@ -22,6 +22,12 @@ struct RedEyeSpan {
 // the filter has always placed its region. Each axis comes out in increasing order.
 RedEyeSpan SpanOfRegion(const RECT& region, int height);
 
+// The span within a width x height picture. Pixels outside it hold nothing to
+// measure (the accessor reads them as 0) and take no paint, so clipping changes no
+// pixel; it keeps a selection far beyond the picture from costing billions of
+// accessor calls.
+RedEyeSpan ClippedToPicture(const RedEyeSpan& span, int width, int height);
+
 // The accessor's colour (blue in the low byte, then green, then red) apart.
 struct RedEyeChannels {
     uint32_t red;

@@ -132,6 +132,42 @@ TEST_F(RedEyeFilter, TheSelectionIsReadInIncreasingOrderOrFieldByField)
     EXPECT_EQ(Region(), (RECT{30, 40, 50, 20}));
 }
 
+// Found by the robustness test: a selection far beyond the picture took the region
+// as it stood, and the pixel loops ran over billions of pixels that are not there.
+// Pixels outside read as nothing and take no paint, so such a selection treats what
+// the picture holds of it, as one just past the picture's edges does.
+TEST_F(RedEyeFilter, ASelectionFarBeyondThePictureTreatsThePictureQuickly)
+{
+    Make(&FactoryOf<CInteractiveRedEyeFactory>(), Face());
+    Select(u"0 -1 12 10");
+    CComPtr<IImage> justBeyond;
+    ASSERT_TRUE(filter->Apply(nullptr, justBeyond.Receive(), nullptr, nullptr));
+    Select(u"-1000000000 -1000000000 1000000000 1000000000");
+    EXPECT_EQ(Region(), (RECT{-1000000000, -1000000000, 1000000000, 1000000000}));
+    CComPtr<IImage> farBeyond;
+    ASSERT_TRUE(filter->Apply(nullptr, farBeyond.Receive(), nullptr, nullptr));
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            EXPECT_EQ(SeenAt(farBeyond.Get(), x, y), SeenAt(justBeyond.Get(), x, y)) << x << ", " << y;
+            EXPECT_EQ(SeenAt(farBeyond.Get(), x, y), x >= 5 && x < 8 && y >= 4 && y < 7 ? 0u : kSkin) << x << ", " << y;
+        }
+    }
+}
+
+// Found by the robustness test under the sanitizers: the selection was read with
+// sscanf, whose conversion of a number past the int range is undefined, and the
+// region's rows were then computed with an overflowing subtraction. Numbers no
+// setting may hold now stop the reading as a missing number does.
+TEST_F(RedEyeFilter, NumbersPastTheBoundStopTheSelectionLikeAMissingNumber)
+{
+    Make(&FactoryOf<CInteractiveRedEyeFactory>(), Face());
+    Select(u"1 2 3 4");
+    Select(u"5 -2147483648 7 8");
+    EXPECT_EQ(Region(), (RECT{5, 2, 3, 4})) << "only the number before the refused one is taken";
+    Select(u"9 nan");
+    EXPECT_EQ(Region(), (RECT{9, 2, 3, 4}));
+}
+
 TEST_F(RedEyeFilter, Failures)
 {
     Make(&FactoryOf<CInteractiveRedEyeFactory>(), Face());
