@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the fuzz targets' seed corpora into fuzz/corpus/ from what the tests use:
 each filter's parameter text as the command-line tool formats it, texts with the
-reader's escapes and edge cases, small photos in every format the hosts read (one
+reader's escapes and edge cases, recipes, small photos in every format the hosts read (one
 JPEG and one PNG carrying EXIF orientation and XMP), and one apply input per filter.
 
     fuzz/make-seeds.py build/release/bin/basicfilters
@@ -57,6 +57,21 @@ write("param-text", "lone-surrogates.txt", "k:\ud800x\n\udfff:1\n".encode("utf-1
 for index, (name, text) in enumerate(formats.items()):
     if text:
         write("param-text", "format-%02d.txt" % index, text.encode("utf-16-le"))
+
+# Recipes: the README's example, one with Windows line ends, comments and every
+# shape, and one step per filter with its start text.
+recipes = {
+    "readme": "BasicFilters recipe 1\n# comments and blank lines are skipped\nfilter Color\\Brightness and Contrast\n"
+              "  BrightnessValue:20\n  ContrastValue:1.2\nfilter Crop\n  selection 0,0,256,240\n",
+    "shapes": "BasicFilters recipe 1\r\n# straighten\r\n\r\nfilter Rotate\r\n\tangle:4\r\n\tline 1 2 300 40\r\n"
+              "filter 17\r\nfilter Noise\r\n  NoiseActivePage:RemoveNoisePage\r\n  selection 0 0 200 150\r\n",
+    "escaped": "BasicFilters recipe 1\nfilter Frames\n  NameOfTheFrame:Double\\:Frame\\\\Name\n",
+}
+for index, (name, text) in enumerate(formats.items()):
+    body = "".join("  " + line + "\n" for line in text.splitlines())
+    recipes["filter-%02d" % index] = "BasicFilters recipe 1\nfilter " + name + "\n" + body
+for name, text in recipes.items():
+    write("recipe", name + ".txt", text.encode("utf-8"))
 
 # Photos: the bundled one reduced to 12 x 10 in each format the hosts write.
 with tempfile.TemporaryDirectory() as scratch:

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each for its share of SECONDS (default 600):
-# the parameter-text reader, the hosts' picture decoder path, and the apply of every
-# filter the module has, one run per filter. The corpora grow in build/fuzz/corpus/
-# from the seeds in fuzz/corpus/; a crashing input lands in build/fuzz/findings/.
+# the parameter-text reader, the recipe reader, the hosts' picture decoder path, and
+# the apply of every filter the module has, one run per filter. The corpora grow in
+# build/fuzz/corpus/ from the seeds in fuzz/corpus/; a crashing input lands in
+# build/fuzz/findings/.
 # Prints a table of runs, coverage (edges libFuzzer saw) and corpus sizes; exits
 # non-zero when anything was found.
 #   scripts/fuzz.sh [SECONDS]
@@ -26,17 +27,18 @@ if [[ ! -f "$build/CMakeCache.txt" ]]; then
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" -DBF_FUZZ=ON -DBF_BUILD_BENCH=OFF \
     > "$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
 fi
-cmake --build "$build" -j "$(nproc)" --target fuzz_param_text fuzz_picture_file fuzz_filter_apply \
+cmake --build "$build" -j "$(nproc)" --target fuzz_param_text fuzz_recipe fuzz_picture_file fuzz_filter_apply \
   robustness_sanitized
 
 bin="$build/bin"
 mapfile -t filters < <(BF_FUZZ_FILTER=list "$bin/fuzz_filter_apply" 2> /dev/null)
-runs=$((2 + ${#filters[@]}))
+runs=$((3 + ${#filters[@]}))
 share=$((seconds / runs))
 ((share >= 1)) || share=1
 mkdir -p "$build/corpus" "$build/findings" "$build/logs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export ASAN_SYMBOLIZER_PATH=/usr/bin/llvm-symbolizer
 export QT_QPA_PLATFORM=offscreen
 
 # The robustness test first: the same rules on larger pictures, under clang's
@@ -73,6 +75,7 @@ fuzz() {
 }
 
 fuzz param-text fuzz_param_text "$root/fuzz/corpus/param-text"
+fuzz recipe fuzz_recipe "$root/fuzz/corpus/recipe"
 fuzz picture-file fuzz_picture_file "$root/fuzz/corpus/picture-file"
 for filter in "${filters[@]}"; do
   fuzz "apply-$(tr 'A-Z ' 'a-z-' <<< "$filter")" fuzz_filter_apply "$root/fuzz/corpus/filter-apply" "$filter"
