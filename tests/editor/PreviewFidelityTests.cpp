@@ -176,39 +176,26 @@ protected:
 
 } // namespace
 
-TEST_F(PreviewFidelityTest, MedianAtActualPixelsIsTheSavedFile)
+// Median at its largest radius, 4, and Sharpen's unsharp mask at the largest sigma,
+// 10, read farthest across the edge of the view; a lens distortion moves each pixel
+// by its distance from the whole photo's centre, so its part is cut from the result
+// on the full photo. Each slider goes to its last position or near it.
+TEST_F(PreviewFidelityTest, NeighbourhoodAndPlacedFiltersAtActualPixelsAreTheSavedFile)
 {
-    m_photo = TexturedPhoto(QSize(1500, 1100));
-    OpenPhoto(m_photo, "median.png");
-    // The largest radius, 4: the widest window the median reads across the edge.
-    ExpectPreviewIsTheSavedFile({QStringLiteral("Filters"), QStringLiteral("Median")}, [this] {
-        MoveAndWait(VisibleSliders().front(), 4);
-        EXPECT_EQ(View()->DetailArea(), View()->VisiblePhotoRect()) << "the part in view, at full size";
-    });
-}
-
-TEST_F(PreviewFidelityTest, SharpenAtActualPixelsIsTheSavedFile)
-{
-    m_photo = TexturedPhoto(QSize(1500, 1100));
-    OpenPhoto(m_photo, "sharpen.png");
-    // Unsharp mask with the largest sigma, 10: the widest blur any filter reads.
-    ExpectPreviewIsTheSavedFile({QStringLiteral("Filters"), QStringLiteral("Sharpen")}, [this] {
-        MoveAndWait(VisibleSliders().front(), 100);
-        EXPECT_EQ(View()->DetailArea(), View()->VisiblePhotoRect()) << "the part in view, at full size";
-    });
-}
-
-// A lens distortion moves each pixel by its distance from the whole photo's centre:
-// the part in view is cut from the result on the full photo.
-TEST_F(PreviewFidelityTest, LensDistortAtActualPixelsIsTheSavedFile)
-{
-    m_photo = TexturedPhoto(QSize(1500, 1100));
-    OpenPhoto(m_photo, "lens.png");
-    ExpectPreviewIsTheSavedFile({QStringLiteral("Filters"), QStringLiteral("Lens Distort")}, [this] {
-        QSlider* coefficient = VisibleSliders().front();
-        MoveAndWait(coefficient, coefficient->maximum() * 9 / 10);
-        EXPECT_EQ(View()->DetailArea(), View()->VisiblePhotoRect()) << "the part in view, at full size";
-    });
+    const struct {
+        const char* menuName;
+        int fromLastPosition;
+    } filters[] = {{"Median", 0}, {"Sharpen", 0}, {"Lens Distort", 100}};
+    for (const auto& filter : filters) {
+        SCOPED_TRACE(filter.menuName);
+        m_photo = TexturedPhoto(QSize(1500, 1100));
+        OpenPhoto(m_photo, "photo.png");
+        ExpectPreviewIsTheSavedFile({QStringLiteral("Filters"), QString::fromUtf8(filter.menuName)}, [&] {
+            QSlider* slider = VisibleSliders().front();
+            MoveAndWait(slider, slider->maximum() - filter.fromLastPosition);
+            EXPECT_EQ(View()->DetailArea(), View()->VisiblePhotoRect()) << "the part in view, at full size";
+        });
+    }
 }
 
 // Noise estimates its levels from the whole picture. It reads a rectangle drawn on
