@@ -349,6 +349,26 @@ TEST(AutofixRotation, ATurnThatCannotBeMadeFailsTheApply)
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Fixing exposure..."), 0);
 }
 
+// Found by the robustness test: a stop answered during the straightening detection
+// made the detection answer 0, as for a level photo, and the fix went on to turn by
+// 0 degrees and hand out a result. The stop now ends the fix, whichever step of the
+// detection it comes at, and a sink that asks only once is heeded too.
+TEST_F(AutofixWithHost, AStopDuringTheDetectionEndsTheApplyWithNothingHandedOut)
+{
+    const auto tilted = WarmTiltedLines(200, 150, 4.0);
+    for (const int stopAt : {0, 40, 300}) {
+        SCOPED_TRACE(stopAt);
+        const FailedApply failed = ApplyExpectingFailure(
+            AutofixFilter(tilted.Get(), AutofixText({.rotation = true})).Get(), nullptr, stopAt);
+        EXPECT_EQ(failed.code, 0);
+        EXPECT_FALSE(failed.storedResult);
+        const std::vector<std::string> texts = TextsOf(failed.events);
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), "Rotating"), 0) << "no turn after the stop";
+        ASSERT_FALSE(failed.events.empty());
+        EXPECT_FALSE(failed.events.back().success);
+    }
+}
+
 // Where nothing is tilted, the turn is by 0 degrees: the exact copy.
 TEST_F(AutofixWithHost, TheRotationFixWithoutATiltCopies)
 {

@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -38,6 +39,14 @@ constexpr int kRounds = 60;
 constexpr int kLargestArea = 60'000;
 #endif
 constexpr int kWidestPicture = 2000;
+
+// BF_ROBUSTNESS_ROUNDS and BF_ROBUSTNESS_SEED let a longer run (scripts/fuzz.sh)
+// explore further than the suite's fixed rounds.
+int EnvironmentNumber(const char* name, int fallback)
+{
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != 0 ? std::atoi(text) : fallback;
+}
 
 std::vector<uint32_t> PixelsOf(CHostImage* image)
 {
@@ -180,19 +189,22 @@ protected:
 
 TEST_F(Robustness, EveryFilterSurvivesHostileSettingsPicturesCancelsAndRefusals)
 {
+    const int rounds = std::max(1, EnvironmentNumber("BF_ROBUSTNESS_ROUNDS", kRounds));
+    const std::string extraSeed = std::to_string(EnvironmentNumber("BF_ROBUSTNESS_SEED", 0));
     for (const FilterEntry& entry : catalog->Entries()) {
         // One seed per filter: a new filter in the table changes no other's rounds.
-        std::seed_seq seed(entry.menuPath.begin(), entry.menuPath.end());
+        const std::string seedText = entry.menuPath + (extraSeed == "0" ? "" : extraSeed);
+        std::seed_seq seed(seedText.begin(), seedText.end());
         std::mt19937 random(seed);
         succeeded = 0;
-        for (int round = 0; round < kRounds; ++round) {
+        for (int round = 0; round < rounds; ++round) {
             RunRound(entry, random, entry.menuPath + ", round " + std::to_string(round));
             if (HasFatalFailure()) return;
         }
         EXPECT_EQ(CFaultyImage::Live(), 0) << entry.menuPath;
         // Rounds that all fail early would prove nothing about the pixel work.
-        EXPECT_GE(succeeded, kRounds / 4) << entry.menuPath;
-        std::printf("%-45s %3d of %d applies succeeded\n", entry.menuPath.c_str(), succeeded, 2 * kRounds);
+        EXPECT_GE(succeeded, rounds / 4) << entry.menuPath;
+        std::printf("%-45s %3d of %d applies succeeded\n", entry.menuPath.c_str(), succeeded, 2 * rounds);
     }
 }
 
