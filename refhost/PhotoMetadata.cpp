@@ -268,8 +268,15 @@ int CPhotoMetadata::Orientation() const
 {
     const Exiv2::ExifData& exif = m_blocks->exif;
     const auto found = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-    if (found == exif.end()) return kNormalOrientation;
-    const long orientation = found->toLong();
+    // A damaged file can give the tag no value at all, which Exiv2 answers by
+    // throwing from toLong.
+    if (found == exif.end() || found->count() == 0) return kNormalOrientation;
+    long orientation = 0;
+    try {
+        orientation = found->toLong();
+    } catch (const std::exception&) {
+        return kNormalOrientation;
+    }
     return orientation >= 1 && orientation <= 8 ? static_cast<int>(orientation) : kNormalOrientation;
 }
 
