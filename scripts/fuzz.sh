@@ -49,7 +49,7 @@ LSAN_OPTIONS="use_tls=0:suppressions=$build/lsan.supp" "$bin/robustness_sanitize
   > "$build/logs/robustness.log" 2>&1 || { tail -40 "$build/logs/robustness.log"; exit 1; }
 echo "robustness test under clang's sanitizers: passed"
 
-printf '%-28s %10s %8s %8s %8s %s\n' target runs cov ft corpus found
+printf '%-42s %10s %8s %8s %8s %s\n' target runs cov ft corpus found
 found_any=0
 # One run: NAME TARGET SEEDS [FILTER]
 fuzz() {
@@ -71,7 +71,7 @@ fuzz() {
     found="yes: see $log"
     found_any=1
   fi
-  printf '%-28s %10s %8s %8s %8s %s\n' "$name" "$executed" "$cov" "$ft" "$(ls "$corpus" | wc -l)" "$found"
+  printf '%-42s %10s %8s %8s %8s %s\n' "$name" "$executed" "$cov" "$ft" "$(ls "$corpus" | wc -l)" "$found"
 }
 
 fuzz param-text fuzz_param_text "$root/fuzz/corpus/param-text"
