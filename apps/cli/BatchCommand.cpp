@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -115,6 +116,8 @@ public:
         FILE* log = std::tmpfile();
         Job& job = m_jobs[index];
         if (log == nullptr) return Fail(job, "no temporary file for the worker's messages");
+        // Only this worker writes it: the workers started later do not inherit it.
+        fcntl(fileno(log), F_SETFD, FD_CLOEXEC);
         const std::vector<std::string> arguments = WorkerArguments(m_options, job);
         std::vector<char*> argv;
         for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
