@@ -113,13 +113,17 @@ TEST(RowBands, AnExceptionInAnyBandLeavesTheCallAfterTheOthersEnded)
     const std::thread::id caller = std::this_thread::get_id();
     for (const bool onCaller : {false, true}) {
         std::atomic<int> running{0};
+        std::atomic<bool> helperBegan{false};
         const auto call = [&] {
             ForEachRowBand(
                 10000, {},
                 [&](int, int) {
                     ++running;
                     const bool here = std::this_thread::get_id() == caller;
-                    std::this_thread::yield();
+                    if (!here) helperBegan = true;
+                    // The caller waits for a helper's first band, so that a loaded
+                    // machine cannot leave every band to the caller.
+                    while (here && !onCaller && !helperBegan) std::this_thread::yield();
                     --running;
                     if (here == onCaller) throw std::bad_alloc();
                 },
