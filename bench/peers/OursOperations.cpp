@@ -109,8 +109,8 @@ Trial ToneTable(const OurPicture& picture)
     return InPlace(picture, [&picture](Pixels& work) {
         uint8_t table[256];
         BuildBrightnessContrastTable(kBrightness, kContrast, table);
-        const CChannelMapper mapper({table, table, table});
-        for (int y = 0; y < picture.height; ++y) mapper.MapRow(BytesOf(work) + size_t{4} * picture.width * y, picture.width);
+        MapChannelTables({BytesOf(work), ptrdiff_t{4} * picture.width, picture.width, picture.height},
+                         ChannelTables{table, table, table}, {});
     });
 }
 
@@ -131,7 +131,7 @@ Trial Geometry(const Operation& operation, const OurPicture& picture)
     case OperationKind::Rotate90:
         return IntoNew(picture.pixels.size(), [&picture, width, height, stride](Pixels& output) {
             const PixelRows source{const_cast<uint8_t*>(BytesOf(picture.pixels)), stride, width, height};
-            ChosenClockWiseTurn()(source, {BytesOf(output), ptrdiff_t{4} * height, height, width});
+            TurnInBands(ChosenClockWiseTurn(), true, source, {BytesOf(output), ptrdiff_t{4} * height, height, width});
         });
     case OperationKind::Rotate180:
         return IntoNew(picture.pixels.size(), [&picture, width, height, stride](Pixels& output) {
