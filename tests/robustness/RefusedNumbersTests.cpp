@@ -5,6 +5,7 @@
 
 #include "tests/CliRunner.h"
 #include "tests/robustness/FaultyHost.h"
+#include "tests/robustness/FaultyModuleTest.h"
 
 #include "Common/base/InteractiveInterfaces.h"
 #include "Common/params/ParamList.h"
@@ -113,21 +114,15 @@ CParamList StartText(const FilterEntry& entry)
     return list;
 }
 
-class RefusedNumbersInFilters : public ::testing::Test {
+class RefusedNumbersInFilters : public FaultyModuleTest {
 protected:
     void SetUp() override
     {
-        std::string error;
-        ASSERT_TRUE(module.Load(BF_MODULE_PATH, error)) << error;
-        host = CComPtr<CFaultyHost>::Adopt(CFaultyHost::Create());
-        catalog = std::make_unique<CFilterCatalog>(module, static_cast<IPluginHost*>(host.Get()));
-        HostBudget() = AllocationBudget{};
+        FaultyModuleTest::SetUp();
         source = CComPtr<CFaultyImage>::Adopt(CFaultyImage::Make(23, 17));
         auto* bits = reinterpret_cast<uint32_t*>(source->GetPixels());
         for (int i = 0; i < 23 * 17; ++i) bits[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u >> 8);
     }
-
-    void TearDown() override { catalog.reset(); }
 
     Outcome Apply(const FilterEntry& entry, const CParamList& text)
     {
@@ -152,9 +147,6 @@ protected:
         return outcome;
     }
 
-    CModuleLoader module;
-    CComPtr<CFaultyHost> host;
-    std::unique_ptr<CFilterCatalog> catalog;
     CComPtr<CFaultyImage> source;
 };
 

@@ -9,6 +9,7 @@
 #include "tests/LoadedModule.h"
 #include "tests/robustness/ApplyRules.h"
 #include "tests/robustness/FaultyHost.h"
+#include "tests/robustness/FaultyModuleTest.h"
 #include "tests/robustness/HostileTexts.h"
 
 #include "Common/base/InteractiveInterfaces.h"
@@ -107,21 +108,12 @@ void ExpectWholePicture(IImage* image, const std::string& where)
     }
 }
 
-class Robustness : public ::testing::Test {
+class Robustness : public FaultyModuleTest {
 protected:
     void SetUp() override
     {
-        std::string error;
-        ASSERT_TRUE(module.Load(BF_MODULE_PATH, error)) << error;
-        host = CComPtr<CFaultyHost>::Adopt(CFaultyHost::Create());
-        catalog = std::make_unique<CFilterCatalog>(module, static_cast<IPluginHost*>(host.Get()));
+        FaultyModuleTest::SetUp();
         ASSERT_GE(catalog->Entries().size(), 22u) << "every filter, listed or not";
-    }
-
-    void TearDown() override
-    {
-        catalog.reset();
-        HostBudget() = AllocationBudget{};
     }
 
     // One apply of entry on a random picture with a random text, cancel and refusal;
@@ -181,9 +173,6 @@ protected:
         return source->Release();
     }
 
-    CModuleLoader module;
-    CComPtr<CFaultyHost> host;
-    std::unique_ptr<CFilterCatalog> catalog;
     int succeeded = 0;
 };
 
