@@ -54,30 +54,6 @@ inline std::string Describe(const RunResult& run)
            "\nstderr: " + run.err.toStdString();
 }
 
-// The bundled photo as the tool decodes it (orientation applied), and what the tool
-// wrote for it as a PNG; both RGB32 with rows from the top, written null on failure.
-struct SamplePhotoRun {
-    QImage photo;
-    QImage written;
-    RunResult run;
-};
-
-inline SamplePhotoRun ApplyToSamplePhoto(const QString& filter, const QStringList& settings)
-{
-    const QString bundled = QStringLiteral(BF_SOURCE_DIR "/samples/fruits.jpg");
-    QImageReader reader(bundled);
-    reader.setAutoTransform(true);
-    SamplePhotoRun result;
-    result.photo = reader.read().convertToFormat(QImage::Format_RGB32);
-    QTemporaryDir directory;
-    const QString output = directory.filePath(QStringLiteral("out.png"));
-    QStringList arguments{QStringLiteral("apply"), filter, bundled, output};
-    for (const QString& setting : settings) arguments << QStringLiteral("--set") << setting;
-    result.run = RunCli(arguments);
-    if (result.run.exitCode == 0) result.written = QImage(output).convertToFormat(QImage::Format_RGB32);
-    return result;
-}
-
 inline int Clamped(int value)
 {
     return std::clamp(value, 0, 255);

@@ -1,5 +1,5 @@
-// Exposure through the command-line tool on the bundled photo: both modes, the
-// numbered curve keys, and the dialog's start values when keys are left out.
+// Exposure through the command-line tool on the bundled photo: the numbered curve
+// keys, given one per point in any letter case, and the keys the tool refuses.
 
 #include "tests/CliRunner.h"
 
@@ -8,25 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 
 namespace {
 
 const QString kFruits = QStringLiteral(BF_SOURCE_DIR "/samples/fruits.jpg");
-
-// Every pixel of written is before with each channel mapped through level.
-void ExpectEveryPixelMapped(const QImage& before, const QImage& written, const std::function<int(int)>& level)
-{
-    ASSERT_EQ(written.size(), before.size());
-    for (int y = 0; y < before.height(); ++y) {
-        for (int x = 0; x < before.width(); ++x) {
-            const QRgb pixel = before.pixel(x, y);
-            ASSERT_EQ(written.pixel(x, y), qRgb(level(qRed(pixel)), level(qGreen(pixel)), level(qBlue(pixel))))
-                << x << "," << y;
-        }
-    }
-}
 
 RunResult ApplyExposure(const QString& output, const QStringList& settings)
 {
@@ -36,21 +22,6 @@ RunResult ApplyExposure(const QString& output, const QStringList& settings)
 }
 
 } // namespace
-
-TEST(ExposureCli, HistogramCorrectionOnThePhoto)
-{
-    QTemporaryDir dir;
-    const QString output = dir.filePath(QStringLiteral("stretched.png"));
-    const RunResult run = ApplyExposure(output, {QStringLiteral("Active=HistCorr"), QStringLiteral("LeftLimit=50"),
-                                                 QStringLiteral("RightLimit=200"), QStringLiteral("MValue=1.7"),
-                                                 QStringLiteral("BValue=-85")});
-    ASSERT_EQ(run.exitCode, 0) << Describe(run);
-    // Levels up to 50 give 0, 200 and above 255, between them trunc(i x 1.7 - 85).
-    ExpectEveryPixelMapped(QImage(kFruits), QImage(output), [](int i) {
-        const double value = i * 1.7 - 85.0;
-        return value <= 0.0 ? 0 : value >= 255.0 ? 255 : static_cast<int>(value);
-    });
-}
 
 TEST(ExposureCli, ThreePointCurveWithNumberedKeys)
 {
@@ -83,17 +54,6 @@ TEST(ExposureCli, ThreePointCurveWithNumberedKeys)
         }
     }
     EXPECT_GE(seen.size(), 5u);
-}
-
-TEST(ExposureCli, LeftOutKeysTakeTheDialogsStartAndKeepThePhoto)
-{
-    QTemporaryDir dir;
-    for (const QString& mode : {QStringLiteral("HistCorr"), QStringLiteral("GradCurves")}) {
-        const QString output = dir.filePath(mode + QStringLiteral(".png"));
-        const RunResult run = ApplyExposure(output, {QStringLiteral("Active=") + mode});
-        ASSERT_EQ(run.exitCode, 0) << Describe(run);
-        ExpectEveryPixelMapped(QImage(kFruits), QImage(output), [](int i) { return i; });
-    }
 }
 
 TEST(ExposureCli, UnknownKeysAndBadPointNumbersAreRefused)

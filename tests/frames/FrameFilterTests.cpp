@@ -106,11 +106,3 @@ TEST(FrameFilter, NoResultIsStatusFiveAndARefusedCopyStatusEight)
         EXPECT_FALSE(failed.storedResult);
     }
 }
-
-TEST(FrameFilter, TheSourceIsLeftAsItWas)
-{
-    const auto source = MakeImage(9, 7, Busy);
-    const auto before = PixelsOf(source.Get());
-    EXPECT_FALSE(Framed(source.Get(), SingleText(u"SingleFrameName")).empty());
-    EXPECT_EQ(PixelsOf(source.Get()), before);
-}

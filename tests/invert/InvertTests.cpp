@@ -2,7 +2,6 @@
 // and the dialog's own way of storing. Expected pixels are worked out per channel
 // as 255 - v; rows are section rows, row 0 the bottom.
 
-#include "tests/CliRunner.h"
 #include "tests/HostDoubles.h"
 #include "tests/TestSupport.h"
 
@@ -314,22 +313,4 @@ TEST_F(InvertDialog, NoParentIsStatusFiveAndClosingReleasesTheFilterAndSite)
     EXPECT_TRUE(m_filter->DestroyDialog());
     EXPECT_EQ(RefCountOf(m_filter.Get()), filterRefs);
     EXPECT_EQ(RefCountOf(static_cast<IPreviewSite*>(m_site.Get())), siteRefs);
-}
-
-// ---------------------------------------------------------------- the command-line tool
-
-TEST(InvertCli, APhotoWithTheRedChannelLeftOut)
-{
-    const SamplePhotoRun sample = ApplyToSamplePhoto(QStringLiteral("Invert"), {QStringLiteral("Channel_Red=0")});
-    ASSERT_EQ(sample.run.exitCode, 0) << Describe(sample.run);
-    EXPECT_TRUE(sample.run.err.contains("Channel_Green")) << "the start values used are named: " << Describe(sample.run);
-    ASSERT_FALSE(sample.photo.isNull());
-    ASSERT_EQ(sample.written.size(), sample.photo.size());
-    int differing = 0;
-    for (int y = 0; y < sample.photo.height(); ++y) {
-        for (int x = 0; x < sample.photo.width(); ++x) {
-            if (sample.written.pixel(x, y) != Inverted(sample.photo.pixel(x, y), false, true, true)) ++differing;
-        }
-    }
-    EXPECT_EQ(differing, 0);
 }

@@ -2,7 +2,6 @@
 // plain reference written here from the rule (doubles, square roots, truncation),
 // and from values worked out by hand; rows are section rows, row 0 the bottom.
 
-#include "tests/CliRunner.h"
 #include "tests/HostDoubles.h"
 #include "tests/TestSupport.h"
 #include "tests/shared/KernelVariants.h"
@@ -406,28 +405,4 @@ TEST_F(Vignetting, RefusalsBeforeAnyProgressCall)
         EXPECT_FALSE(failed.storedResult);
         EXPECT_TRUE(failed.events.empty()) << "no SetText, so no Finish either";
     }
-}
-
-// ---------------------------------------------------------------- the command-line tool
-
-TEST(VignettingCli, APhotoComesOutAsTheRuleGivesIt)
-{
-    const SamplePhotoRun sample = ApplyToSamplePhoto(QStringLiteral("Vignetting"), {});
-    ASSERT_EQ(sample.run.exitCode, 0) << Describe(sample.run);
-    const int width = sample.photo.width();
-    const int height = sample.photo.height();
-    ASSERT_GT(width, 0);
-    ASSERT_EQ(sample.written.size(), sample.photo.size());
-    // The section's row 0 is the photo's bottom row.
-    Picture source{width, height, {}};
-    Picture written{width, height, {}};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            source.pixels.push_back(sample.photo.pixel(x, height - 1 - y));
-            written.pixels.push_back(sample.written.pixel(x, height - 1 - y) & 0xFFFFFFu);
-        }
-    }
-    EXPECT_EQ(written.pixels, ReferenceVignette(source).pixels) << "the fourth byte is left out of the file";
-    EXPECT_EQ(written.At(width / 2, height / 2), source.At(width / 2, height / 2) & 0xFFFFFFu)
-        << "the centre keeps its colour";
 }

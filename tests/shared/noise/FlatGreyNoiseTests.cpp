@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
-#include <utility>
 
 namespace {
 
@@ -146,27 +145,4 @@ TEST(FlatGreyNoise, TheEngineSmoothsTheGrainItMeasured)
     for (const int shift : {16, 8, 0}) {
         EXPECT_LT(PictureVariance(picture, shift), sigma * sigma / 4) << "channel at bit " << shift;
     }
-}
-
-// Below 320 pixels a side there is too little to measure: the levels are 0 and the
-// noisy picture comes back exactly as it was.
-TEST(FlatGreyNoise, PicturesUnder320PixelsAreNotMeasured)
-{
-    for (const auto& [width, height] : {std::pair{319, 480}, std::pair{640, 319}, std::pair{319, 319}}) {
-        Picture picture = FlatGreyWithNoise(width, height, 5.0, Grain::Colour, 400);
-        const Picture original = picture;
-        for (const bool luma : {false, true}) {
-            const NoiseLevels estimates = Estimate(picture, luma);
-            EXPECT_EQ(estimates.first, 0.0) << width << " x " << height;
-            EXPECT_EQ(estimates.second, 0.0) << width << " x " << height;
-            EXPECT_EQ(estimates.third, 0.0) << width << " x " << height;
-        }
-        NoiseLevels levels{-1, -1, -1};
-        ASSERT_TRUE(ReduceNoiseOfWhole(picture.Rows(), {}, true, levels, {}, {}));
-        EXPECT_TRUE(AllZero(levels)) << width << " x " << height;
-        EXPECT_EQ(picture, original) << width << " x " << height;
-    }
-    // The smallest picture that is measured.
-    Picture smallest = FlatGreyWithNoise(320, 320, 5.0, Grain::Colour, 401);
-    EXPECT_GT(Estimate(smallest, false).first, 0.0);
 }
