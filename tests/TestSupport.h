@@ -3,6 +3,7 @@
 
 #include "Common/base/InteractiveInterfaces.h"
 #include "platform/ComPtr.h"
+#include "platform/WideString.h"
 #include "plugin/ModuleFactories.h"
 #include "refhost/HostImage.h"
 #include "refhost/RecordingProgress.h"
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 // A width x height image whose pixel (x, y) is pixel(x, y); y counts from the bottom row.
@@ -23,6 +25,20 @@ inline CComPtr<CHostImage> MakeImage(int width, int height, const std::function<
         for (int x = 0; x < width; ++x) image->Row(y)[x] = pixel(x, y);
     }
     return image;
+}
+
+// The pixels of image row by row, the bottom row first.
+inline std::vector<uint32_t> PixelsOf(IImage* image)
+{
+    int width = 0;
+    int height = 0;
+    image->GetSize(&width, &height);
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(image->GetPixels() + ptrdiff_t{y} * image->GetStride());
+        pixels.insert(pixels.end(), row, row + width);
+    }
+    return pixels;
 }
 
 // Every pixel different, and the fourth byte varying too, so that a misplaced or
@@ -80,4 +96,20 @@ inline FailedApply ApplyExpectingFailure(IFilter* filter, IUnknown* input, int c
     failed.storedResult = static_cast<bool>(result);
     failed.events = progress->Events();
     return failed;
+}
+
+// A sink's calls as one line: "SetText Inverting;Step 0/3;Finish true;".
+inline std::string ProgressCalls(const std::vector<CRecordingProgress::Event>& events)
+{
+    std::string calls;
+    for (const auto& event : events) {
+        switch (event.call) {
+        case CRecordingProgress::Call::SetText: calls += "SetText " + NarrowToUtf8(event.text) + ";"; break;
+        case CRecordingProgress::Call::Step:
+            calls += "Step " + std::to_string(event.done) + "/" + std::to_string(event.total) + ";";
+            break;
+        case CRecordingProgress::Call::Finish: calls += event.success ? "Finish true;" : "Finish false;"; break;
+        }
+    }
+    return calls;
 }

@@ -46,14 +46,6 @@ inline CComPtr<IInteractiveFilter> AutofixFilter(CHostImage* source, const WStri
                                    text.c_str());
 }
 
-inline std::vector<uint32_t> PixelsOf(IImage* image)
-{
-    auto* host = static_cast<CHostImage*>(image);
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < host->Height(); ++y) pixels.insert(pixels.end(), host->Row(y), host->Row(y) + host->Width());
-    return pixels;
-}
-
 inline uint32_t Colour(int red, int green, int blue, uint32_t fourth = 0xFF)
 {
     return fourth << 24 | static_cast<uint32_t>(red) << 16 | static_cast<uint32_t>(green) << 8 |

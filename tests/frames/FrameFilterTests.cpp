@@ -16,8 +16,6 @@ using namespace frames_test;
 
 namespace {
 
-using Call = CRecordingProgress::Call;
-
 WString SingleText(const char16_t* name)
 {
     CParamList params;
@@ -27,19 +25,6 @@ WString SingleText(const char16_t* name)
     params.SetInt(u"SingleFrameCorner", 0);
     params.SetInt(u"SingleFrameColor", 0x0000FF);
     return params.ToString();
-}
-
-std::string Calls(const std::vector<CRecordingProgress::Event>& events)
-{
-    std::string calls;
-    for (const auto& event : events) {
-        switch (event.call) {
-        case Call::SetText: calls += "SetText " + NarrowToUtf8(event.text) + ";"; break;
-        case Call::Step: calls += "Step " + std::to_string(event.done) + "/" + std::to_string(event.total) + ";"; break;
-        case Call::Finish: calls += event.success ? "Finish true;" : "Finish false;"; break;
-        }
-    }
-    return calls;
 }
 
 } // namespace
@@ -72,7 +57,7 @@ TEST(FrameFilter, AMissingOrUnknownNameIsStatusSixAndAMissingKeyStatusEight)
         const auto failed = ApplyExpectingFailure(FrameFilter(source.Get(), without.ToString()).Get(), nullptr,
                                                   CRecordingProgress::kNeverCancel);
         EXPECT_EQ(failed.code, kStatusCancelled) << NarrowToUtf8(key);
-        EXPECT_EQ(Calls(failed.events), "SetText Framing the image...;Finish false;") << NarrowToUtf8(key);
+        EXPECT_EQ(ProgressCalls(failed.events), "SetText Framing the image...;Finish false;") << NarrowToUtf8(key);
     }
 }
 
@@ -83,13 +68,13 @@ TEST(FrameFilter, ProgressStepsEveryRowAndAStopIsStatusEight)
     CComPtr<IImage> result;
     ASSERT_TRUE(FrameFilter(source.Get(), SingleText(u"SingleFrameName"))
                     ->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
-    EXPECT_EQ(Calls(progress->Events()), "SetText Framing the image...;Step 0/3;Step 1/3;Step 2/3;Finish true;");
+    EXPECT_EQ(ProgressCalls(progress->Events()), "SetText Framing the image...;Step 0/3;Step 1/3;Step 2/3;Finish true;");
 
     const auto stopped = ApplyExpectingFailure(FrameFilter(source.Get(), SingleText(u"SingleFrameName")).Get(),
                                                nullptr, 1);
     EXPECT_EQ(stopped.code, kStatusCancelled);
     EXPECT_FALSE(stopped.storedResult);
-    EXPECT_EQ(Calls(stopped.events), "SetText Framing the image...;Step 0/3;Step 1/3;Finish false;");
+    EXPECT_EQ(ProgressCalls(stopped.events), "SetText Framing the image...;Step 0/3;Step 1/3;Finish false;");
 }
 
 TEST(FrameFilter, NoResultIsStatusFiveAndARefusedCopyStatusEight)

@@ -47,14 +47,6 @@ inline uint32_t Busy(int x, int y)
                  ((3 * x + 5 * y) & 0x7F) + 1);
 }
 
-inline std::vector<uint32_t> PixelsOf(CHostImage* image)
-{
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < image->Height(); ++y)
-        pixels.insert(pixels.end(), image->Row(y), image->Row(y) + image->Width());
-    return pixels;
-}
-
 inline CComPtr<IInteractiveFilter> FrameFilter(CHostImage* source, const WString& format)
 {
     return CreateInteractiveFilter(FactoryOf<CInteractiveFrameFilterFactory>(), static_cast<IImage*>(source),

@@ -55,8 +55,13 @@ TEST(SingleFrame, BandsAndCornersFollowThePlainRuleOnManyShapes)
     struct Case {
         int width, height, thick, intensity, corner;
     };
+    // With them the extremes: thickness 0 (the copy as it was), thickness 100 on a wide
+    // picture (the bands meet in the middle row), intensity 100 (the pure colour) and 0
+    // (only the fourth byte cleared), and 60 with and without pure corners.
     for (const Case c : {Case{40, 30, 25, 40, 1}, Case{31, 57, 60, 75, 0}, Case{9, 9, 100, 33, 1},
-                         Case{1, 1, 100, 50, 1}, Case{64, 3, 80, 90, 1}, Case{17, 12, 13, 100, 0}}) {
+                         Case{1, 1, 100, 50, 1}, Case{64, 3, 80, 90, 1}, Case{17, 12, 13, 100, 0},
+                         Case{23, 17, 0, 100, 1}, Case{200, 100, 100, 30, 1}, Case{30, 20, 50, 100, 0},
+                         Case{30, 20, 50, 0, 1}, Case{10, 10, 40, 60, 1}, Case{10, 10, 40, 60, 0}}) {
         const auto source = MakeImage(c.width, c.height, Busy);
         const int t = static_cast<int>(std::min(c.width, c.height) / 100.0 * c.thick * 0.5);
         for (const int threads : {1, 3}) {
@@ -79,57 +84,6 @@ TEST(SingleFrame, WorkedPixelsOfTheSideAndTheCorner)
     EXPECT_EQ(framed[0 * 20 + 10], Pixel(169, 109, 79));   // bottom band
     EXPECT_EQ(framed[19 * 20 + 19], Pixel(138, 118, 108)); // corner
     EXPECT_EQ(framed[10 * 20 + 10], Pixel(200, 100, 50, 0x77));  // untouched middle
-}
-
-TEST(SingleFrame, ThicknessZeroLeavesTheCopyAsItWas)
-{
-    const auto source = MakeImage(23, 17, Busy);
-    EXPECT_EQ(Framed(source.Get(), SingleText(u"SingleFrameName", 0, 100, 1, 0xFFFFFF)), PixelsOf(source.Get()));
-}
-
-TEST(SingleFrame, ThicknessHundredOnAWidePictureCoversEveryRow)
-{
-    // t = 50 on 200 x 100: the bands meet in the middle row; x < 50 or x >= 150 are corners.
-    const auto source = MakeImage(200, 100, [](int, int) { return Pixel(10, 20, 30, 5); });
-    const auto framed = Framed(source.Get(), SingleText(u"SingleFrameName", 100, 30, 1, 0x0000FF));
-    ASSERT_EQ(framed.size(), 20000u);
-    for (int y = 0; y < 100; ++y) {
-        EXPECT_EQ(framed[static_cast<size_t>(y * 200 + 49)], Covered(Pixel(10, 20, 30), 0x0000FF, 0.6)) << y;
-        EXPECT_EQ(framed[static_cast<size_t>(y * 200 + 50)], Covered(Pixel(10, 20, 30), 0x0000FF, 0.3)) << y;
-        EXPECT_EQ(framed[static_cast<size_t>(y * 200 + 150)], Covered(Pixel(10, 20, 30), 0x0000FF, 0.6)) << y;
-    }
-}
-
-TEST(SingleFrame, IntensityHundredPaintsThePureColourAndZeroOnlyClearsTheFourthByte)
-{
-    const auto source = MakeImage(30, 20, Busy);
-    const auto before = PixelsOf(source.Get());
-    // t = trunc(20 / 100 * 50 * 0.5) = 5.
-    const auto painted = Framed(source.Get(), SingleText(u"SingleFrameName", 50, 100, 0, 0x123456));
-    const auto cleared = Framed(source.Get(), SingleText(u"SingleFrameName", 50, 0, 1, 0x123456));
-    ASSERT_EQ(painted.size(), before.size());
-    ASSERT_EQ(cleared.size(), before.size());
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 30; ++x) {
-            const size_t i = static_cast<size_t>(y * 30 + x);
-            const bool framed = y < 5 || y >= 15 || x < 5 || x >= 25;
-            EXPECT_EQ(painted[i], framed ? Pixel(0x56, 0x34, 0x12) : before[i]) << x << "," << y;
-            EXPECT_EQ(cleared[i], framed ? (before[i] & 0xFFFFFFu) : before[i]) << x << "," << y;
-        }
-    }
-}
-
-TEST(SingleFrame, CornersAtIntensitySixtyArePureWithTheOptionAndNotWithout)
-{
-    const auto source = MakeImage(10, 10, [](int, int) { return Pixel(255, 0, 128); });
-    const auto with = Framed(source.Get(), SingleText(u"SingleFrameName", 40, 60, 1, 0x00FF00));
-    const auto without = Framed(source.Get(), SingleText(u"SingleFrameName", 40, 60, 0, 0x00FF00));
-    ASSERT_EQ(with.size(), 100u);
-    ASSERT_EQ(without.size(), 100u);
-    EXPECT_EQ(with[0], Pixel(0, 255, 0));
-    // 255 * 0.4 = 102, 0 + 255 * 0.6 = 153, 128 * 0.4 = 51.2.
-    EXPECT_EQ(without[0], Pixel(102, 153, 51));
-    EXPECT_EQ(with[1 * 10 + 5], Pixel(102, 153, 51));
 }
 
 TEST(SingleFrame, KernelStopsAtTheRowItsReportRefuses)

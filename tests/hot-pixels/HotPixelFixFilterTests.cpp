@@ -30,13 +30,6 @@ CComPtr<CHostImage> GreyWithAHotPixel(int width = 20, int height = 16)
     return MakeImage(width, height, [](int x, int y) { return x == 9 && y == 7 ? kWhite : kGrey; });
 }
 
-std::vector<uint32_t> PixelsOf(CHostImage* image)
-{
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < image->Height(); ++y) pixels.insert(pixels.end(), image->Row(y), image->Row(y) + image->Width());
-    return pixels;
-}
-
 CComPtr<IInteractiveFilter> HotPixelFilter(IUnknown* source, const char16_t* format = u"HotPixelFixerIntensity:60\n")
 {
     return CreateInteractiveFilter(FactoryOf<CInteractiveHotPixelFixFactory>(), source, format);

@@ -23,18 +23,6 @@
 
 namespace {
 
-std::vector<uint32_t> PixelsOf(CHostImage* image)
-{
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < image->Height(); ++y) pixels.insert(pixels.end(), image->Row(y), image->Row(y) + image->Width());
-    return pixels;
-}
-
-std::vector<uint32_t> PixelsOf(IImage* image)
-{
-    return PixelsOf(static_cast<CHostImage*>(image));
-}
-
 uint32_t Opaque(int red, int green, int blue)
 {
     return 0xFF000000u | static_cast<uint32_t>(red) << 16 | static_cast<uint32_t>(green) << 8 | static_cast<uint32_t>(blue);
@@ -73,19 +61,6 @@ CComPtr<IImage> Applied(CHostImage* source, const char16_t* format, IProgress* p
     CComPtr<IImage> result;
     EXPECT_TRUE(InvertFilter(source, format)->Apply(nullptr, result.Receive(), progress, nullptr));
     return result;
-}
-
-std::string Calls(const std::vector<CRecordingProgress::Event>& events)
-{
-    std::string calls;
-    for (const auto& event : events) {
-        switch (event.call) {
-        case CRecordingProgress::Call::SetText: calls += "SetText " + NarrowToUtf8(event.text) + ";"; break;
-        case CRecordingProgress::Call::Step: calls += "Step;"; break;
-        case CRecordingProgress::Call::Finish: calls += event.success ? "Finish true;" : "Finish false;"; break;
-        }
-    }
-    return calls;
 }
 
 // A clone whose bitmap has no pixel buffer.
@@ -180,7 +155,7 @@ TEST(Invert, AnnouncesAndFinishesWithoutSteps)
     const auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(0));
     ASSERT_TRUE(Applied(source.Get(), u"Channel_Red:1\n", progress.Get()))
         << "a sink that would stop at the first step never gets asked";
-    EXPECT_EQ(Calls(progress->Events()), "SetText Inverting;Finish true;");
+    EXPECT_EQ(ProgressCalls(progress->Events()), "SetText Inverting;Finish true;");
 }
 
 TEST(Invert, RefusalsBeforeAnyProgressCall)

@@ -123,8 +123,9 @@ TEST_F(NoiseCli, RemovingNoisePrintsTheMeasuredLevelsForReuse)
 }
 
 // Noise all over the photo but its upper left corner: a selection inside the corner
-// measures only its pixels, so it finds what it finds there in the photo itself,
-// whichever corners of the selection come first; without one the noise is measured.
+// measures only its pixels, so it finds what it finds there in the photo itself;
+// without one the noise is measured. Corners in either order belong to
+// NoiseFilterRemoving.ASelectionIsTheRegionTheLevelsAreMeasuredIn.
 TEST_F(NoiseCli, ASelectionIsWhereTheLevelsAreMeasured)
 {
     const QImage clean = Decoded(kPhoto);
@@ -152,14 +153,6 @@ TEST_F(NoiseCli, ASelectionIsWhereTheLevelsAreMeasured)
     const RunResult inClean = Remove(PathOf("clean.png"), PathOf("b.png"), {"--selection", "20,20,220,180"});
     ASSERT_EQ(inClean.exitCode, 0) << Describe(inClean);
     EXPECT_EQ(selected.out, inClean.out);
-
-    const RunResult swapped = Remove(PathOf("noisy.png"), PathOf("c.png"), {"--selection", "220,180,20,20"});
-    ASSERT_EQ(swapped.exitCode, 0) << Describe(swapped);
-    EXPECT_EQ(swapped.out, selected.out);
-    QFile a(PathOf("a.png"));
-    QFile c(PathOf("c.png"));
-    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && c.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(a.readAll() == c.readAll());
 
     const RunResult whole = Remove(PathOf("noisy.png"), PathOf("d.png"));
     ASSERT_EQ(whole.exitCode, 0) << Describe(whole);

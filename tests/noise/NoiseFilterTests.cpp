@@ -31,20 +31,6 @@ CComPtr<IInteractiveFilter> NoiseFilter(IUnknown* source, const char16_t* format
     return CreateInteractiveFilter(FactoryOf<CInteractiveNoiseFactory>(), source, format);
 }
 
-std::vector<uint32_t> PixelsOf(CHostImage* image)
-{
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < image->Height(); ++y) {
-        pixels.insert(pixels.end(), image->Row(y), image->Row(y) + image->Width());
-    }
-    return pixels;
-}
-
-std::vector<uint32_t> PixelsOf(IImage* image)
-{
-    return PixelsOf(static_cast<CHostImage*>(image));
-}
-
 struct Applied {
     CComPtr<IImage> result;
     std::vector<CRecordingProgress::Event> events;

@@ -35,15 +35,6 @@ CComPtr<CHostImage> RandomImage(int width, int height, unsigned seed)
     return image;
 }
 
-std::vector<uint32_t> PixelsOf(IImage* image)
-{
-    int width = 0;
-    int height = 0;
-    image->GetSize(&width, &height);
-    const auto* bits = reinterpret_cast<const uint32_t*>(image->GetPixels());
-    return std::vector<uint32_t>(bits, bits + static_cast<size_t>(width) * height);
-}
-
 std::pair<int, int> SizeOf(IImage* image)
 {
     std::pair<int, int> size;

@@ -97,21 +97,6 @@ void ExpectSamePicture(const Picture& actual, const Picture& expected)
     EXPECT_EQ(actual.pixels, expected.pixels);
 }
 
-std::string Calls(const std::vector<CRecordingProgress::Event>& events)
-{
-    std::string calls;
-    for (const auto& event : events) {
-        switch (event.call) {
-        case CRecordingProgress::Call::SetText: calls += "SetText " + NarrowToUtf8(event.text) + ";"; break;
-        case CRecordingProgress::Call::Step:
-            calls += "Step " + std::to_string(event.done) + "/" + std::to_string(event.total) + ";";
-            break;
-        case CRecordingProgress::Call::Finish: calls += event.success ? "Finish true;" : "Finish false;"; break;
-        }
-    }
-    return calls;
-}
-
 std::string StepsUpTo(int last, int total)
 {
     std::string steps;
@@ -372,7 +357,7 @@ TEST_F(Vignetting, ReportsEveryRowAndFinishes)
     const auto source = MakeImage(6, 5, BusyPixel);
     const auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
     ASSERT_TRUE(Applied(source.Get(), progress.Get()));
-    EXPECT_EQ(Calls(progress->Events()), "SetText Vignetting;" + StepsUpTo(4, 5) + "Finish true;");
+    EXPECT_EQ(ProgressCalls(progress->Events()), "SetText Vignetting;" + StepsUpTo(4, 5) + "Finish true;");
 }
 
 TEST_F(Vignetting, AStopFinishesUnsuccessfullyWithStatusEightAndNoResult)
@@ -385,7 +370,7 @@ TEST_F(Vignetting, AStopFinishesUnsuccessfullyWithStatusEightAndNoResult)
             ApplyExpectingFailure(Filter(static_cast<IImage*>(source.Get())).Get(), nullptr, cancelAt);
         EXPECT_EQ(failed.code, kStatusCancelled);
         EXPECT_FALSE(failed.storedResult);
-        EXPECT_EQ(Calls(failed.events), "SetText Vignetting;" + StepsUpTo(cancelAt, 5) + "Finish false;");
+        EXPECT_EQ(ProgressCalls(failed.events), "SetText Vignetting;" + StepsUpTo(cancelAt, 5) + "Finish false;");
     }
     ExpectSamePicture(PictureOf(source.Get()), before);
 }
