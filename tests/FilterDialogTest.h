@@ -5,10 +5,14 @@
 
 #include "tests/TestSupport.h"
 
+#include "Common/base/FilterFormat.h"
+#include "Common/params/ParamList.h"
 #include "platform/DialogMessage.h"
 #include "refhost/PreviewSite.h"
 
 #include <QWidget>
+
+#include <cmath>
 
 class FilterDialogTest : public ::testing::Test {
 protected:
@@ -37,6 +41,25 @@ protected:
         QWidget* dialog = WidgetOfHandle(handle);
         EXPECT_EQ(dialog->parentWidget(), &parent);
         return static_cast<Dialog*>(dialog);
+    }
+
+    // The filter's parameter text, as the dialog last stored it.
+    WString Text() const { return ReadFilterFormat(filter.Get()); }
+    CParamList Stored() const { return CParamList(Text().c_str()); }
+
+    WString StoredText(const char16_t* key) const
+    {
+        const CParamList params = Stored();
+        const char16_t* value = params.Get(key);
+        return value != nullptr ? WString(value) : WString(u"(missing)");
+    }
+
+    // NaN when the text holds no number for key.
+    double StoredValue(const char16_t* key) const
+    {
+        double value = std::nan("");
+        Stored().GetDouble(key, value);
+        return value;
     }
 
     QWidget parent;

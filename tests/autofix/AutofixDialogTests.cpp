@@ -24,7 +24,6 @@ protected:
         return OpenDialogOf<CDlgInteractiveAutofix>();
     }
 
-    WString Text() const { return ReadFilterFormat(filter.Get()); }
 
     // Colours, exposure, noise, rotation: the boxes top to bottom.
     static std::vector<bool> Boxes(const CDlgInteractiveAutofix* dialog)

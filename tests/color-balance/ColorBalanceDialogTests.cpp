@@ -87,22 +87,6 @@ protected:
         filter->SetPreviewSite(site.Get());
     }
 
-    CParamList Stored() const { return CParamList(ReadFilterFormat(filter.Get()).c_str()); }
-
-    WString StoredText(const char16_t* key) const
-    {
-        const CParamList params = Stored();
-        const char16_t* value = params.Get(key);
-        return value != nullptr ? WString(value) : WString(u"(missing)");
-    }
-
-    double StoredValue(const char16_t* key) const
-    {
-        double value = std::nan("");
-        Stored().GetDouble(key, value);
-        return value;
-    }
-
     static std::vector<int> Positions(const CColorBalanceRgbPage* page)
     {
         return {page->RedSlider()->value(), page->GreenSlider()->value(), page->BlueSlider()->value()};

@@ -70,22 +70,6 @@ protected:
         PumpPostedEvents();
         return curve;
     }
-
-    CParamList Stored() const { return CParamList(ReadFilterFormat(filter.Get()).c_str()); }
-
-    WString StoredText(const char16_t* key) const
-    {
-        const CParamList params = Stored();
-        const char16_t* value = params.Get(key);
-        return value != nullptr ? WString(value) : WString(u"(missing)");
-    }
-
-    double StoredValue(const char16_t* key) const
-    {
-        double value = -999.0;
-        Stored().GetDouble(key, value);
-        return value;
-    }
 };
 
 } // namespace

@@ -189,7 +189,6 @@ protected:
         return OpenDialogOf<CDlgInteractiveHotPixelFix>();
     }
 
-    WString Text() const { return ReadFilterFormat(filter.Get()); }
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // and the dialog's own way of storing. Expected pixels are worked out per channel
 // as 255 - v; rows are section rows, row 0 the bottom.
 
+#include "tests/FilterDialogTest.h"
 #include "tests/HostDoubles.h"
 #include "tests/TestSupport.h"
 
@@ -10,11 +11,8 @@
 #include "filters/invert/InvertDialog.h"
 #include "filters/invert/InvertFactory.h"
 #include "filters/invert/InvertKernel.h"
-#include "platform/DialogMessage.h"
-#include "refhost/PreviewSite.h"
 
 #include <QCheckBox>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -181,39 +179,22 @@ TEST(Invert, RefusalsBeforeAnyProgressCall)
 
 // ---------------------------------------------------------------- the dialog
 
-class InvertDialog : public ::testing::Test {
+class InvertDialog : public FilterDialogTest {
 protected:
-    void SetUp() override
-    {
-        m_source = MakeImage(8, 6, BusyPixel);
-        m_site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(nullptr));
-    }
-    void TearDown() override
-    {
-        if (m_filter) m_filter->DestroyDialog();
-    }
-
     // Opens the dialog of a filter whose text is format (null: left empty); the
     // store it posts is not delivered yet.
     CInteractiveInvertDlg* Open(const char16_t* format)
     {
-        m_filter = InvertFilter(m_source.Get(), format);
-        m_filter->SetPreviewSite(m_site.Get());
-        return static_cast<CInteractiveInvertDlg*>(
-            WidgetOfHandle(m_filter->CreateDialog(HandleOfWidget(&m_parent), nullptr)));
+        MakeFilter(FactoryOf<CInvertFactory>(), MakeImage(8, 6, BusyPixel));
+        if (format != nullptr) filter->SetFormat(format);
+        return OpenDialogOf<CInteractiveInvertDlg>();
     }
 
-    WString Text() const { return ReadFilterFormat(m_filter.Get()); }
 
     static std::vector<bool> Boxes(const CInteractiveInvertDlg* dialog)
     {
         return {dialog->RedBox()->isChecked(), dialog->GreenBox()->isChecked(), dialog->BlueBox()->isChecked()};
     }
-
-    QWidget m_parent;
-    CComPtr<CHostImage> m_source;
-    CComPtr<CPreviewSite> m_site;
-    CComPtr<IInteractiveFilter> m_filter;
 };
 
 TEST_F(InvertDialog, WithoutStoredSettingsItStoresAllThreeOnOpening)
@@ -224,10 +205,10 @@ TEST_F(InvertDialog, WithoutStoredSettingsItStoresAllThreeOnOpening)
     EXPECT_EQ(dialog->RedBox()->text(), QStringLiteral("Red channel"));
     EXPECT_EQ(dialog->GreenBox()->text(), QStringLiteral("Green channel"));
     EXPECT_EQ(dialog->BlueBox()->text(), QStringLiteral("Blue channel"));
-    EXPECT_EQ(m_site->ChangeCount(), 0) << "the store is posted, not run in the constructor";
+    EXPECT_EQ(site->ChangeCount(), 0) << "the store is posted, not run in the constructor";
     PumpPostedEvents();
     EXPECT_EQ(Text(), u"Channel_Red:1\nChannel_Green:1\nChannel_Blue:1\n");
-    EXPECT_EQ(m_site->ChangeCount(), 1);
+    EXPECT_EQ(site->ChangeCount(), 1);
 }
 
 TEST_F(InvertDialog, KeysPresentOnOpeningSetTheirBoxesAndTheWholeTextIsReplaced)
@@ -244,16 +225,16 @@ TEST_F(InvertDialog, AClickStoresAtOnce)
     PumpPostedEvents();
     dialog->RedBox()->click();
     EXPECT_EQ(Text(), u"Channel_Red:0\nChannel_Green:1\nChannel_Blue:1\n") << "without delivering posted events";
-    EXPECT_EQ(m_site->ChangeCount(), 2);
+    EXPECT_EQ(site->ChangeCount(), 2);
     dialog->BlueBox()->click();
     EXPECT_EQ(Text(), u"Channel_Red:0\nChannel_Green:1\nChannel_Blue:0\n");
-    EXPECT_EQ(m_site->ChangeCount(), 3);
+    EXPECT_EQ(site->ChangeCount(), 3);
     PumpPostedEvents();
-    EXPECT_EQ(m_site->ChangeCount(), 3) << "nothing queued stores again";
+    EXPECT_EQ(site->ChangeCount(), 3) << "nothing queued stores again";
 
-    const std::vector<uint32_t> before = PixelsOf(m_source.Get());
+    const std::vector<uint32_t> before = PixelsOf(source.Get());
     CComPtr<IImage> result;
-    ASSERT_TRUE(m_filter->Apply(nullptr, result.Receive(), nullptr, nullptr));
+    ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), nullptr, nullptr));
     const std::vector<uint32_t> after = PixelsOf(result.Get());
     for (size_t i = 0; i < before.size(); ++i) ASSERT_EQ(after[i], Inverted(before[i], false, true, false)) << i;
 }
@@ -262,30 +243,21 @@ TEST_F(InvertDialog, ATextSetWhileOpenIsNotShownNorOverwritten)
 {
     CInteractiveInvertDlg* dialog = Open(nullptr);
     PumpPostedEvents();
-    m_filter->SetFormat(u"Channel_Red:0\nChannel_Green:0\n");
+    filter->SetFormat(u"Channel_Red:0\nChannel_Green:0\n");
     PumpPostedEvents();
     EXPECT_EQ(Boxes(dialog), (std::vector<bool>{true, true, true}));
     EXPECT_EQ(Text(), u"Channel_Red:0\nChannel_Green:0\n");
-    EXPECT_EQ(m_site->ChangeCount(), 1);
+    EXPECT_EQ(site->ChangeCount(), 1);
 }
 
-TEST_F(InvertDialog, NoParentIsStatusFiveAndClosingReleasesTheFilterAndSite)
+// Holding the filter and the site while open is the common dialog's, tested with
+// BrightnessContrastDialog.TheDialogHoldsTheFilterAndSiteWhileItLives.
+TEST_F(InvertDialog, NoParentIsStatusFive)
 {
-    m_filter = InvertFilter(m_source.Get(), nullptr);
-    m_filter->SetPreviewSite(m_site.Get());
+    MakeFilter(FactoryOf<CInvertFactory>(), MakeImage(8, 6, BusyPixel));
     CComPtr<IStatus> status;
-    EXPECT_EQ(m_filter->CreateDialog(nullptr, status.Receive()), nullptr);
+    EXPECT_EQ(filter->CreateDialog(nullptr, status.Receive()), nullptr);
     ASSERT_TRUE(status);
     EXPECT_EQ(status->GetCode(), kStatusInvalidArgument);
-    EXPECT_FALSE(m_filter->HasDialog());
-
-    const ULONG filterRefs = RefCountOf(m_filter.Get());
-    const ULONG siteRefs = RefCountOf(static_cast<IPreviewSite*>(m_site.Get()));
-    ASSERT_NE(m_filter->CreateDialog(HandleOfWidget(&m_parent), nullptr), nullptr);
-    EXPECT_EQ(RefCountOf(m_filter.Get()), filterRefs + 1);
-    EXPECT_EQ(RefCountOf(static_cast<IPreviewSite*>(m_site.Get())), siteRefs + 1);
-    PumpPostedEvents();
-    EXPECT_TRUE(m_filter->DestroyDialog());
-    EXPECT_EQ(RefCountOf(m_filter.Get()), filterRefs);
-    EXPECT_EQ(RefCountOf(static_cast<IPreviewSite*>(m_site.Get())), siteRefs);
+    EXPECT_FALSE(filter->HasDialog());
 }

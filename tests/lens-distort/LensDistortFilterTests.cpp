@@ -147,7 +147,6 @@ protected:
         return OpenDialogOf<CDlgLensDistort>();
     }
 
-    WString Text() const { return ReadFilterFormat(filter.Get()); }
 };
 
 } // namespace

@@ -104,7 +104,6 @@ protected:
         return dialog;
     }
 
-    CParamList Stored() const { return CParamList(ReadFilterFormat(filter.Get()).c_str()); }
 
     double StoredAngle() const
     {
