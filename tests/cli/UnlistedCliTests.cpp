@@ -1,6 +1,7 @@
 // The command-line tool and the filters outside the module's enumerator: the list
 // shows them after the twenty and says they are outside it, and Red Eye Reduction
-// runs on the rectangle given with --selection, in picture pixels from the top left.
+// runs on the rectangle given with --selection. Which pixels it paints belongs to
+// RedEyeKernel and RedEyeFilter; how --selection reaches a filter to PreviewShapeCli.
 
 #include "tests/CliRunner.h"
 
@@ -30,29 +31,6 @@ QImage PictureWithARedEye()
         }
     }
     return picture;
-}
-
-// The rule on the picture as seen: columns left .. right - 1 and rows top + 1 ..
-// bottom; a pixel redder than 1.2 times the area's red / (green + blue) turns black.
-QImage Reference(const QImage& picture, int left, int top, int right, int bottom)
-{
-    double red = 0;
-    double others = 0;
-    for (int y = top + 1; y <= bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-            red += qRed(picture.pixel(x, y));
-            others += qGreen(picture.pixel(x, y)) + qBlue(picture.pixel(x, y));
-        }
-    }
-    const double limit = red / others * 1.2;
-    QImage expected = picture.copy();
-    for (int y = top + 1; y <= bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-            const QRgb pixel = picture.pixel(x, y);
-            if (double(qRed(pixel)) / (qGreen(pixel) + qBlue(pixel)) > limit) expected.setPixel(x, y, qRgb(0, 0, 0));
-        }
-    }
-    return expected;
 }
 
 class UnlistedCli : public ::testing::Test {
@@ -91,38 +69,6 @@ TEST_F(UnlistedCli, ListShowsRedEyeAndFramesAfterTheTwentyMarkedAsOutsideTheEnum
             EXPECT_TRUE(filter["drawn"].toObject()["required"].toBool());
         }
     }
-}
-
-TEST_F(UnlistedCli, RedEyeReductionBlackensThePupilInsideTheSelectionOnly)
-{
-    const QImage picture = PictureWithARedEye();
-    ASSERT_TRUE(picture.save(PathOf("in.png")));
-    struct Case {
-        const char* selection;
-        int left, top, right, bottom;
-    };
-    for (const Case& c : {Case{"20,10,41,31", 20, 10, 41, 31}, Case{"41,31,20,10", 20, 10, 41, 31},
-                          Case{"28,12,45,30", 28, 12, 45, 30}}) {
-        const QString output = PathOf(QStringLiteral("out-%1.png").arg(c.left));
-        const RunResult run = RunCli({"apply", "Red Eye Reduction", PathOf("in.png"), output, "--selection",
-                                      QString::fromLatin1(c.selection), "--quiet"});
-        ASSERT_EQ(run.exitCode, 0) << c.selection << "\n" << Describe(run);
-        const QImage written = QImage(output).convertToFormat(QImage::Format_RGB32);
-        const QImage expected = Reference(picture, c.left, c.top, c.right, c.bottom);
-        ASSERT_EQ(written.size(), picture.size());
-        EXPECT_NE(expected, picture) << c.selection << ": the pupil is markedly redder than the area";
-        EXPECT_EQ(written, expected) << c.selection;
-    }
-    // The whole pupil inside: every pupil pixel black, iris and skin untouched.
-    const QImage whole = QImage(PathOf("out-20.png")).convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(whole.pixel(30, 20), qRgb(0, 0, 0));
-    EXPECT_EQ(whole.pixel(30, 25), kIris);
-    EXPECT_EQ(whole.pixel(5, 5), kSkin);
-
-    // Without a selection the region stays empty and the copy is the picture.
-    const RunResult none = RunCli({"apply", "Red Eye Reduction", PathOf("in.png"), PathOf("none.png"), "--quiet"});
-    ASSERT_EQ(none.exitCode, 0) << Describe(none);
-    EXPECT_EQ(QImage(PathOf("none.png")).convertToFormat(QImage::Format_RGB32), picture);
 }
 
 TEST_F(UnlistedCli, RedEyeReductionReadsAndWritesJpeg)

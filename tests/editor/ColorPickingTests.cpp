@@ -84,13 +84,19 @@ protected:
 
 } // namespace
 
-TEST(PreviewToolRequests, ZeroAndOneAsksForThePointPicker)
+// (0, 1) asks for the point picker. The noise page's pair: (2, 0) when measured
+// levels arrive keeps the tool and what is drawn, (1, 0) when the page drops its
+// region clears what is drawn.
+TEST(PreviewToolRequests, EachPairAsksForItsToolOrKeepsOrClearsTheShape)
 {
     EXPECT_EQ(DecodeToolMode(0, 1).tool, PreviewTool::Point);
     EXPECT_FALSE(DecodeToolMode(0, 1).clearShape);
     EXPECT_FALSE(DecodeToolMode(1, 1).tool.has_value());
+    EXPECT_FALSE(DecodeToolMode(1, 0).tool.has_value());
     EXPECT_TRUE(DecodeToolMode(1, 0).clearShape) << "the shape-used request is still what it was";
     EXPECT_EQ(DecodeToolMode(0, 3).tool, PreviewTool::Line);
+    EXPECT_FALSE(DecodeToolMode(2, 0).tool.has_value());
+    EXPECT_FALSE(DecodeToolMode(2, 0).clearShape);
 }
 
 TEST_F(ColorPickingTest, AClickHandsTheColourOfThePreviewedPictureUnderIt)

@@ -79,18 +79,6 @@ WString RemovalFormat(const QList<QSlider*>& sliders)
 
 } // namespace
 
-// The page's two requests: (2, 0) when measured levels arrive keeps the tool and
-// what is drawn; (1, 0) when the page drops its region clears what is drawn.
-TEST(PreviewToolRequests, TheNoisePagesPairsKeepOrDropTheRectangle)
-{
-    const ToolRequest arrived = DecodeToolMode(2, 0);
-    EXPECT_FALSE(arrived.tool.has_value());
-    EXPECT_FALSE(arrived.clearShape);
-    const ToolRequest dropped = DecodeToolMode(1, 0);
-    EXPECT_FALSE(dropped.tool.has_value());
-    EXPECT_TRUE(dropped.clearShape);
-}
-
 TEST(NoiseInTheEditor, TheLevelsShowAfterThePreviewAndARectangleIsTheRegion)
 {
     QTemporaryDir directory;
