@@ -205,16 +205,6 @@ TEST_F(Vignetting, APictureOnePixelWideOrHighDarkensAlongItsLengthOnly)
     EXPECT_EQ(single.At(0, 0), 0x00010203u);
 }
 
-TEST_F(Vignetting, ApplyingTwiceDarkensAgain)
-{
-    const auto source = MakeImage(9, 5, [](int, int) { return Grey(200); });
-    const CComPtr<IImage> once = Applied(source.Get());
-    const CComPtr<IImage> twice = Applied(static_cast<CHostImage*>(once.Get()));
-    // 200 -> 141 -> trunc(141 x 0.7071...) = 99.
-    EXPECT_EQ(PictureOf(twice.Get()).At(2, 2), 0x00636363u);
-    ExpectSamePicture(PictureOf(twice.Get()), ReferenceVignette(PictureOf(once.Get())));
-}
-
 TEST_F(Vignetting, TheInputArgumentReplacesTheFactorySource)
 {
     const auto factorySource = MakeImage(3, 3, BusyPixel);
