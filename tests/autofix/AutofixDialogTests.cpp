@@ -24,7 +24,6 @@ protected:
         return OpenDialogOf<CDlgInteractiveAutofix>();
     }
 
-
     // Colours, exposure, noise, rotation: the boxes top to bottom.
     static std::vector<bool> Boxes(const CDlgInteractiveAutofix* dialog)
     {

@@ -253,17 +253,6 @@ TEST(Autofix, AStopEndsWithoutStatusOrResult)
     }
 }
 
-TEST(Autofix, ADialogWithoutParentIsStatusFive)
-{
-    const auto source = WarmPicture(8, 8);
-    const CComPtr<IInteractiveFilter> filter = AutofixFilter(source.Get(), WString());
-    CComPtr<IStatus> status;
-    EXPECT_EQ(filter->CreateDialog(nullptr, status.Receive()), nullptr);
-    ASSERT_TRUE(status);
-    EXPECT_EQ(status->GetCode(), kStatusInvalidArgument);
-    EXPECT_FALSE(filter->HasDialog());
-}
-
 // ---------------------------------------------------------------- the noise fix
 
 // Under 320 pixels a side the engine measures no noise, and with levels of 0 the

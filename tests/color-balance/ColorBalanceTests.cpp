@@ -321,12 +321,6 @@ TEST(ColorBalanceFilter, RefusalsOfTheCallAndTheCopy)
             EXPECT_TRUE(failed.events.empty()) << "refused before the text";
         }
     }
-    auto filter =
-        CreateInteractiveFilter(FactoryOf<CColorBalanceFactory>(), static_cast<IImage*>(source.Get()), nullptr);
-    CComPtr<IStatus> status;
-    EXPECT_EQ(filter->CreateDialog(nullptr, status.Receive()), nullptr);
-    ASSERT_TRUE(status);
-    EXPECT_EQ(status->GetCode(), 5);
 }
 
 TEST(ColorBalanceFilter, AppliesToTheImageItIsGiven)

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
 
 namespace {
@@ -191,6 +192,28 @@ TEST_F(BrightnessContrastDialog, TheDialogHoldsTheFilterAndSiteWhileItLives)
     filter->DestroyDialog();
     EXPECT_EQ(RefCountOf(filter.Get()), filterRefs);
     EXPECT_EQ(RefCountOf(static_cast<IPreviewSite*>(site.Get())), siteRefs);
+}
+
+// Each filter checks the parent itself: every one with a dialog refuses to make it
+// without a parent window, with status 5 and no dialog left behind.
+TEST(InteractiveFilter, EveryDialogNeedsAParentWindow)
+{
+    auto source = MakeImage(8, 8, DistinctPixel);
+    int dialogs = 0;
+    for (CFilterFactoryBase* factory : ModuleFactories()) {
+        const std::string name = NarrowToUtf8(factory->GetName());
+        CComPtr<IFilter> made;
+        ASSERT_TRUE(factory->CreateFilter(static_cast<IImage*>(source.Get()), made.Receive(), nullptr)) << name;
+        const auto filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
+        if (!filter) continue;
+        ++dialogs;
+        CComPtr<IStatus> status;
+        EXPECT_EQ(filter->CreateDialog(nullptr, status.Receive()), nullptr) << name;
+        ASSERT_TRUE(status) << name;
+        EXPECT_EQ(status->GetCode(), 5) << name;
+        EXPECT_FALSE(filter->HasDialog()) << name;
+    }
+    EXPECT_EQ(dialogs, 15) << "the thirteen listed with a dialog, Red Eye Reduction and Frames";
 }
 
 TEST(InteractiveFilter, FormatBufferSizes)

@@ -74,14 +74,6 @@ protected:
 
 } // namespace
 
-TEST_F(ExposureDialog, WithoutAParentWindowIsStatus5)
-{
-    CComPtr<IStatus> status;
-    EXPECT_EQ(filter->CreateDialog(nullptr, status.Receive()), nullptr);
-    ASSERT_TRUE(status);
-    EXPECT_EQ(status->GetCode(), 5);
-}
-
 TEST_F(ExposureDialog, OpensOnTheHistogramPageWithBothPagesStored)
 {
     CExposureSheet* sheet = Open();

@@ -188,7 +188,6 @@ protected:
         MakeFilter(FactoryOf<CInteractiveHotPixelFixFactory>(), GreyWithAHotPixel());
         return OpenDialogOf<CDlgInteractiveHotPixelFix>();
     }
-
 };
 
 } // namespace

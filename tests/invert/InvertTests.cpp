@@ -190,7 +190,6 @@ protected:
         return OpenDialogOf<CInteractiveInvertDlg>();
     }
 
-
     static std::vector<bool> Boxes(const CInteractiveInvertDlg* dialog)
     {
         return {dialog->RedBox()->isChecked(), dialog->GreenBox()->isChecked(), dialog->BlueBox()->isChecked()};
@@ -248,16 +247,4 @@ TEST_F(InvertDialog, ATextSetWhileOpenIsNotShownNorOverwritten)
     EXPECT_EQ(Boxes(dialog), (std::vector<bool>{true, true, true}));
     EXPECT_EQ(Text(), u"Channel_Red:0\nChannel_Green:0\n");
     EXPECT_EQ(site->ChangeCount(), 1);
-}
-
-// Holding the filter and the site while open is the common dialog's, tested with
-// BrightnessContrastDialog.TheDialogHoldsTheFilterAndSiteWhileItLives.
-TEST_F(InvertDialog, NoParentIsStatusFive)
-{
-    MakeFilter(FactoryOf<CInvertFactory>(), MakeImage(8, 6, BusyPixel));
-    CComPtr<IStatus> status;
-    EXPECT_EQ(filter->CreateDialog(nullptr, status.Receive()), nullptr);
-    ASSERT_TRUE(status);
-    EXPECT_EQ(status->GetCode(), kStatusInvalidArgument);
-    EXPECT_FALSE(filter->HasDialog());
 }

@@ -146,7 +146,6 @@ protected:
         MakeFilter(FactoryOf<CLensDistortFactory>(), Distinct());
         return OpenDialogOf<CDlgLensDistort>();
     }
-
 };
 
 } // namespace
@@ -228,14 +227,4 @@ TEST_F(LensDistortDialog, ReloadsTheNearestPositionAndKeepsItWhereTheKeyIsMissin
         EXPECT_EQ(slider->value(), position) << NarrowToUtf8(format);
     }
     EXPECT_EQ(site->ChangeCount(), 1) << "a reload stores nothing";
-}
-
-TEST_F(LensDistortDialog, WithoutAParentThereIsNoDialogAndStatusFive)
-{
-    MakeFilter(FactoryOf<CLensDistortFactory>(), Distinct());
-    CComPtr<IStatus> status;
-    EXPECT_EQ(filter->CreateDialog(nullptr, status.Receive()), nullptr);
-    ASSERT_TRUE(status);
-    EXPECT_EQ(status->GetCode(), 5);
-    EXPECT_FALSE(filter->HasDialog());
 }

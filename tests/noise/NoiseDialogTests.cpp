@@ -269,13 +269,3 @@ TEST_F(NoiseDialogTest, TheDeclaredRangesAndStartsAreTheDialogs)
     EXPECT_EQ(shape.shape, PreviewShape::Selection);
     EXPECT_FALSE(shape.required) << "removing noise measures the whole picture without one";
 }
-
-TEST_F(NoiseDialogTest, WithoutAParentThereIsNoDialogAndStatusFive)
-{
-    MakeFilter(FactoryOf<CInteractiveNoiseFactory>(), MakeImage(8, 8, DistinctPixel));
-    CComPtr<IStatus> status;
-    EXPECT_EQ(filter->CreateDialog(nullptr, status.Receive()), nullptr);
-    ASSERT_TRUE(status);
-    EXPECT_EQ(status->GetCode(), 5);
-    EXPECT_FALSE(filter->HasDialog());
-}

@@ -104,7 +104,6 @@ protected:
         return dialog;
     }
 
-
     double StoredAngle() const
     {
         double angle = -1000.0;

@@ -215,24 +215,6 @@ protected:
         return outcome;
     }
 
-    // Turns picture by its filter's automatic angle, cropped inside, and answers the
-    // tilt the detection finds in the middle of the result.
-    static float TiltLeftByTheAutomaticTurn(CHostImage* picture)
-    {
-        const CComPtr<IInteractiveFilter> filter = Filter(picture, 0.0);
-        double radians = 0.0;
-        const auto automatic = CComPtr<IAutomaticAngle>::Query(filter.Get(), IID_IAutomaticAngle);
-        EXPECT_TRUE(automatic && automatic->GetAutomaticAngle(&radians));
-        EXPECT_EQ(radians, -static_cast<double>(DetectedTilt(picture)));
-        filter->SetFormat(RotateText(std::fmod(Degrees(radians) + 360, 360), 0, 1).c_str());
-        const CComPtr<IImage> straightened = Applied(filter.Get());
-        if (!straightened) {
-            ADD_FAILURE() << "no result";
-            return 1.0f;
-        }
-        return DetectedTilt(Inner(straightened.Get(), 3).Get());
-    }
-
     static Size AppliedSize(IFilter* filter)
     {
         const CComPtr<IImage> result = Applied(filter);
@@ -628,17 +610,6 @@ TEST_F(RotateFilter, NoTiltFoundLeavesTheAngleAlone)
     ASSERT_TRUE(without);
     EXPECT_FALSE(without->GetAutomaticAngle(&radians));
     EXPECT_EQ(radians, 1.25);
-}
-
-// Turning by the automatic angle, as the dialog's button does, straightens: the
-// detection finds (almost) nothing left in the middle of the result.
-TEST_F(RotateFilter, TurningByTheAutomaticAngleStraightens)
-{
-    for (const double degrees : {5.0, -4.0}) {
-        SCOPED_TRACE(std::to_string(degrees) + " degrees");
-        const auto tilted = TiltedLines(400, 300, LinePattern{.degrees = degrees});
-        EXPECT_LT(std::abs(Degrees(TiltLeftByTheAutomaticTurn(tilted.Get()))), 0.1);
-    }
 }
 
 // ---------------------------------------------------------------- the nearest variant
