@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-// Two filters fail without a status of their own by their rules: Crop when the host
-// refuses its crop (the host supplies any status), Autofix when one of its fixes
-// fails or is stopped. Every other failure names its reason.
+// Three filters fail without a status of their own by their rules: Crop when the host
+// refuses its crop (the host supplies any status), Rotate when a cropping turn finds
+// no rectangle inside the turned picture (a single pixel has no diagonal to search
+// along), Autofix when one of its fixes fails or is stopped. Every other failure
+// names its reason.
 inline bool MayFailWithoutStatus(const std::string& menuPath)
 {
-    return menuPath == "Crop" || menuPath.ends_with("Autofix Image");
+    return menuPath == "Crop" || menuPath == "Rotate" || menuPath.ends_with("Autofix Image");
 }
 
 struct ApplyRecord {

@@ -197,4 +197,32 @@ TEST_F(Robustness, EveryFilterSurvivesHostileSettingsPicturesCancelsAndRefusals)
     }
 }
 
+// Found by the apply fuzzer: a line drawn on a single pixel turns it by 45 degrees,
+// and a cropping turn finds no rectangle there. Rotate's rules end that apply with
+// false and no status; any other filter failing so would break the rules.
+TEST_F(Robustness, ACroppingTurnOfOnePixelFailsWithoutStatusAsItsRulesSay)
+{
+    const auto rotate = std::find_if(catalog->Entries().begin(), catalog->Entries().end(),
+                                     [](const FilterEntry& entry) { return entry.menuPath == "Rotate"; });
+    ASSERT_NE(rotate, catalog->Entries().end());
+    auto dot = CComPtr<CFaultyImage>::Adopt(CFaultyImage::Make(1, 1));
+    CComPtr<IFilter> filter;
+    ASSERT_TRUE(rotate->factory->CreateFilter(static_cast<IImage*>(dot.Get()), filter.Receive(), nullptr));
+    filter->SetFormat(u"angle:0\ncolorBkgnd:0\ncroptype:1");
+    auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(nullptr));
+    site->SelectByUser(u"0 0 1 1");
+    auto interactive = CComPtr<IInteractiveFilter>::Query(filter.Get(), IID_IInteractiveFilter);
+    ASSERT_TRUE(interactive);
+    interactive->SetPreviewSite(site.Get());
+    interactive->SelectionChanged();
+
+    CComPtr<IImage> result;
+    const ApplyRecord run = ApplyOnce(filter.Get(), nullptr, 0, result);
+    EXPECT_FALSE(run.applied);
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(BrokenApplyRule(run, MayFailWithoutStatus("Rotate")), "");
+    EXPECT_EQ(BrokenApplyRule(run, MayFailWithoutStatus("Median")), "failed with status 0");
+    interactive->SetPreviewSite(nullptr);
+}
+
 } // namespace
