@@ -22,9 +22,24 @@ using VerticalFilter = void (*)(const uint8_t* top, size_t stride, const int16_t
 using HorizontalFilter = void (*)(const uint8_t* line, const int16_t* table, int taps, uint32_t numerator,
                                   uint32_t denominator, uint8_t* out, uint32_t width);
 
+// The same passes on a table of narrow weights (filters/resize/ResizeKernelWeights.h),
+// whose sums fit 16 bits. The horizontal one reads rows of tableTaps weights, taps
+// rounded up to a multiple of four, and the line up to three pixels beyond a pixel's
+// last tap; those pixels weigh 0.
+using NarrowVerticalFilter = void (*)(const uint8_t* top, size_t stride, const int8_t* weights, int taps,
+                                      uint8_t* out, size_t bytes);
+using NarrowHorizontalFilter = void (*)(const uint8_t* line, const int8_t* table, int tableTaps, uint32_t numerator,
+                                        uint32_t denominator, uint8_t* out, uint32_t width);
+
+// The line pixels a narrow horizontal pass may read beyond the last tap.
+constexpr int kNarrowLineSlack = 3;
+
+// The narrow passes are null where a variant has none.
 struct ResizePasses {
     VerticalFilter vertical;
     HorizontalFilter horizontal;
+    NarrowVerticalFilter narrowVertical = nullptr;
+    NarrowHorizontalFilter narrowHorizontal = nullptr;
 };
 
 // The passes for pixels of 8 or 32 bits.

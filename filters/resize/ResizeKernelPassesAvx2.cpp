@@ -3,6 +3,11 @@
 // SSE2; the horizontal pass two destination pixels at a time, one in each half, or
 // four with two taps each. The 8-bit horizontal pass stays SSE2's: a pixel's taps
 // rarely fill even the eight words an SSE2 vector holds.
+//
+// Narrow weights (0 .. 127, at most 128 a row) keep every product and sum within 16
+// bits, so bytes times signed bytes are summed pairwise by one multiply-add into
+// words, twice the values per instruction of the 32-bit sums; integer sums are
+// exact, so the bytes are those of the portable loop.
 
 #include "filters/resize/ResizeKernelPassesVector.h"
 
@@ -60,6 +65,98 @@ void FilterLine32TwoTapsAvx2(const uint8_t* line, const int16_t* table, uint32_t
     }
 }
 
+// Two rows' bytes interleaved, times their weights side by side, into the words of
+// each half in the order the unpacks take them; the packs at the end undo that order.
+// A reduction's next line reads rows beyond this window from memory: asking for the
+// two after it while this line is summed took a fifth off a halving (measured).
+void FilterColumnsNarrowAvx2(const uint8_t* top, size_t stride, const int8_t* weights, int taps, uint8_t* out,
+                             size_t bytes)
+{
+    size_t b = 0;
+    const uint8_t* beyond = top + static_cast<size_t>(taps) * stride;
+    for (; b + 32 <= bytes; b += 32) {
+        _mm_prefetch(reinterpret_cast<const char*>(beyond + b + 512), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(beyond + stride + b + 512), _MM_HINT_T0);
+        __m256i low = _mm256_set1_epi16(64);
+        __m256i high = low;
+        for (int t = 0; t < taps; t += 2) {
+            const uint8_t* row = top + static_cast<size_t>(t) * stride + b;
+            const bool paired = t + 1 < taps;
+            const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row));
+            const __m256i second = paired ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + stride)) : first;
+            const auto secondWeight = static_cast<uint8_t>(paired ? weights[t + 1] : 0);
+            const __m256i pair = _mm256_set1_epi16(static_cast<int16_t>(secondWeight << 8 | static_cast<uint8_t>(weights[t])));
+            low = _mm256_add_epi16(low, _mm256_maddubs_epi16(_mm256_unpacklo_epi8(first, second), pair));
+            high = _mm256_add_epi16(high, _mm256_maddubs_epi16(_mm256_unpackhi_epi8(first, second), pair));
+        }
+        const __m256i packed = _mm256_packus_epi16(_mm256_srli_epi16(low, 7), _mm256_srli_epi16(high, 7));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + b), packed);
+    }
+    for (; b < bytes; ++b) {
+        int32_t sum = 0;
+        for (int t = 0; t < taps; ++t) sum += weights[t] * top[static_cast<size_t>(t) * stride + b];
+        out[b] = RoundedByte(sum);
+    }
+}
+
+// Four destination pixels a step, two in each half. A shuffle puts each group of four
+// taps channel by channel (b0 b1 b2 b3 g0 ...), one multiply-add by the group's four
+// weights leaves two partial sums a channel, and a horizontal add of the two halves'
+// words finishes pixels 0 and 2 in the lower half, 1 and 3 in the upper.
+void FilterLine32NarrowAvx2(const uint8_t* line, const int8_t* table, int tableTaps, uint32_t numerator,
+                            uint32_t denominator, uint8_t* out, uint32_t width)
+{
+    const __m256i channelMajor = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12,
+                                                  1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m256i pixelOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    const __m256i rounding = _mm256_set1_epi16(64);
+    ResizeStep step(numerator, denominator);
+    for (uint32_t k = 0; k < width; k += 4) {
+        const int count = static_cast<int>(std::min<uint32_t>(4, width - k));
+        const uint8_t* pixels[4];
+        const int8_t* weights[4];
+        for (int p = 0; p < 4; ++p) {
+            if (p < count) {
+                pixels[p] = line + step.position * 4;
+                weights[p] = table + static_cast<size_t>(step.phase) * tableTaps;
+                step.Advance();
+            } else {
+                pixels[p] = pixels[p - 1];
+                weights[p] = weights[p - 1];
+            }
+        }
+        __m256i evenPixels = _mm256_setzero_si256();  // pixels 0 and 1
+        __m256i oddPixels = _mm256_setzero_si256();   // pixels 2 and 3
+        for (int t = 0; t < tableTaps; t += 4) {
+            const auto fourTaps = [&](int p) {
+                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels[p] + static_cast<size_t>(t) * 4));
+            };
+            const auto fourWeights = [&](int p) {
+                int32_t packed;
+                std::memcpy(&packed, weights[p] + t, sizeof packed);
+                return _mm_set1_epi32(packed);
+            };
+            const __m256i even = _mm256_setr_m128i(fourTaps(0), fourTaps(1));
+            const __m256i odd = _mm256_setr_m128i(fourTaps(2), fourTaps(3));
+            evenPixels = _mm256_add_epi16(evenPixels, _mm256_maddubs_epi16(_mm256_shuffle_epi8(even, channelMajor),
+                                                                           _mm256_setr_m128i(fourWeights(0), fourWeights(1))));
+            oddPixels = _mm256_add_epi16(oddPixels, _mm256_maddubs_epi16(_mm256_shuffle_epi8(odd, channelMajor),
+                                                                         _mm256_setr_m128i(fourWeights(2), fourWeights(3))));
+        }
+        const __m256i sums = _mm256_add_epi16(_mm256_hadd_epi16(evenPixels, oddPixels), rounding);
+        const __m256i shifted = _mm256_srli_epi16(sums, 7);
+        const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(shifted, shifted), pixelOrder);
+        uint8_t* at = out + static_cast<size_t>(k) * 4;
+        if (count == 4) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(bytes));
+        } else {
+            alignas(16) uint8_t group[16];
+            _mm_store_si128(reinterpret_cast<__m128i*>(group), _mm256_castsi256_si128(bytes));
+            std::memcpy(at, group, static_cast<size_t>(count) * 4);
+        }
+    }
+}
+
 void FilterColumnsAvx2(const uint8_t* top, size_t stride, const int16_t* weights, int taps, uint8_t* out, size_t bytes)
 {
     FilterColumnsVector<Vectors256>(top, stride, weights, taps, out, bytes, &FilterColumnsSse2);
@@ -76,5 +173,6 @@ void FilterLine32Avx2(const uint8_t* line, const int16_t* table, int taps, uint3
 
 ResizePasses Avx2ResizePasses(int bitsPerPixel)
 {
-    return {&FilterColumnsAvx2, bitsPerPixel == 8 ? Sse2ResizePasses(8).horizontal : &FilterLine32Avx2};
+    if (bitsPerPixel == 8) return {&FilterColumnsAvx2, Sse2ResizePasses(8).horizontal, &FilterColumnsNarrowAvx2};
+    return {&FilterColumnsAvx2, &FilterLine32Avx2, &FilterColumnsNarrowAvx2, &FilterLine32NarrowAvx2};
 }

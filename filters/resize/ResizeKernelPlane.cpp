@@ -38,8 +38,7 @@ bool CPlaneResizer::Init(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t d
         return false;
     }
     ComputeBands();
-    const size_t linePixels = static_cast<size_t>(m_horizontal.Taps()) + sourceWidth;
-    m_line.reset(new (std::nothrow) uint8_t[linePixels * m_bytesPerPixel]);
+    m_line.reset(new (std::nothrow) uint8_t[LineBytes()]());
     m_edgeRows.reset(new (std::nothrow) uint8_t[EdgeRowsNeeded() * RowBytes()]);
     if (!m_line || !m_edgeRows) {
         m_line.reset();
@@ -47,7 +46,15 @@ bool CPlaneResizer::Init(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t d
         return false;
     }
     m_passes = ChosenResizePasses(bitsPerPixel);
+    if (m_vertical.NarrowData() == nullptr) m_passes.narrowVertical = nullptr;
+    if (m_horizontal.NarrowData() == nullptr) m_passes.narrowHorizontal = nullptr;
     return true;
+}
+
+// The padded line, and the pixels a narrow horizontal pass may read beyond it.
+size_t CPlaneResizer::LineBytes() const
+{
+    return (static_cast<size_t>(m_horizontal.Taps()) + m_sourceWidth + kNarrowLineSlack) * m_bytesPerPixel;
 }
 
 // Top band: the rows whose first tap lies above source row 0. Bottom band: the rows
@@ -163,11 +170,22 @@ void CPlaneResizer::RowPass(uint8_t* destination, const RowSpan& span, uint32_t 
     step.phase = static_cast<uint32_t>(reached % denominator);
     destination += static_cast<size_t>(first) * m_destinationStride;
     for (uint32_t row = first; row < last; ++row) {
-        m_passes.vertical(span.first + step.position * span.stride, span.stride, m_vertical.Row(step.phase),
-                          m_vertical.Taps(), LineData(line), RowBytes());
+        const uint8_t* top = span.first + step.position * span.stride;
+        if (m_passes.narrowVertical != nullptr) {
+            m_passes.narrowVertical(top, span.stride, m_vertical.NarrowRow(step.phase), m_vertical.Taps(),
+                                    LineData(line), RowBytes());
+        } else {
+            m_passes.vertical(top, span.stride, m_vertical.Row(step.phase), m_vertical.Taps(), LineData(line),
+                              RowBytes());
+        }
         PadLine(line);
-        m_passes.horizontal(line, m_horizontal.Data(), m_horizontal.Taps(), m_sourceWidth - 1,
-                            m_destinationWidth - 1, destination, m_destinationWidth);
+        if (m_passes.narrowHorizontal != nullptr) {
+            m_passes.narrowHorizontal(line, m_horizontal.NarrowData(), m_horizontal.NarrowTaps(), m_sourceWidth - 1,
+                                      m_destinationWidth - 1, destination, m_destinationWidth);
+        } else {
+            m_passes.horizontal(line, m_horizontal.Data(), m_horizontal.Taps(), m_sourceWidth - 1,
+                                m_destinationWidth - 1, destination, m_destinationWidth);
+        }
         destination += m_destinationStride;
         step.Advance();
     }
@@ -185,7 +203,7 @@ bool CPlaneResizer::MiddlePass(uint8_t* destination, const RowSpan& span, const 
         told = due;
         return report(due, tenths);
     };
-    const size_t lineBytes = (static_cast<size_t>(m_horizontal.Taps()) + m_sourceWidth) * m_bytesPerPixel;
+    const size_t lineBytes = LineBytes();
     try {
         return ForEachRowBand(
             static_cast<int>(span.rows), rowsDone,

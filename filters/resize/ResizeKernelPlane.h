@@ -65,6 +65,7 @@ private:
     void ComputeBands();
     size_t EdgeRowsNeeded() const;
     size_t RowBytes() const { return static_cast<size_t>(m_sourceWidth) * m_bytesPerPixel; }
+    size_t LineBytes() const;
     uint8_t* LineData(uint8_t* line) const
     {
         return line + static_cast<size_t>(m_horizontal.Taps() / 2 - 1) * m_bytesPerPixel;

@@ -1,5 +1,6 @@
 #include "filters/resize/ResizeKernelWeights.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -35,6 +36,7 @@ bool CResizeWeights::Build(uint32_t sourceSize, uint32_t destinationSize, Resize
         m_taps = 2 * half;
         m_phases = denominator;
         for (uint32_t phase = 0; phase < denominator; ++phase) BuildRow(phase, scale, kernel, real);
+        BuildNarrow();
     } catch (const std::bad_alloc&) {
         Clear();
         return false;
@@ -58,9 +60,27 @@ void CResizeWeights::BuildRow(uint32_t phase, double scale, ResizeKernel kernel,
     MakeRowSumTo128(row, m_taps);
 }
 
+void CResizeWeights::BuildNarrow()
+{
+    for (uint32_t phase = 0; phase < m_phases; ++phase) {
+        const int16_t* row = Row(phase);
+        int sum = 0;
+        for (int t = 0; t < m_taps; ++t) {
+            if (row[t] < 0 || row[t] > 127) return;
+            sum += row[t];
+        }
+        if (sum > 128) return;
+    }
+    m_narrow.assign(static_cast<size_t>(m_phases) * static_cast<size_t>(NarrowTaps()), 0);
+    for (uint32_t phase = 0; phase < m_phases; ++phase) {
+        std::copy_n(Row(phase), m_taps, m_narrow.begin() + static_cast<ptrdiff_t>(phase) * NarrowTaps());
+    }
+}
+
 void CResizeWeights::Clear()
 {
     m_taps = 0;
     m_phases = 0;
     std::vector<int16_t>().swap(m_weights);
+    std::vector<int8_t>().swap(m_narrow);
 }

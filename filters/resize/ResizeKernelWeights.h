@@ -23,10 +23,20 @@ public:
     const int16_t* Row(uint32_t phase) const { return m_weights.data() + static_cast<size_t>(phase) * m_taps; }
     const int16_t* Data() const { return m_weights.data(); }
 
+    // The same weights as signed bytes, when every weight lies in 0 .. 127 and every
+    // row sums to at most 128 (the triangle's reductions): each product and every sum
+    // of a row then fits 16 bits, which the widest passes use. Rows of NarrowTaps(),
+    // the taps rounded up to a multiple of four and padded with zeros. Null otherwise.
+    const int8_t* NarrowData() const { return m_narrow.empty() ? nullptr : m_narrow.data(); }
+    const int8_t* NarrowRow(uint32_t phase) const { return NarrowData() + static_cast<size_t>(phase) * NarrowTaps(); }
+    int NarrowTaps() const { return (m_taps + 3) / 4 * 4; }
+
 private:
     void BuildRow(uint32_t phase, double scale, ResizeKernel kernel, std::vector<double>& real);
+    void BuildNarrow();
 
     int m_taps = 0;
     uint32_t m_phases = 0;
     std::vector<int16_t> m_weights;
+    std::vector<int8_t> m_narrow;
 };

@@ -1,6 +1,8 @@
 // Every vector variant of the resampler's passes gives the portable bytes, on real
 // weight tables of many size pairs, on extreme weights that clamp, and on lines of
-// one pixel on. A variant the processor cannot run is skipped.
+// one pixel on; the narrow passes on the triangle's reductions and on narrow tables
+// whose sums reach the largest a row can hold. A variant the processor cannot run is
+// skipped.
 
 #include "filters/resize/ResizeKernelPasses.h"
 #include "filters/resize/ResizeKernelWeights.h"
@@ -8,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -159,3 +162,134 @@ TEST_P(ResizePassVariants, HorizontalMatchesThePortableLoopOnShortLines)
         }
     }
 }
+
+namespace {
+
+// A table of narrow rows: weights 0 .. 127 summing to 128, the largest a narrow row
+// may hold, with one weight of 127 in every other row; and its copy as signed bytes
+// in rows of taps rounded up to four.
+struct NarrowTable {
+    std::vector<int16_t> wide;
+    std::vector<int8_t> narrow;
+    int taps = 0;
+    int narrowTaps = 0;
+};
+
+NarrowTable RandomNarrowTable(uint32_t phases, int taps, std::mt19937& random)
+{
+    NarrowTable table{{}, {}, taps, (taps + 3) / 4 * 4};
+    table.narrow.assign(static_cast<size_t>(phases) * table.narrowTaps, 0);
+    for (uint32_t phase = 0; phase < phases; ++phase) {
+        // One tap cannot hold 128: it gets the largest byte.
+        std::vector<int> row(static_cast<size_t>(taps), 0);
+        int left = taps == 1 ? 127 : 128;
+        if (phase % 2 == 0) {
+            const size_t strongest = random() % row.size();
+            row[strongest] = 127;
+            left -= 127;
+            if (left > 0) row[(strongest + 1) % row.size()] = left;
+            left = 0;
+        }
+        while (left > 0) {
+            int& weight = row[random() % row.size()];
+            const int add = std::min({left, 127 - weight, 1 + static_cast<int>(random() % 40)});
+            weight += add;
+            left -= add;
+        }
+        for (int t = 0; t < taps; ++t) {
+            const int weight = row[static_cast<size_t>(t)];
+            table.wide.push_back(static_cast<int16_t>(weight));
+            table.narrow[static_cast<size_t>(phase) * table.narrowTaps + t] = static_cast<int8_t>(weight);
+        }
+    }
+    return table;
+}
+
+class NarrowResizePasses : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (__builtin_cpu_supports("avx2") == 0) GTEST_SKIP() << "no AVX2 here";
+        passes = Avx2ResizePasses(32);
+        ASSERT_NE(passes.narrowVertical, nullptr);
+        ASSERT_NE(passes.narrowHorizontal, nullptr);
+    }
+
+    // A padded line of random bytes, or of 255 only, read up to the slack beyond.
+    void ExpectSameLine(const LineCase& line, const int8_t* narrow, int narrowTaps, bool saturated,
+                        std::mt19937& random) const
+    {
+        const size_t pixels = line.sourceWidth + static_cast<size_t>(line.taps) + kNarrowLineSlack;
+        const std::vector<uint8_t> padded = saturated ? std::vector<uint8_t>(pixels * 4, 255) : RandomBytes(pixels * 4, random);
+        std::vector<uint8_t> expected(line.width * 4);
+        PortableResizePasses(32).horizontal(padded.data(), line.table, line.taps, line.numerator, line.denominator,
+                                            expected.data(), line.width);
+        std::vector<uint8_t> actual(expected.size() + 4, 0xEE);
+        passes.narrowHorizontal(padded.data(), narrow, narrowTaps, line.numerator, line.denominator, actual.data(),
+                                line.width);
+        ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
+            << line.sourceWidth << " to " << line.width << ", " << line.taps << " taps";
+        ASSERT_EQ(actual.back(), 0xEE) << "wrote past the row";
+    }
+
+    void ExpectSameColumns(const int16_t* wide, const int8_t* narrow, int taps, size_t bytes, bool saturated,
+                           std::mt19937& random) const
+    {
+        const size_t stride = bytes + 5;
+        const size_t count = stride * static_cast<size_t>(taps);
+        const std::vector<uint8_t> rows = saturated ? std::vector<uint8_t>(count, 255) : RandomBytes(count, random);
+        std::vector<uint8_t> expected(bytes);
+        FilterColumnsPortable(rows.data(), stride, wide, taps, expected.data(), bytes);
+        std::vector<uint8_t> actual(bytes + 1, 0xEE);
+        passes.narrowVertical(rows.data(), stride, narrow, taps, actual.data(), bytes);
+        ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin())) << taps << " taps, " << bytes << " bytes";
+        ASSERT_EQ(actual.back(), 0xEE) << "wrote past the line";
+    }
+
+    ResizePasses passes{};
+};
+
+}  // namespace
+
+// Triangle reductions by more than 1.01 have narrow tables; by 1.05 to 5 they give 4 to 10
+// taps, whole groups of four and groups with two taps left over.
+TEST_F(NarrowResizePasses, MatchThePortableLoopsOnTriangleReductions)
+{
+    std::mt19937 random(1207);
+    for (const auto& [from, to] : {std::pair{4000u, 2000u}, {301u, 150u}, {999u, 333u}, {200u, 190u}, {810u, 270u},
+                                   {97u, 23u}, {640u, 129u}, {29u, 9u}}) {
+        CResizeWeights table;
+        ASSERT_TRUE(table.Build(from, to, &TriangleKernel, 1));
+        ASSERT_NE(table.NarrowData(), nullptr) << from << " to " << to;
+        for (const bool saturated : {false, true}) {
+            ExpectSameLine(CornerAligned(from, to, table.Taps(), table.Data()), table.NarrowData(), table.NarrowTaps(),
+                           saturated, random);
+            for (uint32_t phase = 0; phase < table.Phases(); phase += 1 + table.Phases() / 5) {
+                ExpectSameColumns(table.Row(phase), table.NarrowRow(phase), table.Taps(), 3 * from / 2, saturated,
+                                  random);
+            }
+        }
+    }
+}
+
+// Rows that sum to 128 with a weight of 127, on lines of 255: every sum is the
+// largest a narrow row allows; odd tap counts too.
+TEST_F(NarrowResizePasses, MatchThePortableLoopsAtTheLargestSums)
+{
+    std::mt19937 random(128);
+    for (int taps = 1; taps <= 12; ++taps) {
+        for (const auto& [from, to] : {std::pair{41u, 17u}, {9u, 30u}, {64u, 64u}}) {
+            const NarrowTable table = RandomNarrowTable(to - 1, taps, random);
+            for (const bool saturated : {false, true}) {
+                ExpectSameLine(CornerAligned(from, to, taps, table.wide.data()), table.narrow.data(), table.narrowTaps,
+                               saturated, random);
+                for (uint32_t phase = 0; phase + 1 < to; phase += 3) {
+                    ExpectSameColumns(table.wide.data() + static_cast<size_t>(phase) * taps,
+                                      table.narrow.data() + static_cast<size_t>(phase) * table.narrowTaps, taps,
+                                      phase * 7 % 100, saturated, random);
+                }
+            }
+        }
+    }
+}
+

@@ -98,3 +98,30 @@ TEST(ResizeWeights, EveryRowSumsTo128)
         }
     }
 }
+
+// Narrow weights exist for the triangle's reductions only: its enlargements put 128
+// on one tap at phase 0, the other kernels have negative lobes.
+TEST(ResizeWeights, NarrowCopyOnlyWhereEveryWeightFitsASignedByte)
+{
+    const auto narrow = [](uint32_t from, uint32_t to, int mode) {
+        ResizeKernel kernel = nullptr;
+        int radius = 0;
+        EXPECT_TRUE(KernelOfMode(mode, kernel, radius));
+        CResizeWeights weights;
+        EXPECT_TRUE(weights.Build(from, to, kernel, radius));
+        if (weights.NarrowData() == nullptr) return false;
+        for (uint32_t phase = 0; phase < weights.Phases(); ++phase) {
+            for (int t = 0; t < weights.NarrowTaps(); ++t) {
+                const int expected = t < weights.Taps() ? weights.Row(phase)[t] : 0;
+                EXPECT_EQ(weights.NarrowRow(phase)[t], expected) << phase << ", tap " << t;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(narrow(4000, 2000, kResizeBartlett));
+    EXPECT_TRUE(narrow(101, 17, kResizeBartlett));
+    EXPECT_FALSE(narrow(100, 400, kResizeBartlett));
+    EXPECT_FALSE(narrow(4000, 2000, kResizeMitchellNetravali));
+    EXPECT_FALSE(narrow(4000, 2000, kResizeLanczos));
+}
+
