@@ -22,14 +22,15 @@ using VerticalFilter = void (*)(const uint8_t* top, size_t stride, const int16_t
 using HorizontalFilter = void (*)(const uint8_t* line, const int16_t* table, int taps, uint32_t numerator,
                                   uint32_t denominator, uint8_t* out, uint32_t width);
 
-// The same passes on a table of narrow weights (filters/resize/ResizeKernelWeights.h),
-// whose sums fit 16 bits. The horizontal one reads rows of tableTaps weights, taps
-// rounded up to a multiple of four, and the line up to three pixels beyond a pixel's
-// last tap; those pixels weigh 0.
+// The same passes on narrow weights (filters/resize/ResizeKernelWeights.h), whose
+// sums fit 16 bits. The horizontal one takes its pixels' offsets and weights from a
+// plan (filters/resize/ResizeKernelColumns.h) and reads the line up to three pixels
+// beyond a pixel's last tap; those pixels weigh 0.
+class CNarrowColumns;
 using NarrowVerticalFilter = void (*)(const uint8_t* top, size_t stride, const int8_t* weights, int taps,
                                       uint8_t* out, size_t bytes);
-using NarrowHorizontalFilter = void (*)(const uint8_t* line, const int8_t* table, int tableTaps, uint32_t numerator,
-                                        uint32_t denominator, uint8_t* out, uint32_t width);
+using NarrowHorizontalFilter = void (*)(const uint8_t* line, const CNarrowColumns& columns, uint8_t* out,
+                                        uint32_t width);
 
 // The line pixels a narrow horizontal pass may read beyond the last tap.
 constexpr int kNarrowLineSlack = 3;

@@ -9,6 +9,7 @@
 // words, twice the values per instruction of the 32-bit sums; integer sums are
 // exact, so the bytes are those of the portable loop.
 
+#include "filters/resize/ResizeKernelColumns.h"
 #include "filters/resize/ResizeKernelPassesVector.h"
 
 #include <cstring>
@@ -102,38 +103,29 @@ void FilterColumnsNarrowAvx2(const uint8_t* top, size_t stride, const int8_t* we
 // Four destination pixels a step, two in each half. A shuffle puts each group of four
 // taps channel by channel (b0 b1 b2 b3 g0 ...), one multiply-add by the group's four
 // weights leaves two partial sums a channel, and a horizontal add of the two halves'
-// words finishes pixels 0 and 2 in the lower half, 1 and 3 in the upper.
-void FilterLine32NarrowAvx2(const uint8_t* line, const int8_t* table, int tableTaps, uint32_t numerator,
-                            uint32_t denominator, uint8_t* out, uint32_t width)
+// words finishes pixels 0 and 2 in the lower half, 1 and 3 in the upper. kTaps is
+// the plan's taps where known at compile time (the halvings' single group of four
+// keeps its work in registers), 0 where not.
+template <int kTaps>
+void FilterLine32NarrowAvx2(const uint8_t* line, const CNarrowColumns& columns, uint8_t* out, uint32_t width)
 {
+    const int taps = kTaps != 0 ? kTaps : columns.Taps();
     const __m256i channelMajor = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12,
                                                   1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
     const __m256i pixelOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     const __m256i rounding = _mm256_set1_epi16(64);
-    ResizeStep step(numerator, denominator);
-    for (uint32_t k = 0; k < width; k += 4) {
-        const int count = static_cast<int>(std::min<uint32_t>(4, width - k));
-        const uint8_t* pixels[4];
-        const int8_t* weights[4];
-        for (int p = 0; p < 4; ++p) {
-            if (p < count) {
-                pixels[p] = line + step.position * 4;
-                weights[p] = table + static_cast<size_t>(step.phase) * tableTaps;
-                step.Advance();
-            } else {
-                pixels[p] = pixels[p - 1];
-                weights[p] = weights[p - 1];
-            }
-        }
+    const uint32_t* offsets = columns.Offsets();
+    const int8_t* weights = columns.Weights();
+    for (uint32_t k = 0; k < width; k += 4, offsets += 4, weights += 4 * taps) {
         __m256i evenPixels = _mm256_setzero_si256();  // pixels 0 and 1
         __m256i oddPixels = _mm256_setzero_si256();   // pixels 2 and 3
-        for (int t = 0; t < tableTaps; t += 4) {
+        for (int t = 0; t < taps; t += 4) {
             const auto fourTaps = [&](int p) {
-                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels[p] + static_cast<size_t>(t) * 4));
+                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + offsets[p] + static_cast<size_t>(t) * 4));
             };
             const auto fourWeights = [&](int p) {
                 int32_t packed;
-                std::memcpy(&packed, weights[p] + t, sizeof packed);
+                std::memcpy(&packed, weights + p * taps + t, sizeof packed);
                 return _mm_set1_epi32(packed);
             };
             const __m256i even = _mm256_setr_m128i(fourTaps(0), fourTaps(1));
@@ -147,14 +139,20 @@ void FilterLine32NarrowAvx2(const uint8_t* line, const int8_t* table, int tableT
         const __m256i shifted = _mm256_srli_epi16(sums, 7);
         const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(shifted, shifted), pixelOrder);
         uint8_t* at = out + static_cast<size_t>(k) * 4;
-        if (count == 4) {
+        if (width - k >= 4) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(bytes));
         } else {
             alignas(16) uint8_t group[16];
             _mm_store_si128(reinterpret_cast<__m128i*>(group), _mm256_castsi256_si128(bytes));
-            std::memcpy(at, group, static_cast<size_t>(count) * 4);
+            std::memcpy(at, group, static_cast<size_t>(width - k) * 4);
         }
     }
+}
+
+void FilterLine32NarrowAnyAvx2(const uint8_t* line, const CNarrowColumns& columns, uint8_t* out, uint32_t width)
+{
+    if (columns.Taps() == 4) FilterLine32NarrowAvx2<4>(line, columns, out, width);
+    else FilterLine32NarrowAvx2<0>(line, columns, out, width);
 }
 
 void FilterColumnsAvx2(const uint8_t* top, size_t stride, const int16_t* weights, int taps, uint8_t* out, size_t bytes)
@@ -174,5 +172,5 @@ void FilterLine32Avx2(const uint8_t* line, const int16_t* table, int taps, uint3
 ResizePasses Avx2ResizePasses(int bitsPerPixel)
 {
     if (bitsPerPixel == 8) return {&FilterColumnsAvx2, Sse2ResizePasses(8).horizontal, &FilterColumnsNarrowAvx2};
-    return {&FilterColumnsAvx2, &FilterLine32Avx2, &FilterColumnsNarrowAvx2, &FilterLine32NarrowAvx2};
+    return {&FilterColumnsAvx2, &FilterLine32Avx2, &FilterColumnsNarrowAvx2, &FilterLine32NarrowAnyAvx2};
 }

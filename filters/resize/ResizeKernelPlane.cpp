@@ -47,7 +47,11 @@ bool CPlaneResizer::Init(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t d
     }
     m_passes = ChosenResizePasses(bitsPerPixel);
     if (m_vertical.NarrowData() == nullptr) m_passes.narrowVertical = nullptr;
-    if (m_horizontal.NarrowData() == nullptr) m_passes.narrowHorizontal = nullptr;
+    // Without memory for its plan the horizontal pass takes the wide weights.
+    const bool narrowColumns = m_passes.narrowHorizontal != nullptr && m_horizontal.NarrowData() != nullptr &&
+                               m_columns.Build(m_horizontal.NarrowData(), m_horizontal.NarrowTaps(), sourceWidth - 1,
+                                               destinationWidth - 1, destinationWidth);
+    if (!narrowColumns) m_passes.narrowHorizontal = nullptr;
     return true;
 }
 
@@ -180,8 +184,7 @@ void CPlaneResizer::RowPass(uint8_t* destination, const RowSpan& span, uint32_t 
         }
         PadLine(line);
         if (m_passes.narrowHorizontal != nullptr) {
-            m_passes.narrowHorizontal(line, m_horizontal.NarrowData(), m_horizontal.NarrowTaps(), m_sourceWidth - 1,
-                                      m_destinationWidth - 1, destination, m_destinationWidth);
+            m_passes.narrowHorizontal(line, m_columns, destination, m_destinationWidth);
         } else {
             m_passes.horizontal(line, m_horizontal.Data(), m_horizontal.Taps(), m_sourceWidth - 1,
                                 m_destinationWidth - 1, destination, m_destinationWidth);

@@ -10,6 +10,7 @@
 // past the first or last source row, read copies of the edge rows; the middle one
 // reads the source in place.
 
+#include "filters/resize/ResizeKernelColumns.h"
 #include "filters/resize/ResizeKernelPasses.h"
 #include "filters/resize/ResizeKernelWeights.h"
 #include "filters/shared/parallel/RowBands.h"
@@ -87,6 +88,7 @@ private:
     size_t m_bytesPerPixel = 4;
     CResizeWeights m_horizontal;
     CResizeWeights m_vertical;
+    CNarrowColumns m_columns;  // for the narrow horizontal pass, where it runs
     Bands m_bands;
     std::unique_ptr<uint8_t[]> m_line;
     std::unique_ptr<uint8_t[]> m_edgeRows;

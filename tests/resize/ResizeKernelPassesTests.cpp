@@ -4,6 +4,7 @@
 // whose sums reach the largest a row can hold. A variant the processor cannot run is
 // skipped.
 
+#include "filters/resize/ResizeKernelColumns.h"
 #include "filters/resize/ResizeKernelPasses.h"
 #include "filters/resize/ResizeKernelWeights.h"
 #include "tests/shared/KernelVariants.h"
@@ -225,8 +226,9 @@ protected:
         PortableResizePasses(32).horizontal(padded.data(), line.table, line.taps, line.numerator, line.denominator,
                                             expected.data(), line.width);
         std::vector<uint8_t> actual(expected.size() + 4, 0xEE);
-        passes.narrowHorizontal(padded.data(), narrow, narrowTaps, line.numerator, line.denominator, actual.data(),
-                                line.width);
+        CNarrowColumns columns;
+        ASSERT_TRUE(columns.Build(narrow, narrowTaps, line.numerator, line.denominator, line.width));
+        passes.narrowHorizontal(padded.data(), columns, actual.data(), line.width);
         ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
             << line.sourceWidth << " to " << line.width << ", " << line.taps << " taps";
         ASSERT_EQ(actual.back(), 0xEE) << "wrote past the row";
