@@ -136,13 +136,13 @@ void WriteComparisonMarkdown(std::ostream& out, const std::vector<ComparisonRow>
 void WriteComparisonCsv(std::ostream& out, const std::vector<ComparisonRow>& rows)
 {
     out << "operation,ours_ms,opencv_ms,vips_ms,ours_over_opencv,ours_over_vips,ours_peak_kb,opencv_peak_kb,"
-           "vips_peak_kb,ours_all_cores_ms,opencv_all_cores_ms\n";
+           "vips_peak_kb,ours_all_cores_ms,opencv_all_cores_ms,ours_one_thread_in_turn_ms\n";
     for (const ComparisonRow& row : rows) {
         const auto& ms = row.milliseconds;
         out << '"' << row.operation->name << "\"," << Fixed(ms[0], 3) << ',' << Fixed(ms[1], 3) << ','
             << Fixed(ms[2], 3) << ',' << Fixed(ms[0] / ms[1], 4) << ',' << Fixed(ms[0] / ms[2], 4) << ','
             << row.kilobytes[0] << ',' << row.kilobytes[1] << ',' << row.kilobytes[2] << ',' << Fixed(row.allCores[0], 3)
-            << ',' << Fixed(row.allCores[1], 3) << '\n';
+            << ',' << Fixed(row.allCores[1], 3) << ',' << Fixed(row.oursOneThreadInTurn, 3) << '\n';
     }
 }
 
