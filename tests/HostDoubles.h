@@ -1,8 +1,10 @@
 #pragma once
 // Images that refuse what a filter asks of them, for the failure paths.
 
+#include "Common/status/Status.h"
 #include "platform/ComPtr.h"
 #include "refhost/HostImage.h"
+#include "refhost/PluginHost.h"
 
 #include <new>
 #include <vector>
@@ -65,3 +67,31 @@ inline std::vector<CComPtr<CHostImage>> CloneRefusingSources(int width, int heig
     sources.push_back(CComPtr<CHostImage>::Adopt(CRefusingCloneImage::Create(width, height, &IID_IBitmap)));
     return sources;
 }
+
+// A host whose image making fails in one of the ways an apply must survive: no image,
+// an image without IBitmap, or one that refuses to be sized with a status of its own
+// (which must not reach the filter's caller).
+class CRefusingHost final : public CPluginHost {
+public:
+    enum class Refusal { CreateImage, NoBitmap, Allocate };
+
+    explicit CRefusingHost(Refusal refusal) : CPluginHost(0x0409), m_refusal(refusal) {}
+
+    bool CreateImage(IImage** image, IUnknown*) override
+    {
+        switch (m_refusal) {
+        case Refusal::CreateImage: return false;
+        case Refusal::NoBitmap: *image = CImageWithout::Create(1, 1, IID_IBitmap); return true;
+        case Refusal::Allocate: *image = new CUnallocatableImage(); return true;
+        }
+        return false;
+    }
+
+private:
+    class CUnallocatableImage final : public CHostImage {
+    public:
+        bool Allocate(int, int, int, IStatus** status) override { return ReportStatus(status, kStatusOutOfMemory); }
+    };
+
+    Refusal m_refusal;
+};

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A width x height image whose pixel (x, y) is pixel(x, y); y counts from the bottom row.
@@ -39,6 +40,50 @@ inline std::vector<uint32_t> PixelsOf(IImage* image)
         pixels.insert(pixels.end(), row, row + width);
     }
     return pixels;
+}
+
+// An image's width and height, or its two resolutions, as one comparable value.
+inline std::pair<int, int> SizeOf(IImage* image)
+{
+    std::pair<int, int> size{0, 0};
+    image->GetSize(&size.first, &size.second);
+    return size;
+}
+
+inline std::pair<int, int> ResolutionOf(IImage* image)
+{
+    std::pair<int, int> resolution{0, 0};
+    image->GetResolution(&resolution.first, &resolution.second);
+    return resolution;
+}
+
+// Same size and same pixels; a failure names the first pixel that differs.
+inline ::testing::AssertionResult SamePixels(IImage* actual, IImage* expected)
+{
+    const auto [width, height] = SizeOf(expected);
+    if (SizeOf(actual) != SizeOf(expected))
+        return ::testing::AssertionFailure() << "size " << SizeOf(actual).first << "x" << SizeOf(actual).second
+                                             << ", expected " << width << "x" << height;
+    const std::vector<uint32_t> got = PixelsOf(actual);
+    const std::vector<uint32_t> wanted = PixelsOf(expected);
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        if (got[i] != wanted[i])
+            return ::testing::AssertionFailure() << "pixel (" << i % width << ", " << i / width << ") is " << std::hex
+                                                 << got[i] << ", expected " << wanted[i];
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The pixel a person sees at (x, y), y counted from the top edge.
+inline uint32_t SeenAt(IImage* image, int x, int yFromTop)
+{
+    const int row = SizeOf(image).second - 1 - yFromTop;
+    return reinterpret_cast<const uint32_t*>(image->GetPixels() + ptrdiff_t{row} * image->GetStride())[x];
+}
+
+inline CComPtr<CRecordingProgress> Recorder(int cancelAtStep = CRecordingProgress::kNeverCancel)
+{
+    return CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(cancelAtStep));
 }
 
 // Every pixel different, and the fourth byte varying too, so that a misplaced or

@@ -21,11 +21,6 @@ namespace {
 
 using Call = CRecordingProgress::Call;
 
-CComPtr<CRecordingProgress> Recorder(int cancelAtStep = CRecordingProgress::kNeverCancel)
-{
-    return CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(cancelAtStep));
-}
-
 // The result of a successful apply to the filter's source; a status fails the test.
 CComPtr<IImage> Applied(CHostImage* source, const WString& text, IProgress* progress = nullptr)
 {
@@ -279,23 +274,6 @@ TEST(Autofix, TheNoiseFixOnAPictureTooSmallToMeasureKeepsIt)
 
 // ---------------------------------------------------------------- the rotation fix
 
-namespace {
-
-struct Size {
-    int width = 0;
-    int height = 0;
-    bool operator==(const Size&) const = default;
-};
-
-Size SizeOf(IImage* image)
-{
-    Size size;
-    image->GetSize(&size.width, &size.height);
-    return size;
-}
-
-} // namespace
-
 // Lines turned counter-clockwise by 4 degrees come out level: the turn is the
 // detected tilt negated, by its exact angle, cropped and scaled back to the size.
 TEST_F(AutofixWithHost, TheRotationFixLevelsATiltedPictureAndKeepsItsSize)
@@ -309,7 +287,7 @@ TEST_F(AutofixWithHost, TheRotationFixLevelsATiltedPictureAndKeepsItsSize)
         const auto progress = Recorder();
         const CComPtr<IImage> result = Applied(tilted.Get(), AutofixText({.rotation = true}), progress.Get());
         ASSERT_TRUE(result);
-        EXPECT_EQ(SizeOf(result.Get()), (Size{400, 300}));
+        EXPECT_EQ(SizeOf(result.Get()), std::pair(400, 300));
         const float left = DetectedTilt(static_cast<CHostImage*>(result.Get()));
         EXPECT_LT(std::abs(Degrees(left)), 0.15) << "from " << Degrees(tilt);
 

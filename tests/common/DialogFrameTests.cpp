@@ -28,11 +28,6 @@
 namespace {
 
 // Pixel (x, y) of an image counted from its top-left corner, as a person sees it.
-uint32_t SeenAt(CHostImage* image, int x, int yFromTop)
-{
-    return image->Row(image->Height() - 1 - yFromTop)[x];
-}
-
 } // namespace
 
 TEST(StretchSection, PicksTheSourcePixelEachTargetPixelFallsIn)

@@ -23,11 +23,6 @@ namespace {
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kHalf = 0x007F7F7Fu;
 
-uint32_t SeenAt(CHostImage* image, int x, int yFromTop)
-{
-    return image->Row(image->Height() - 1 - yFromTop)[x];
-}
-
 // The part of source from (left, top) on, width x height, as a person sees it.
 std::vector<uint32_t> SeenPart(CHostImage* source, int left, int top, int width, int height)
 {

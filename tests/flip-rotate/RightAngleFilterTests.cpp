@@ -2,6 +2,9 @@
 // Expected pictures come from a plain reference that places every source pixel by
 // the filter's mapping; positions are (column, row) with row 0 the bottom row.
 
+#include "tests/HostDoubles.h"
+#include "tests/TestSupport.h"
+
 #include "Common/status/Status.h"
 #include "filters/flip-rotate/FlipHorFactory.h"
 #include "filters/flip-rotate/FlipRotateKernels.h"
@@ -19,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -56,7 +60,7 @@ struct Picture {
 
 // Blue, green and red together tell every position apart (sides up to 4096), and the
 // fourth byte varies too, so that a pixel moved without it shows.
-uint32_t DistinctPixel(int x, int y)
+uint32_t PlacedPixel(int x, int y)
 {
     const auto blue = static_cast<uint32_t>(x & 0xFF);
     const auto green = static_cast<uint32_t>(y & 0xFF);
@@ -68,10 +72,10 @@ uint32_t DistinctPixel(int x, int y)
 void FillDistinct(CHostImage* image)
 {
     for (int y = 0; y < image->Height(); ++y)
-        for (int x = 0; x < image->Width(); ++x) image->Row(y)[x] = DistinctPixel(x, y);
+        for (int x = 0; x < image->Width(); ++x) image->Row(y)[x] = PlacedPixel(x, y);
 }
 
-CComPtr<IImage> MakeImage(int width, int height)
+CComPtr<IImage> PlacedImage(int width, int height)
 {
     CHostImage* image = CHostImage::Create(width, height);
     FillDistinct(image);
@@ -190,43 +194,21 @@ Outcome ApplyFilter(IFilter* filter, IUnknown* input, IProgress* progress)
     return outcome;
 }
 
-CComPtr<CRecordingProgress> Recorder(int cancelAtStep = CRecordingProgress::kNeverCancel)
+std::string Calls(const CRecordingProgress* progress)
 {
-    return CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(cancelAtStep));
-}
-
-std::string StepCall(int done, int total)
-{
-    return "Step " + std::to_string(done) + "/" + std::to_string(total);
-}
-
-std::string Describe(const CRecordingProgress::Event& event)
-{
-    switch (event.call) {
-    case CRecordingProgress::Call::SetText: return "SetText " + NarrowToUtf8(event.text);
-    case CRecordingProgress::Call::Step: return StepCall(event.done, event.total);
-    case CRecordingProgress::Call::Finish: return event.success ? "Finish true" : "Finish false";
-    }
-    return "?";
-}
-
-std::vector<std::string> Calls(const CRecordingProgress* progress)
-{
-    std::vector<std::string> calls;
-    for (const auto& event : progress->Events()) calls.push_back(Describe(event));
-    return calls;
+    return ProgressCalls(progress->Events());
 }
 
 // The calls a successful apply makes, or a cancelled one when cancelAt names a step.
-std::vector<std::string> ExpectedCalls(const FilterCase& filterCase, int height, int cancelAt = -1)
+std::string ExpectedCalls(const FilterCase& filterCase, int height, int cancelAt = -1)
 {
-    std::vector<std::string> calls{"SetText " + NarrowToUtf8(filterCase.progressText)};
+    std::string calls = "SetText " + NarrowToUtf8(filterCase.progressText) + ";";
     const int total = filterCase.stepTotal(height);
     const bool cancels = cancelAt >= 0;
     const int steps = cancels ? cancelAt + 1 : total;
-    for (int done = 0; done < steps; ++done) calls.push_back(StepCall(done, total));
-    if (!cancels) calls.push_back("Finish true");
-    else if (filterCase.finishesOnCancel) calls.push_back("Finish false");
+    for (int done = 0; done < steps; ++done) calls += "Step " + std::to_string(done) + "/" + std::to_string(total) + ";";
+    if (!cancels) calls += "Finish true;";
+    else if (filterCase.finishesOnCancel) calls += "Finish false;";
     return calls;
 }
 
@@ -264,29 +246,6 @@ public:
     }
 };
 
-// Refuses to be sized, describing the refusal in a status of its own.
-class CUnallocatableImage final : public CHostImage {
-public:
-    bool Allocate(int, int, int, IStatus** status) override { return ReportStatus(status, kStatusOutOfMemory); }
-};
-
-class CRefusingHost final : public CPluginHost {
-public:
-    enum class Refusal { CreateImage, Allocate };
-
-    explicit CRefusingHost(Refusal refusal) : CPluginHost(kEnglish), m_refusal(refusal) {}
-
-    bool CreateImage(IImage** image, IUnknown*) override
-    {
-        if (m_refusal == Refusal::CreateImage) return false;
-        *image = new CUnallocatableImage();
-        return true;
-    }
-
-private:
-    Refusal m_refusal;
-};
-
 // ---------------------------------------------------------------------------
 // Fixtures
 
@@ -319,7 +278,7 @@ TEST_P(EachRightAngleFilter, PlacesEveryPixelByItsMappingAndLeavesTheSourceAlone
     const std::vector<std::pair<int, int>> sizes{{3, 2}, {5, 3}, {4, 7}, {1, 1}, {1, 9}, {9, 1}, {67, 130}, {24, 20}};
     for (const auto& [width, height] : sizes) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
-        const CComPtr<IImage> source = MakeImage(width, height);
+        const CComPtr<IImage> source = PlacedImage(width, height);
         const Picture before = Snapshot(source.Get());
         const CComPtr<IFilter> filter = CreateFilter(filterCase.factory(), source.Get());
 
@@ -335,8 +294,8 @@ TEST_P(EachRightAngleFilter, PlacesEveryPixelByItsMappingAndLeavesTheSourceAlone
 TEST_P(EachRightAngleFilter, TheInputArgumentReplacesTheFactorySource)
 {
     const FilterCase& filterCase = GetParam();
-    const CComPtr<IImage> factorySource = MakeImage(3, 2);
-    const CComPtr<IImage> input = MakeImage(5, 4);
+    const CComPtr<IImage> factorySource = PlacedImage(3, 2);
+    const CComPtr<IImage> input = PlacedImage(5, 4);
     const CComPtr<IFilter> filter = CreateFilter(filterCase.factory(), factorySource.Get());
 
     const Outcome outcome = ApplyFilter(filter.Get(), input.Get(), nullptr);
@@ -348,7 +307,7 @@ TEST_P(EachRightAngleFilter, TheInputArgumentReplacesTheFactorySource)
 TEST_P(EachRightAngleFilter, TwoAppliesGiveTwoIndependentCopies)
 {
     const FilterCase& filterCase = GetParam();
-    const CComPtr<IImage> source = MakeImage(5, 3);
+    const CComPtr<IImage> source = PlacedImage(5, 3);
     const CComPtr<IFilter> filter = CreateFilter(filterCase.factory(), source.Get());
 
     const Outcome first = ApplyFilter(filter.Get(), nullptr, nullptr);
@@ -363,7 +322,7 @@ TEST_P(EachRightAngleFilter, TwoAppliesGiveTwoIndependentCopies)
 
 TEST_F(RightAngleFilters, HandWorkedPlacementsOfAThreeByTwoImage)
 {
-    const CComPtr<IImage> source = MakeImage(3, 2);
+    const CComPtr<IImage> source = PlacedImage(3, 2);
     const auto turned = [&](CFilterFactoryBase& factory) {
         const Outcome outcome = ApplyFilter(CreateFilter(factory, source.Get()).Get(), nullptr, nullptr);
         EXPECT_TRUE(outcome.answered);
@@ -373,30 +332,30 @@ TEST_F(RightAngleFilters, HandWorkedPlacementsOfAThreeByTwoImage)
     const Picture clockWise = turned(Rot90ClockWiseFactory());
     ASSERT_EQ(clockWise.width, 2);
     ASSERT_EQ(clockWise.height, 3);
-    EXPECT_EQ(clockWise.At(0, 2), DistinctPixel(0, 0));
-    EXPECT_EQ(clockWise.At(1, 0), DistinctPixel(2, 1));
+    EXPECT_EQ(clockWise.At(0, 2), PlacedPixel(0, 0));
+    EXPECT_EQ(clockWise.At(1, 0), PlacedPixel(2, 1));
 
     const Picture counterClockWise = turned(Rot90CounterClockWiseFactory());
     ASSERT_EQ(counterClockWise.width, 2);
     ASSERT_EQ(counterClockWise.height, 3);
-    EXPECT_EQ(counterClockWise.At(1, 0), DistinctPixel(0, 0));
-    EXPECT_EQ(counterClockWise.At(0, 2), DistinctPixel(2, 1));
+    EXPECT_EQ(counterClockWise.At(1, 0), PlacedPixel(0, 0));
+    EXPECT_EQ(counterClockWise.At(0, 2), PlacedPixel(2, 1));
 }
 
 TEST_F(RightAngleFilters, FlipsKeepTheMiddleColumnOrRowOfAnOddSize)
 {
-    const CComPtr<IImage> source = MakeImage(5, 7);
+    const CComPtr<IImage> source = PlacedImage(5, 7);
     const Picture wide = Snapshot(ApplyFilter(CreateFilter(FlipHorFactory(), source.Get()).Get(), nullptr, nullptr)
                                       .result.Get());
     const Picture tall = Snapshot(ApplyFilter(CreateFilter(FlipVerFactory(), source.Get()).Get(), nullptr, nullptr)
                                       .result.Get());
-    for (int y = 0; y < 7; ++y) EXPECT_EQ(wide.At(2, y), DistinctPixel(2, y));
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(tall.At(x, 3), DistinctPixel(x, 3));
+    for (int y = 0; y < 7; ++y) EXPECT_EQ(wide.At(2, y), PlacedPixel(2, y));
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(tall.At(x, 3), PlacedPixel(x, 3));
 }
 
 TEST_F(RightAngleFilters, UndoingTurnsAndFlipsGivesBackTheSource)
 {
-    const CComPtr<IImage> source = MakeImage(7, 4);
+    const CComPtr<IImage> source = PlacedImage(7, 4);
     const Picture original = Snapshot(source.Get());
     const auto applyInTurn = [&](std::initializer_list<CFilterFactoryBase*> factories) {
         CComPtr<IImage> image = source;
@@ -427,7 +386,7 @@ TEST_P(EachRightAngleFilter, ReportsItsTextStepsAndFinish)
     const FilterCase& filterCase = GetParam();
     for (const auto& [width, height] : std::vector<std::pair<int, int>>{{4, 7}, {3, 2}, {1, 1}}) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
-        const CComPtr<IImage> source = MakeImage(width, height);
+        const CComPtr<IImage> source = PlacedImage(width, height);
         const auto progress = Recorder();
 
         const Outcome outcome = ApplyFilter(CreateFilter(filterCase.factory(), source.Get()).Get(), nullptr,
@@ -445,7 +404,7 @@ TEST_P(EachSteppingFilter, ACancelAtTheFirstOrAMiddleStepStopsWithCodeEight)
     const int total = filterCase.stepTotal(kHeight);
     for (const int cancelAt : {0, total / 2}) {
         SCOPED_TRACE("cancel at step " + std::to_string(cancelAt));
-        const CComPtr<IImage> source = MakeImage(4, kHeight);
+        const CComPtr<IImage> source = PlacedImage(4, kHeight);
         const Picture before = Snapshot(source.Get());
         const auto progress = Recorder(cancelAt);
 
@@ -465,7 +424,7 @@ TEST_P(EachSteppingFilter, ACancelAtTheFirstOrAMiddleStepStopsWithCodeEight)
 
 TEST_P(EachRightAngleFilter, ANullResultPointerIsCodeFiveWithoutProgress)
 {
-    const CComPtr<IImage> source = MakeImage(3, 2);
+    const CComPtr<IImage> source = PlacedImage(3, 2);
     const CComPtr<IFilter> filter = CreateFilter(GetParam().factory(), source.Get());
     const auto progress = Recorder();
     IStatus* status = nullptr;
@@ -505,7 +464,7 @@ TEST_F(RightAngleFilters, FlipVerticalWithoutLineCursorsIsCodeSixAfterSetText)
     EXPECT_FALSE(outcome.answered);
     EXPECT_EQ(outcome.code, kStatusHostRefused);
     EXPECT_TRUE(outcome.resultUntouched);
-    EXPECT_EQ(Calls(progress.Get()), std::vector<std::string>{"SetText Flipping vertically"});
+    EXPECT_EQ(Calls(progress.Get()), "SetText Flipping vertically;");
 }
 
 TEST_F(RightAngleFilters, TurnsNeedNoCloneOfTheirSource)
@@ -519,43 +478,31 @@ TEST_F(RightAngleFilters, TurnsNeedNoCloneOfTheirSource)
     }
 }
 
-// Each rotation must fail with code 6 after SetText and without Finish.
-void ExpectTurnsRefusedAfterSetText()
+// No host, a host that makes no image, or a new image that refuses to be sized (its
+// own status must not reach the caller, nor leak): code 6 after SetText, no Finish.
+TEST_F(RightAngleFilters, TurnsThatCannotMakeTheirImageAreCodeSixAfterSetText)
 {
-    const CComPtr<IImage> source = MakeImage(3, 2);
+    const CComPtr<IImage> source = PlacedImage(3, 2);
     const Picture before = Snapshot(source.Get());
-    for (const FilterCase* rotation : kRotations) {
-        SCOPED_TRACE(rotation->name);
-        const auto progress = Recorder();
-
-        const Outcome outcome = ApplyFilter(CreateFilter(rotation->factory(), source.Get()).Get(), nullptr,
-                                            progress.Get());
-
-        EXPECT_FALSE(outcome.answered);
-        EXPECT_EQ(outcome.code, kStatusHostRefused);
-        EXPECT_TRUE(outcome.resultUntouched);
-        EXPECT_EQ(Calls(progress.Get()), std::vector<std::string>{"SetText Rotating"});
-        EXPECT_TRUE(SamePicture(Snapshot(source.Get()), before));
+    using Refusal = CRefusingHost::Refusal;
+    for (const auto refusal : {std::optional<Refusal>(), std::optional(Refusal::CreateImage),
+                               std::optional(Refusal::Allocate)}) {
+        if (refusal) InitializeAll(CComPtr<IPluginHost>::Adopt(new CRefusingHost(*refusal)).Get());
+        else for (const FilterCase* rotation : kRotations) rotation->factory().Uninitialize(0);
+        for (const FilterCase* rotation : kRotations) {
+            SCOPED_TRACE(std::string(rotation->name) + (!refusal ? ", no host"
+                                                        : *refusal == Refusal::CreateImage ? ", no image"
+                                                                                           : ", no pixels"));
+            const auto progress = Recorder();
+            const Outcome outcome = ApplyFilter(CreateFilter(rotation->factory(), source.Get()).Get(), nullptr,
+                                                progress.Get());
+            EXPECT_FALSE(outcome.answered);
+            EXPECT_EQ(outcome.code, kStatusHostRefused);
+            EXPECT_TRUE(outcome.resultUntouched);
+            EXPECT_EQ(Calls(progress.Get()), "SetText Rotating;");
+            EXPECT_TRUE(SamePicture(Snapshot(source.Get()), before));
+        }
     }
-}
-
-TEST_F(RightAngleFilters, TurnsWhoseFactoryHasNoHostAreCodeSixAfterSetText)
-{
-    for (const FilterCase* rotation : kRotations) rotation->factory().Uninitialize(0);
-    ExpectTurnsRefusedAfterSetText();
-}
-
-TEST_F(RightAngleFilters, TurnsAreCodeSixWhenTheHostRefusesToCreateAnImage)
-{
-    InitializeAll(CComPtr<IPluginHost>::Adopt(new CRefusingHost(CRefusingHost::Refusal::CreateImage)).Get());
-    ExpectTurnsRefusedAfterSetText();
-}
-
-// The image's own status must not reach the caller, nor leak.
-TEST_F(RightAngleFilters, TurnsAreCodeSixWhenTheNewImageRefusesToBeAllocated)
-{
-    InitializeAll(CComPtr<IPluginHost>::Adopt(new CRefusingHost(CRefusingHost::Refusal::Allocate)).Get());
-    ExpectTurnsRefusedAfterSetText();
 }
 
 // ---------------------------------------------------------------------------
@@ -658,7 +605,7 @@ TEST(FlipKernels, EveryFlipMatchesTheMappingOnAnyLayout)
     for (const auto& [width, height] : KernelSizes()) {
         Picture source{width, height, {}};
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) source.pixels.push_back(DistinctPixel(x, y));
+            for (int x = 0; x < width; ++x) source.pixels.push_back(PlacedPixel(x, y));
         for (const KernelCase& kernel : kKernels) {
             const Picture expected = Expected(source, *kernel.mapping);
             for (const Layout& layout : layouts) {

@@ -12,33 +12,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 namespace {
-
-using Call = CRecordingProgress::Call;
 
 CComPtr<IFilter> CreateRot0(IUnknown* source)
 {
     CComPtr<IFilter> filter;
     EXPECT_TRUE(FactoryOf<CRot0DegreesFactory>().CreateFilter(source, filter.Receive(), nullptr));
     return filter;
-}
-
-std::vector<Call> CallsOf(const CRecordingProgress& progress)
-{
-    std::vector<Call> calls;
-    for (const auto& event : progress.Events()) calls.push_back(event.call);
-    return calls;
-}
-
-bool SamePixels(IImage* a, CHostImage* b)
-{
-    int width = 0;
-    int height = 0;
-    a->GetSize(&width, &height);
-    return width == b->Width() && height == b->Height() &&
-           std::memcmp(a->GetPixels(), b->GetPixels(), static_cast<size_t>(b->GetBufferSize())) == 0;
 }
 
 } // namespace
@@ -48,22 +29,16 @@ TEST(Rot0Degrees, HandsBackAnUnchangedCopy)
     auto source = MakeImage(5, 3, DistinctPixel);
     source->SetResolution(300, 150);
     CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
-    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    auto progress = Recorder();
     CComPtr<IImage> result;
     CComPtr<IStatus> status;
     ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()));
     EXPECT_FALSE(status);
     EXPECT_NE(static_cast<void*>(result.Get()), static_cast<void*>(static_cast<IImage*>(source.Get())));
     EXPECT_TRUE(SamePixels(result.Get(), source.Get()));
-    int horizontal = 0;
-    int vertical = 0;
-    result->GetResolution(&horizontal, &vertical);
-    EXPECT_EQ(horizontal, 300);
-    EXPECT_EQ(vertical, 150);
+    EXPECT_EQ(ResolutionOf(result.Get()), std::pair(300, 150));
     EXPECT_EQ(RefCountOf(result.Get()), 1u) << "the caller holds the only reference";
-    EXPECT_EQ(CallsOf(*progress.Get()), (std::vector<Call>{Call::SetText, Call::Finish}));
-    EXPECT_EQ(progress->Events()[0].text, u"Rotating");
-    EXPECT_TRUE(progress->Events()[1].success);
+    EXPECT_EQ(ProgressCalls(progress->Events()), "SetText Rotating;Finish true;");
 }
 
 TEST(Rot0Degrees, EachApplyMakesItsOwnCopyOfTheFactorysSource)
@@ -103,14 +78,11 @@ TEST(Rot0Degrees, NullResultOutPointerIsAnInvalidArgumentWithoutProgress)
 {
     auto source = MakeImage(2, 2, DistinctPixel);
     CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
-    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
-    CComPtr<IStatus> status;
-    EXPECT_FALSE(filter->Apply(nullptr, nullptr, progress.Get(), status.Receive()));
-    ASSERT_TRUE(status);
-    EXPECT_EQ(status->GetCode(), 5);
-    EXPECT_TRUE(progress->Events().empty());
+    const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, CRecordingProgress::kNeverCancel, false);
+    EXPECT_EQ(failed.code, 5);
+    EXPECT_TRUE(failed.events.empty());
     // Without a status out-pointer it fails just the same.
-    EXPECT_FALSE(filter->Apply(nullptr, nullptr, progress.Get(), nullptr));
+    EXPECT_FALSE(filter->Apply(nullptr, nullptr, nullptr, nullptr));
 }
 
 TEST(Rot0Degrees, SourceWithoutCloneableFailsBeforeAnyProgress)
@@ -135,21 +107,15 @@ TEST(Rot0Degrees, RefusedCloneEndsTheProgressUnsuccessfully)
         SCOPED_TRACE(c.what);
         auto source = CComPtr<CRefusingCloneImage>::Adopt(CRefusingCloneImage::Create(3, 2, c.hiddenInClone));
         CComPtr<IFilter> filter = CreateRot0(static_cast<IImage*>(source.Get()));
-        auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+        auto progress = Recorder();
         CComPtr<IImage> result;
         CComPtr<IStatus> status;
-        const bool applied = filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive());
-        EXPECT_EQ(CallsOf(*progress.Get()), (std::vector<Call>{Call::SetText, Call::Finish}));
-        if (c.hiddenInClone == &kNothingHidden) {
-            EXPECT_TRUE(applied);
-            EXPECT_TRUE(progress->Events()[1].success);
-            continue;
-        }
-        EXPECT_FALSE(applied);
-        EXPECT_FALSE(result);
-        ASSERT_TRUE(status);
-        EXPECT_EQ(status->GetCode(), 6);
-        EXPECT_FALSE(progress->Events()[1].success);
+        const bool copied = c.hiddenInClone == &kNothingHidden;
+        EXPECT_EQ(filter->Apply(nullptr, result.Receive(), progress.Get(), status.Receive()), copied);
+        EXPECT_EQ(static_cast<bool>(result), copied);
+        EXPECT_EQ(status ? status->GetCode() : 0, copied ? 0 : 6);
+        EXPECT_EQ(ProgressCalls(progress->Events()),
+                  copied ? "SetText Rotating;Finish true;" : "SetText Rotating;Finish false;");
     }
 }
 

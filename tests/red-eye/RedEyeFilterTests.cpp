@@ -50,12 +50,6 @@ CComPtr<CHostImage> Face()
     });
 }
 
-uint32_t SeenAt(IImage* image, int x, int yFromTop)
-{
-    auto* picture = static_cast<CHostImage*>(image);
-    return picture->Row(picture->Height() - 1 - yFromTop)[x];
-}
-
 class RedEyeFilter : public ::testing::Test {
 protected:
     void Make(IFilterFactory* factory, CComPtr<CHostImage> picture)

@@ -1,3 +1,5 @@
+#include "tests/TestSupport.h"
+
 #include "refhost/HostImage.h"
 #include "refhost/PluginHost.h"
 
@@ -13,7 +15,7 @@ namespace {
 
 using ImagePtr = CComPtr<CHostImage>;
 
-ImagePtr MakeImage(int width, int height)
+ImagePtr Blank(int width, int height)
 {
     return ImagePtr::Adopt(CHostImage::Create(width, height));
 }
@@ -74,32 +76,23 @@ TEST(HostImage, CreateRefusesSizesThatAreNotPositive)
     for (const auto& [width, height] : std::vector<std::pair<int, int>>{{0, 5}, {5, 0}, {0, 0}, {-1, 3}, {3, -2}}) {
         EXPECT_EQ(CHostImage::Create(width, height), nullptr) << width << " x " << height;
     }
-    EXPECT_NE(MakeImage(1, 1).Get(), nullptr);
+    EXPECT_NE(Blank(1, 1).Get(), nullptr);
 }
 
 TEST(HostImage, NewImageIsPackedZeroedAndAtTheDefaultResolution)
 {
-    auto image = MakeImage(7, 3);
+    auto image = Blank(7, 3);
     ASSERT_TRUE(image);
-    int width = 0;
-    int height = 0;
-    image->GetSize(&width, &height);
-    EXPECT_EQ(width, 7);
-    EXPECT_EQ(height, 3);
+    EXPECT_EQ(SizeOf(AsImage(image)), std::pair(7, 3));
     EXPECT_EQ(image->GetStride(), 28);
     EXPECT_EQ(image->GetBufferSize(), 7 * 3 * 4);
-    const std::vector<uint8_t> bytes = BytesOf(AsImage(image));
-    EXPECT_EQ(bytes, std::vector<uint8_t>(7 * 3 * 4, 0));
-    int horizontal = 0;
-    int vertical = 0;
-    image->GetResolution(&horizontal, &vertical);
-    EXPECT_EQ(horizontal, 96);
-    EXPECT_EQ(vertical, 96);
+    EXPECT_EQ(BytesOf(AsImage(image)), std::vector<uint8_t>(7 * 3 * 4, 0));
+    EXPECT_EQ(ResolutionOf(AsImage(image)), std::pair(96, 96));
 }
 
 TEST(HostImage, BitmapDescriptionDescribesThePixelsTheImageHandsOut)
 {
-    auto image = MakeImage(5, 4);
+    auto image = Blank(5, 4);
     BITMAP description{};
     ASSERT_EQ(GetObjectW(image->GetBitmap(), sizeof description, &description), static_cast<int>(sizeof description));
     EXPECT_EQ(description.bmWidth, 5);
@@ -114,20 +107,15 @@ TEST(HostImage, BitmapDescriptionDescribesThePixelsTheImageHandsOut)
     int width = 0;
     int height = 0;
     bitmap->GetSize(&width, &height);
-    EXPECT_EQ(width, 5);
-    EXPECT_EQ(height, 4);
+    EXPECT_EQ(std::pair(width, height), std::pair(5, 4));
 }
 
 TEST(HostImage, AllocateReplacesThePixelsAndRefusesOtherDepths)
 {
-    auto image = MakeImage(4, 3);
+    auto image = Blank(4, 3);
     auto bitmap = CComPtr<IBitmap>::Query(AsImage(image), IID_IBitmap);
     ASSERT_TRUE(bitmap->Allocate(6, 2, 32, nullptr));
-    int width = 0;
-    int height = 0;
-    image->GetSize(&width, &height);
-    EXPECT_EQ(width, 6);
-    EXPECT_EQ(height, 2);
+    EXPECT_EQ(SizeOf(AsImage(image)), std::pair(6, 2));
     EXPECT_EQ(bitmap->GetStride(), 24);
     EXPECT_EQ(bitmap->GetBufferSize(), 48);
     BITMAP description{};
@@ -141,23 +129,17 @@ TEST(HostImage, AllocateReplacesThePixelsAndRefusesOtherDepths)
 
     EXPECT_FALSE(bitmap->Allocate(3, 3, 24, nullptr));
     EXPECT_FALSE(bitmap->Allocate(0, 3, 32, nullptr));
-    image->GetSize(&width, &height);
-    EXPECT_EQ(width, 6);
-    EXPECT_EQ(height, 2);
+    EXPECT_EQ(SizeOf(AsImage(image)), std::pair(6, 2));
     EXPECT_EQ(image->GetPixel(5, 1), 0xABABABABu);
 }
 
 TEST(HostImage, ResolutionChangesOnlyTheStoredValues)
 {
-    auto image = MakeImage(2, 2);
+    auto image = Blank(2, 2);
     FillWithMarkers(AsImage(image));
     const std::vector<uint8_t> before = BytesOf(AsImage(image));
     image->SetResolution(300, 150);
-    int horizontal = 0;
-    int vertical = 0;
-    image->GetResolution(&horizontal, &vertical);
-    EXPECT_EQ(horizontal, 300);
-    EXPECT_EQ(vertical, 150);
+    EXPECT_EQ(ResolutionOf(AsImage(image)), std::pair(300, 150));
     EXPECT_EQ(BytesOf(AsImage(image)), before);
 }
 
@@ -165,7 +147,7 @@ TEST(HostImage, ResolutionChangesOnlyTheStoredValues)
 
 TEST(HostImage, AnswersEveryImageInterfaceWithTheSameObject)
 {
-    auto image = MakeImage(3, 2);
+    auto image = Blank(3, 2);
     IUnknown* identity = IdentityOf(AsImage(image));
     ASSERT_NE(identity, nullptr);
     for (const GUID* iid : {&IID_IImage, &IID_IBitmap, &IID_ICloneable, &IID_IResizableImage, &IID_IPixelAccess}) {
@@ -185,7 +167,7 @@ TEST(HostImage, AnswersEveryImageInterfaceWithTheSameObject)
 
 TEST(HostImage, RefusesOtherInterfacesAndClearsTheOutPointer)
 {
-    auto image = MakeImage(3, 2);
+    auto image = Blank(3, 2);
     for (const GUID* iid : {&IID_IHostLanguage, &IID_IProgress}) {
         void* out = &image;
         EXPECT_EQ(image->QueryInterface(*iid, &out), E_NOINTERFACE);
@@ -215,7 +197,7 @@ TEST(HostImage, ReferenceCountsFollowAddRefReleaseAndQueries)
 
 TEST(HostImage, LineCursorStartsAtTheBottomOrTheTopRowAndWalks)
 {
-    auto image = MakeImage(3, 4);
+    auto image = Blank(3, 4);
     const int stride = image->GetStride();
     uint8_t* rowZero = image->GetPixels();
 
@@ -245,7 +227,7 @@ TEST(HostImage, LineCursorStartsAtTheBottomOrTheTopRowAndWalks)
 
 TEST(HostImage, LineCursorRefusesRowsOutsideTheImage)
 {
-    auto image = MakeImage(3, 4);
+    auto image = Blank(3, 4);
     for (const int row : {4, 100, -2}) {
         ILineCursor* cursor = nullptr;
         EXPECT_FALSE(image->GetLineCursor(row, &cursor)) << row;
@@ -259,7 +241,7 @@ TEST(HostImage, LineCursorRefusesRowsOutsideTheImage)
 
 TEST(HostImage, LineCursorWritesReachTheImage)
 {
-    auto image = MakeImage(2, 3);
+    auto image = Blank(2, 3);
     CComPtr<ILineCursor> cursor;
     ASSERT_TRUE(image->GetLineCursor(-1, cursor.Receive()));
     cursor->GetLine()[4] = 0x5A;  // blue of x = 1 on the top row
@@ -268,7 +250,7 @@ TEST(HostImage, LineCursorWritesReachTheImage)
 
 TEST(HostImage, LineCursorHoldsOneReferenceToTheImage)
 {
-    auto image = MakeImage(2, 2);
+    auto image = Blank(2, 2);
     ILineCursor* cursor = nullptr;
     ASSERT_TRUE(image->GetLineCursor(0, &cursor));
     EXPECT_EQ(image->AddRef(), 3u);
@@ -300,21 +282,12 @@ struct CropCase {
     int clippedLeft, clippedTop, clippedRight, clippedBottom;
 };
 
-// The pixel a person sees at (x, y), y counted from the top edge.
-uint32_t SeenAt(IImage* image, int x, int yFromTop)
-{
-    int width = 0;
-    int height = 0;
-    image->GetSize(&width, &height);
-    return WordAt(image, x, height - 1 - yFromTop);
-}
-
 class HostImageCrop : public ::testing::TestWithParam<CropCase> {};
 
 TEST_P(HostImageCrop, HoldsTheRectangleAsSeenFromTheTopLeft)
 {
     const CropCase c = GetParam();
-    auto image = MakeImage(7, 5);
+    auto image = Blank(7, 5);
     image->SetResolution(240, 120);
     FillWithMarkers(AsImage(image));
 
@@ -322,11 +295,8 @@ TEST_P(HostImageCrop, HoldsTheRectangleAsSeenFromTheTopLeft)
     ASSERT_TRUE(image->Crop(c.left, c.top, c.right, c.bottom, croppedUnknown.Receive()));
     auto cropped = CComPtr<IImage>::Query(croppedUnknown.Get(), IID_IImage);
     ASSERT_TRUE(cropped);
-    int width = 0;
-    int height = 0;
-    cropped->GetSize(&width, &height);
-    ASSERT_EQ(width, c.clippedRight - c.clippedLeft);
-    ASSERT_EQ(height, c.clippedBottom - c.clippedTop);
+    const auto [width, height] = SizeOf(cropped.Get());
+    ASSERT_EQ(std::pair(width, height), std::pair(c.clippedRight - c.clippedLeft, c.clippedBottom - c.clippedTop));
     EXPECT_EQ(cropped->GetStride(), width * 4);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -334,11 +304,7 @@ TEST_P(HostImageCrop, HoldsTheRectangleAsSeenFromTheTopLeft)
                 << "at " << x << "," << y;
         }
     }
-    int horizontal = 0;
-    int vertical = 0;
-    cropped->GetResolution(&horizontal, &vertical);
-    EXPECT_EQ(horizontal, 240);
-    EXPECT_EQ(vertical, 120);
+    EXPECT_EQ(ResolutionOf(cropped.Get()), std::pair(240, 120));
     // The crop is a copy: the source keeps its pixels when the crop changes.
     const uint32_t seen = SeenAt(AsImage(image), c.clippedLeft, c.clippedTop);
     std::memset(cropped->GetPixels(), 0, static_cast<size_t>(width * height * 4));
@@ -355,7 +321,7 @@ INSTANTIATE_TEST_SUITE_P(Rectangles, HostImageCrop,
 
 TEST(HostImage, CropRefusesAnEmptyRectangle)
 {
-    auto image = MakeImage(7, 5);
+    auto image = Blank(7, 5);
     struct Rectangle {
         int left, top, right, bottom;
     };
@@ -373,7 +339,7 @@ TEST(HostImage, CropRefusesAnEmptyRectangle)
 
 TEST(HostImage, CloneIsAnIndependentCopyWithTheResolution)
 {
-    auto image = MakeImage(4, 3);
+    auto image = Blank(4, 3);
     image->SetResolution(300, 72);
     FillWithMarkers(AsImage(image));
     const std::vector<uint8_t> original = BytesOf(AsImage(image));
@@ -385,17 +351,12 @@ TEST(HostImage, CloneIsAnIndependentCopyWithTheResolution)
     EXPECT_NE(IdentityOf(clone.Get()), IdentityOf(AsImage(image)));
     EXPECT_NE(clone->GetPixels(), image->GetPixels());
     EXPECT_EQ(BytesOf(clone.Get()), original);
-    int horizontal = 0;
-    int vertical = 0;
-    clone->GetResolution(&horizontal, &vertical);
-    EXPECT_EQ(horizontal, 300);
-    EXPECT_EQ(vertical, 72);
+    EXPECT_EQ(ResolutionOf(clone.Get()), std::pair(300, 72));
 
     std::memset(clone->GetPixels(), 0x3C, original.size());
     clone->SetResolution(96, 96);
     EXPECT_EQ(BytesOf(AsImage(image)), original);
-    image->GetResolution(&horizontal, &vertical);
-    EXPECT_EQ(horizontal, 300);
+    EXPECT_EQ(ResolutionOf(AsImage(image)), std::pair(300, 72));
 
     image->SetPixel(0, 0, 0);
     EXPECT_EQ(WordAt(clone.Get(), 0, 0), 0x3C3C3C3Cu);
@@ -407,14 +368,14 @@ TEST(HostImage, CloneOfAnImageWithoutPixelsIsRefused)
     IUnknown* clone = nullptr;
     EXPECT_FALSE(empty->Clone(&clone));
     EXPECT_EQ(clone, nullptr);
-    EXPECT_FALSE(MakeImage(2, 2)->Clone(nullptr));
+    EXPECT_FALSE(Blank(2, 2)->Clone(nullptr));
 }
 
 // ---------------------------------------------------------------- single pixels
 
 TEST(HostImage, PixelAccessUsesBottomUpRowsAndBlueInTheLowByte)
 {
-    auto image = MakeImage(4, 3);
+    auto image = Blank(4, 3);
     FillWithMarkers(AsImage(image));
     for (int row = 0; row < 3; ++row) {
         for (int x = 0; x < 4; ++x) EXPECT_EQ(image->GetPixel(x, row), Marker(x, row)) << x << "," << row;
@@ -429,7 +390,7 @@ TEST(HostImage, PixelAccessUsesBottomUpRowsAndBlueInTheLowByte)
 
 TEST(HostImage, PixelAccessOutsideTheImageReadsZeroAndWritesNothing)
 {
-    auto image = MakeImage(4, 3);
+    auto image = Blank(4, 3);
     FillWithMarkers(AsImage(image));
     const std::vector<uint8_t> before = BytesOf(AsImage(image));
     for (const auto& [x, y] : std::vector<std::pair<int, int>>{{-1, 0}, {4, 0}, {0, 3}, {0, -1}, {4, 3}}) {
@@ -444,23 +405,15 @@ TEST(HostImage, PixelAccessOutsideTheImageReadsZeroAndWritesNothing)
 TEST(PluginHost, CreateImageGivesAnEmptyImageWithTheModelsResolution)
 {
     auto host = CComPtr<CPluginHost>::Adopt(CPluginHost::Create(0x0409));
-    auto model = MakeImage(5, 5);
+    auto model = Blank(5, 5);
     model->SetResolution(300, 200);
 
     CComPtr<IImage> created;
     ASSERT_TRUE(host->CreateImage(created.Receive(), AsImage(model)));
     ASSERT_TRUE(created);
-    int width = -1;
-    int height = -1;
-    created->GetSize(&width, &height);
-    EXPECT_EQ(width, 0);
-    EXPECT_EQ(height, 0);
+    EXPECT_EQ(SizeOf(created.Get()), std::pair(0, 0));
     EXPECT_EQ(created->GetPixels(), nullptr);
-    int horizontal = 0;
-    int vertical = 0;
-    created->GetResolution(&horizontal, &vertical);
-    EXPECT_EQ(horizontal, 300);
-    EXPECT_EQ(vertical, 200);
+    EXPECT_EQ(ResolutionOf(created.Get()), std::pair(300, 200));
 
     // Sized the way a filter sizes it, through IBitmap.
     auto bitmap = CComPtr<IBitmap>::Query(created.Get(), IID_IBitmap);
@@ -468,8 +421,7 @@ TEST(PluginHost, CreateImageGivesAnEmptyImageWithTheModelsResolution)
     ASSERT_TRUE(bitmap->Allocate(3, 2, 32, nullptr));
     EXPECT_EQ(bitmap->GetBufferSize(), 24);
     EXPECT_NE(created->GetPixels(), nullptr);
-    created->GetResolution(&horizontal, &vertical);
-    EXPECT_EQ(horizontal, 300);
+    EXPECT_EQ(ResolutionOf(created.Get()), std::pair(300, 200));
 }
 
 TEST(PluginHost, CreateImageWithoutAnImageModelKeepsTheDefaultResolution)
@@ -478,11 +430,7 @@ TEST(PluginHost, CreateImageWithoutAnImageModelKeepsTheDefaultResolution)
     for (IUnknown* like : {static_cast<IUnknown*>(nullptr), static_cast<IUnknown*>(static_cast<IPluginHost*>(host.Get()))}) {
         CComPtr<IImage> created;
         ASSERT_TRUE(host->CreateImage(created.Receive(), like));
-        int horizontal = 0;
-        int vertical = 0;
-        created->GetResolution(&horizontal, &vertical);
-        EXPECT_EQ(horizontal, CHostImage::kDefaultResolution);
-        EXPECT_EQ(vertical, CHostImage::kDefaultResolution);
+        EXPECT_EQ(ResolutionOf(created.Get()), std::pair(+CHostImage::kDefaultResolution, +CHostImage::kDefaultResolution));
     }
     EXPECT_FALSE(host->CreateImage(nullptr, nullptr));
 }

@@ -21,6 +21,7 @@ namespace {
 
 constexpr uint16_t kEnglish = 0x0409;
 using Call = CRecordingProgress::Call;
+using HostRefusal = CRefusingHost::Refusal;
 
 CFilterFactoryBase& ResizeFactory()
 {
@@ -33,20 +34,6 @@ CComPtr<CHostImage> RandomImage(int width, int height, unsigned seed)
     auto image = MakeImage(width, height, [&](int, int) { return static_cast<uint32_t>(random()); });
     image->SetResolution(72, 96);
     return image;
-}
-
-std::pair<int, int> SizeOf(IImage* image)
-{
-    std::pair<int, int> size;
-    image->GetSize(&size.first, &size.second);
-    return size;
-}
-
-std::pair<int, int> ResolutionOf(IImage* image)
-{
-    std::pair<int, int> resolution;
-    image->GetResolution(&resolution.first, &resolution.second);
-    return resolution;
 }
 
 struct Outcome {
@@ -74,30 +61,6 @@ std::vector<uint32_t> HostResized(CHostImage* source, int width, int height, int
     EXPECT_TRUE(source->Resize(width, height, resized.Receive(), code, 0));
     return PixelsOf(CComPtr<IImage>::Query(resized.Get(), IID_IImage).Get());
 }
-
-// An image that the host hands out but cannot give pixels.
-class CUnallocatableImage final : public CHostImage {
-public:
-    bool Allocate(int, int, int, IStatus**) override { return false; }
-};
-
-enum class HostRefusal { CreateImage, NoBitmap, Allocation };
-
-class CRefusingHost final : public CPluginHost {
-public:
-    explicit CRefusingHost(HostRefusal refusal) : CPluginHost(kEnglish), m_refusal(refusal) {}
-
-    bool CreateImage(IImage** image, IUnknown*) override
-    {
-        if (m_refusal == HostRefusal::CreateImage) return false;
-        if (m_refusal == HostRefusal::NoBitmap) *image = CImageWithout::Create(1, 1, IID_IBitmap);
-        else *image = new CUnallocatableImage();
-        return true;
-    }
-
-private:
-    HostRefusal m_refusal;
-};
 
 // The factory is process-wide: each test gives it a fresh host and takes it back.
 class ResizeFilter : public ::testing::Test {
@@ -233,7 +196,7 @@ TEST_F(ResizeFilter, HostRefusalsOfTheResultImage)
     const struct {
         HostRefusal refusal;
         int status;
-    } cases[] = {{HostRefusal::CreateImage, 9}, {HostRefusal::NoBitmap, 6}, {HostRefusal::Allocation, 9}};
+    } cases[] = {{HostRefusal::CreateImage, 9}, {HostRefusal::NoBitmap, 6}, {HostRefusal::Allocate, 9}};
     const CComPtr<CHostImage> source = RandomImage(9, 9, 6);
     for (const auto& c : cases) {
         UseHost(CComPtr<CRefusingHost>::Adopt(new CRefusingHost(c.refusal)).Get());

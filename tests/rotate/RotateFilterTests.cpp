@@ -76,49 +76,17 @@ double StoredAngle(IInteractiveFilter* filter)
     return angle;
 }
 
-struct Size {
-    int width;
-    int height;
-    bool operator==(const Size&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Size& size)
-{
-    return out << size.width << "x" << size.height;
-}
-
-Size SizeOf(IImage* image)
-{
-    Size size{0, 0};
-    image->GetSize(&size.width, &size.height);
-    return size;
-}
-
 // The reference host's images keep their rows packed.
 uint32_t PixelAt(IImage* image, int x, int y)
 {
     return static_cast<CHostImage*>(image)->Row(y)[x];
 }
 
-::testing::AssertionResult SamePixels(IImage* actual, IImage* expected)
-{
-    if (SizeOf(actual) != SizeOf(expected))
-        return ::testing::AssertionFailure() << "size " << SizeOf(actual) << ", expected " << SizeOf(expected);
-    const Size size = SizeOf(expected);
-    for (int y = 0; y < size.height; ++y) {
-        for (int x = 0; x < size.width; ++x) {
-            if (PixelAt(actual, x, y) != PixelAt(expected, x, y))
-                return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") differs";
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
 // The part of image inside a margin, as a picture of its own.
 CComPtr<CHostImage> Inner(IImage* image, int margin)
 {
-    const Size size = SizeOf(image);
-    return MakeImage(size.width - 2 * margin, size.height - 2 * margin,
+    const auto [width, height] = SizeOf(image);
+    return MakeImage(width - 2 * margin, height - 2 * margin,
                      [&](int x, int y) { return PixelAt(image, x + margin, y + margin); });
 }
 
@@ -135,37 +103,6 @@ struct SlopeFit {
         sxy += x * y;
     }
     double Slope() const { return (n * sxy - sx * sy) / (n * sxx - sx * sx); }
-};
-
-CComPtr<CRecordingProgress> Recorder(int cancelAtStep = CRecordingProgress::kNeverCancel)
-{
-    return CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(cancelAtStep));
-}
-
-// A host whose image making fails in one of the ways the apply must survive.
-class CRefusingHost final : public CPluginHost {
-public:
-    enum class Refusal { Create, NoBitmap, Allocate };
-
-    explicit CRefusingHost(Refusal refusal) : CPluginHost(0x0409), m_refusal(refusal) {}
-
-    bool CreateImage(IImage** image, IUnknown*) override
-    {
-        switch (m_refusal) {
-        case Refusal::Create: return false;
-        case Refusal::NoBitmap: *image = CImageWithout::Create(1, 1, IID_IBitmap); return true;
-        case Refusal::Allocate: *image = new CNoPixels(); return true;
-        }
-        return false;
-    }
-
-private:
-    class CNoPixels final : public CHostImage {
-    public:
-        bool Allocate(int, int, int, IStatus**) override { return false; }
-    };
-
-    Refusal m_refusal;
 };
 
 class RotateFilter : public ::testing::Test {
@@ -215,10 +152,10 @@ protected:
         return outcome;
     }
 
-    static Size AppliedSize(IFilter* filter)
+    static std::pair<int, int> AppliedSize(IFilter* filter)
     {
         const CComPtr<IImage> result = Applied(filter);
-        return result ? SizeOf(result.Get()) : Size{0, 0};
+        return result ? SizeOf(result.Get()) : std::pair(0, 0);
     }
 
     CComPtr<IPluginHost> host = CComPtr<IPluginHost>::Adopt(CPluginHost::Create(0x0409));
@@ -262,7 +199,7 @@ TEST_F(RotateFilter, RightAnglesAreHandedToTheExactFilters)
         ASSERT_TRUE(rotated.result);
         EXPECT_EQ(static_cast<int>(std::count_if(rotated.calls.begin(), rotated.calls.end(),
                                                  [](const auto& call) { return call.first == Call::Step; })),
-                  SizeOf(rotated.result.Get()).height);
+                  SizeOf(rotated.result.Get()).second);
         EXPECT_FALSE(rotated.calls == exact.calls && SamePixels(rotated.result.Get(), exact.result.Get()));
     }
 }
@@ -278,7 +215,7 @@ TEST_F(RotateFilter, KeepingTheWholePictureFillsTheCornersWithTheBackground)
     for (const auto& [colour, pixel] : {std::pair{kRed, kRedPixel}, std::pair{0x00123456u, 0x00563412u}}) {
         const CComPtr<IImage> rotated = Applied(Filter(source.Get(), 45.0, colour, 0).Get());
         ASSERT_TRUE(rotated);
-        ASSERT_EQ(SizeOf(rotated.Get()), (Size{141, 141}));
+        ASSERT_EQ(SizeOf(rotated.Get()), std::pair(141, 141));
         for (const int x : {0, 140}) {
             for (const int y : {0, 140}) EXPECT_EQ(PixelAt(rotated.Get(), x, y), pixel) << x << "," << y;
         }
@@ -300,22 +237,22 @@ TEST_F(RotateFilter, KeepingTheWholePictureFillsTheCornersWithTheBackground)
 TEST_F(RotateFilter, EachCropTypeGivesItsHandWorkedSize)
 {
     const auto source = MakeImage(60, 30, DistinctPixel);
-    EXPECT_EQ(AppliedSize(Filter(source.Get(), 20.0, 0, 0).Get()), (Size{66, 48}));
-    EXPECT_EQ(AppliedSize(Filter(source.Get(), 20.0, 0, 1).Get()), (Size{37, 19}));
-    EXPECT_EQ(AppliedSize(Filter(source.Get(), 20.0, 0, 2).Get()), (Size{60, 30}));
-    EXPECT_EQ(AppliedSize(Filter(source.Get(), 70.0, 0, 1).Get()), (Size{19, 37}));
-    EXPECT_EQ(AppliedSize(Filter(source.Get(), 70.0, 0, 2).Get()), (Size{30, 60}));
+    EXPECT_EQ(AppliedSize(Filter(source.Get(), 20.0, 0, 0).Get()), std::pair(66, 48));
+    EXPECT_EQ(AppliedSize(Filter(source.Get(), 20.0, 0, 1).Get()), std::pair(37, 19));
+    EXPECT_EQ(AppliedSize(Filter(source.Get(), 20.0, 0, 2).Get()), std::pair(60, 30));
+    EXPECT_EQ(AppliedSize(Filter(source.Get(), 70.0, 0, 1).Get()), std::pair(19, 37));
+    EXPECT_EQ(AppliedSize(Filter(source.Get(), 70.0, 0, 2).Get()), std::pair(30, 60));
     // Turning the other way, or by a half turn more, mirrors the geometry: the same
     // sizes in every quadrant.
     for (const double angle : {-20.0, 340.0, 160.0, 200.0}) {
         SCOPED_TRACE(angle);
-        EXPECT_EQ(AppliedSize(Filter(source.Get(), angle, 0, 0).Get()), (Size{66, 48}));
-        EXPECT_EQ(AppliedSize(Filter(source.Get(), angle, 0, 1).Get()), (Size{37, 19}));
+        EXPECT_EQ(AppliedSize(Filter(source.Get(), angle, 0, 0).Get()), std::pair(66, 48));
+        EXPECT_EQ(AppliedSize(Filter(source.Get(), angle, 0, 1).Get()), std::pair(37, 19));
     }
     for (const double angle : {110.0, 250.0, -70.0}) {
         SCOPED_TRACE(angle);
-        EXPECT_EQ(AppliedSize(Filter(source.Get(), angle, 0, 1).Get()), (Size{19, 37}));
-        EXPECT_EQ(AppliedSize(Filter(source.Get(), angle, 0, 2).Get()), (Size{30, 60}));
+        EXPECT_EQ(AppliedSize(Filter(source.Get(), angle, 0, 1).Get()), std::pair(19, 37));
+        EXPECT_EQ(AppliedSize(Filter(source.Get(), angle, 0, 2).Get()), std::pair(30, 60));
     }
 }
 
@@ -350,11 +287,11 @@ TEST_F(RotateFilter, APositiveAngleTurnsCounterClockwise)
         ASSERT_TRUE(rotated);
         // The darkness-weighted row of the line in each column, then a fitted slope.
         SlopeFit sums;
-        const Size size = SizeOf(rotated.Get());
-        for (int x = 10; x < size.width - 10; ++x) {
+        const auto [width, height] = SizeOf(rotated.Get());
+        for (int x = 10; x < width - 10; ++x) {
             double weight = 0.0;
             double rows = 0.0;
-            for (int y = 0; y < size.height; ++y) {
+            for (int y = 0; y < height; ++y) {
                 const double ink = 255.0 - (PixelAt(rotated.Get(), x, y) & 0xFFu);
                 if (ink < 64) continue;
                 weight += ink;
@@ -373,11 +310,11 @@ TEST_F(RotateFilter, AMissingKeyKeepsTheSettingItHad)
 {
     const auto source = MakeImage(60, 30, DistinctPixel);
     const CComPtr<IInteractiveFilter> filter = Filter(source.Get(), 20.0, kRed, 0);
-    EXPECT_EQ(AppliedSize(filter.Get()), (Size{66, 48}));
+    EXPECT_EQ(AppliedSize(filter.Get()), std::pair(66, 48));
     filter->SetFormat(u"croptype:1\n");
-    EXPECT_EQ(AppliedSize(filter.Get()), (Size{37, 19})) << "the angle stays 20";
+    EXPECT_EQ(AppliedSize(filter.Get()), std::pair(37, 19)) << "the angle stays 20";
     filter->SetFormat(u"ANGLE:70\n");
-    EXPECT_EQ(AppliedSize(filter.Get()), (Size{19, 37})) << "keys in any letter case; the crop type stays 1";
+    EXPECT_EQ(AppliedSize(filter.Get()), std::pair(19, 37)) << "keys in any letter case; the crop type stays 1";
     filter->SetFormat(u"croptype:0\n");
     filter->SetFormat(u"");
     filter->SetFormat(nullptr);
@@ -465,7 +402,7 @@ TEST_F(RotateFilter, AnOutputTheHostCannotMakeIsCodeSix)
     RotateFactory().Uninitialize(0);
     expectRefused("no host");
     using Refusal = CRefusingHost::Refusal;
-    for (const auto& [refusal, what] : {std::pair{Refusal::Create, "no image"},
+    for (const auto& [refusal, what] : {std::pair{Refusal::CreateImage, "no image"},
                                         std::pair{Refusal::NoBitmap, "no IBitmap"},
                                         std::pair{Refusal::Allocate, "no pixels"}}) {
         RotateFactory().Initialize(CComPtr<IPluginHost>::Adopt(new CRefusingHost(refusal)).Get(), 0);
@@ -485,7 +422,7 @@ TEST_F(RotateFilter, NoCropRectangleIsAFailureWithoutStatus)
         EXPECT_FALSE(failed.storedResult);
         EXPECT_TRUE(failed.events.empty());
     }
-    EXPECT_EQ(AppliedSize(Filter(dot.Get(), 30.0, 0, 0).Get()), (Size{1, 1}));
+    EXPECT_EQ(AppliedSize(Filter(dot.Get(), 30.0, 0, 0).Get()), std::pair(1, 1));
 }
 
 TEST_F(RotateFilter, AppliesLeaveNoReferencesBehind)
@@ -571,7 +508,7 @@ TEST_F(RotateLine, ALineWithoutBothExtentsKeepsTheAngle)
 TEST_F(RotateLine, TheNewAngleIsApplied)
 {
     AfterLine(0, u"0 0 50 50");
-    EXPECT_EQ(AppliedSize(filter.Get()), (Size{64, 63}));
+    EXPECT_EQ(AppliedSize(filter.Get()), std::pair(64, 63));
     EXPECT_EQ(site->ToolModes(), (std::vector<std::pair<int, int>>{{1, 0}}));
 }
 
