@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -49,8 +50,7 @@ TEST(AutofixExposureFix, ADenseSpanFrom0To255KeepsEveryLevel)
     Counts counts{};
     for (int level = 0; level < 256; ++level) counts[level] = 500 + (level * 13) % 400;
     const ExposureFixLimits limits = FindExposureFixLimits(counts.data());
-    EXPECT_EQ(limits.left, 0);
-    EXPECT_EQ(limits.right, 255);
+    EXPECT_EQ(std::pair(limits.left, limits.right), std::pair(0, 255));
     const std::array<uint8_t, 256> table = TableOf(counts);
     for (int i = 0; i < 256; ++i) EXPECT_EQ(table[i], i) << i;
 }
@@ -59,8 +59,7 @@ TEST(AutofixExposureFix, AHundredthOfTheThirdLargestCountExactlyAt50And200)
 {
     const Counts counts = ReachingAHundredthAt50And200();
     const ExposureFixLimits limits = FindExposureFixLimits(counts.data());
-    EXPECT_EQ(limits.left, 50);
-    EXPECT_EQ(limits.right, 200);
+    EXPECT_EQ(std::pair(limits.left, limits.right), std::pair(50, 200));
     const std::array<uint8_t, 256> table = TableOf(counts);
     EXPECT_EQ(table, StretchOf(50, 200));
     // By hand: M = 1.7, B = -85.
@@ -86,8 +85,7 @@ TEST(AutofixExposureFix, EqualCountsAreTakenOneByOne)
     counts[230] = 9;
     counts[231] = 8;
     const ExposureFixLimits limits = FindExposureFixLimits(counts.data());
-    EXPECT_EQ(limits.left, 11);
-    EXPECT_EQ(limits.right, 230);
+    EXPECT_EQ(std::pair(limits.left, limits.right), std::pair(11, 230));
     EXPECT_EQ(TableOf(counts), StretchOf(11, 230));
 }
 
@@ -99,6 +97,5 @@ TEST(AutofixExposureFix, AThirdLargestCountBelowAHundredStretchesNothing)
     counts[101] = 1000;
     counts[102] = 99;
     const ExposureFixLimits limits = FindExposureFixLimits(counts.data());
-    EXPECT_EQ(limits.left, 0);
-    EXPECT_EQ(limits.right, 255);
+    EXPECT_EQ(std::pair(limits.left, limits.right), std::pair(0, 255));
 }

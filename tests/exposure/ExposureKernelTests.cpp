@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -209,8 +210,7 @@ TEST(ExposureAutomaticLimits, FromEitherEndTheFirstLevelThatReachesTheThreshold)
         int left = 0;
         int right = 255;
         ASSERT_TRUE(FindAutomaticLimits(counts.data(), left, right));
-        EXPECT_EQ(left, worked.left);
-        EXPECT_EQ(right, worked.right);
+        EXPECT_EQ(std::pair(left, right), std::pair(worked.left, worked.right));
     }
 }
 
@@ -226,33 +226,26 @@ TEST(ExposureAutomaticLimits, LimitsStayWhenNoTwoLevelsReachTheThreshold)
     EXPECT_FALSE(FindAutomaticLimits(counts.data(), left, right));
     counts[128] = 50;  // reached at one level only
     EXPECT_FALSE(FindAutomaticLimits(counts.data(), left, right));
-    EXPECT_EQ(left, 3);
-    EXPECT_EQ(right, 250);
+    EXPECT_EQ(std::pair(left, right), std::pair(3, 250));
 }
 
 TEST(ExposureCoordinates, CurveValuesAndPixels)
 {
+    const auto xy = [](auto point) { return std::pair<double, double>(point.x, point.y); };
     // 256 x 256: one pixel a level, y up.
-    EXPECT_EQ(CurveValueOfPixel({0, 255}, 256, 256).x, 0.0);
-    EXPECT_EQ(CurveValueOfPixel({0, 255}, 256, 256).y, 0.0);
-    EXPECT_EQ(CurveValueOfPixel({255, 0}, 256, 256).x, 255.0);
-    EXPECT_EQ(CurveValueOfPixel({255, 0}, 256, 256).y, 255.0);
+    EXPECT_EQ(xy(CurveValueOfPixel({0, 255}, 256, 256)), std::pair(0.0, 0.0));
+    EXPECT_EQ(xy(CurveValueOfPixel({255, 0}, 256, 256)), std::pair(255.0, 255.0));
     // 101 x 51: x = 40 / 100 x 255, y = (50 - 10) / 50 x 255.
     EXPECT_DOUBLE_EQ(CurveValueOfPixel({40, 10}, 101, 51).x, 102.0);
     EXPECT_DOUBLE_EQ(CurveValueOfPixel({40, 10}, 101, 51).y, 204.0);
     // Outside the control the values clamp.
-    EXPECT_EQ(CurveValueOfPixel({-5, 80}, 101, 51).x, 0.0);
-    EXPECT_EQ(CurveValueOfPixel({-5, 80}, 101, 51).y, 0.0);
-    EXPECT_EQ(CurveValueOfPixel({120, -3}, 101, 51).x, 255.0);
-    EXPECT_EQ(CurveValueOfPixel({120, -3}, 101, 51).y, 255.0);
+    EXPECT_EQ(xy(CurveValueOfPixel({-5, 80}, 101, 51)), std::pair(0.0, 0.0));
+    EXPECT_EQ(xy(CurveValueOfPixel({120, -3}, 101, 51)), std::pair(255.0, 255.0));
 
-    EXPECT_EQ(PixelOfCurveValue({0.0, 0.0}, 101, 51).x, 0);
-    EXPECT_EQ(PixelOfCurveValue({0.0, 0.0}, 101, 51).y, 50);
-    EXPECT_EQ(PixelOfCurveValue({255.0, 255.0}, 101, 51).x, 100);
-    EXPECT_EQ(PixelOfCurveValue({255.0, 255.0}, 101, 51).y, 0);
+    EXPECT_EQ(xy(PixelOfCurveValue({0.0, 0.0}, 101, 51)), std::pair(0.0, 50.0));
+    EXPECT_EQ(xy(PixelOfCurveValue({255.0, 255.0}, 101, 51)), std::pair(100.0, 0.0));
     // 128 / 255 x 100 = 50.2 and 200 / 255 x 50 = 39.2: both truncate.
-    EXPECT_EQ(PixelOfCurveValue({128.0, 200.0}, 101, 51).x, 50);
-    EXPECT_EQ(PixelOfCurveValue({128.0, 200.0}, 101, 51).y, 11);
+    EXPECT_EQ(xy(PixelOfCurveValue({128.0, 200.0}, 101, 51)), std::pair(50.0, 11.0));
 }
 
 TEST(ExposureCoordinates, HistogramLevelsAndColumns)

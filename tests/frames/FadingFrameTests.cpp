@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -138,31 +139,25 @@ FadingFrameSettings With(int thick, int intensity, int steps, int angle, bool ou
 TEST(FadingFrame, LayoutOfTheStartValuesAndOfSteps)
 {
     // F = 37.5, T = 38; tan 45 degrees is just below 1, so U = trunc(37.50..01 + 0.5) = 38.
-    const FadingFrameLayout start = FadingLayout(400, 300, FadingFrameSettings{});
-    EXPECT_EQ(start.v, 38);
-    EXPECT_EQ(start.u, 38);
-    EXPECT_EQ(start.sv, 38);
-    EXPECT_EQ(start.su, 38);
+    // Each layout's V, U, sV and sU.
+    const auto bands = [](const FadingFrameLayout& l) { return std::array{l.v, l.u, l.sv, l.su}; };
+    EXPECT_EQ(bands(FadingLayout(400, 300, FadingFrameSettings{})), (std::array{38, 38, 38, 38}));
     // Steps 3: sV = trunc(12.67 + 0.5) = 13; 38 mod 13 = 12 is above 5, V stays.
     const FadingFrameLayout three = FadingLayout(400, 300, With(25, 80, 3, 45, true));
-    EXPECT_EQ(three.sv, 13);
-    EXPECT_EQ(three.v, 38);
+    EXPECT_EQ(std::pair(three.sv, three.v), std::pair(13, 38));
     // Steps 6: sV = trunc(6.33 + 0.5) = 6; 38 mod 6 = 2, so V drops to 36.
     const FadingFrameLayout six = FadingLayout(400, 300, With(25, 80, 6, 45, true));
-    EXPECT_EQ(six.sv, 6);
-    EXPECT_EQ(six.v, 36);
+    EXPECT_EQ(std::pair(six.sv, six.v), std::pair(6, 36));
     // Taller than wide: U = T = 38 and V = trunc(37.5 * tan 30 + 0.5) = trunc(22.15) = 22.
     const FadingFrameLayout tall = FadingLayout(300, 400, With(25, 80, 1, 30, true));
-    EXPECT_EQ(tall.u, 38);
-    EXPECT_EQ(tall.v, 22);
+    EXPECT_EQ(std::pair(tall.u, tall.v), std::pair(38, 22));
 }
 
 TEST(FadingFrame, OutOfRangeStepsAndAnglesAreHeldInside)
 {
     const FadingFrameLayout zeroSteps = FadingLayout(400, 300, With(25, 80, 0, 45, true));
     const FadingFrameLayout oneStep = FadingLayout(400, 300, With(25, 80, 1, 45, true));
-    EXPECT_EQ(zeroSteps.sv, oneStep.sv);
-    EXPECT_EQ(zeroSteps.su, oneStep.su);
+    EXPECT_EQ(std::pair(zeroSteps.sv, zeroSteps.su), std::pair(oneStep.sv, oneStep.su));
     EXPECT_DOUBLE_EQ(FadingLayout(400, 300, With(25, 80, 1, 0, true)).tanA, std::tan(3.14159265358979323846 / 180));
     EXPECT_DOUBLE_EQ(FadingLayout(400, 300, With(25, 80, 1, 98, true)).tanA,
                      std::tan(89 * 3.14159265358979323846 / 180));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -106,13 +107,7 @@ TEST(HotPixelSelection, NorthIsTheSectionRowAbove)
     uint32_t pixels[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     const PixelRows rows{reinterpret_cast<uint8_t*>(pixels), 12, 3, 3};
     const CompassWindow window = CompassWindowAt(rows, 1, 1);
-    EXPECT_EQ(window.sw, 1u);
-    EXPECT_EQ(window.s, 2u);
-    EXPECT_EQ(window.se, 3u);
-    EXPECT_EQ(window.w, 4u);
-    EXPECT_EQ(window.z, 5u);
-    EXPECT_EQ(window.e, 6u);
-    EXPECT_EQ(window.nw, 7u);
-    EXPECT_EQ(window.n, 8u);
-    EXPECT_EQ(window.ne, 9u);
+    const std::vector<uint32_t> southToNorth{window.sw, window.s, window.se, window.w, window.z,
+                                            window.e,  window.nw, window.n, window.ne};
+    EXPECT_EQ(southToNorth, (std::vector<uint32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }

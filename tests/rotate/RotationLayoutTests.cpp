@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -24,13 +26,23 @@ RotationLayout Planned(int width, int height, double degrees, int cropType,
     return layout.value_or(RotationLayout{});
 }
 
-void ExpectUnscaled(const RotationLayout& layout, int width, int height, int left, int top)
+// The output's width, height, scale and origin, and the step along a row, each as one
+// comparable value.
+using Geometry = std::tuple<int, int, double, double, double>;
+
+Geometry GeometryOf(const RotationLayout& layout)
 {
-    EXPECT_EQ(layout.width, width);
-    EXPECT_EQ(layout.height, height);
-    EXPECT_EQ(layout.scale, 1.0);
-    EXPECT_EQ(layout.originX, left);
-    EXPECT_EQ(layout.originY, top);
+    return {layout.width, layout.height, layout.scale, layout.originX, layout.originY};
+}
+
+std::pair<int, int> StepOf(const RotationLayout& layout)
+{
+    return {layout.step.x, layout.step.y};
+}
+
+Geometry Unscaled(int width, int height, int left, int top)
+{
+    return {width, height, 1.0, left, top};
 }
 
 } // namespace
@@ -42,21 +54,20 @@ TEST(RotationLayout, WholePictureIsTheBoxOfTheTurnedCorners)
     // 100 x 100 at 45: (0, 99) -> (-70.004, 70.004), (99, 99) -> (0, 140.007),
     // (99, 0) -> (70.004, 70.004): x from -70 to 70, y from 0 to 140.
     const RotationLayout square = Planned(100, 100, 45, kRotationKeepWhole);
-    ExpectUnscaled(square, 141, 141, -70, 0);
+    EXPECT_EQ(GeometryOf(square), Unscaled(141, 141, -70, 0));
     // 1024 x 0.70711 = 724.08, truncated toward zero on both sides of 0.
-    EXPECT_EQ(square.step.x, 724);
-    EXPECT_EQ(square.step.y, -724);
+    EXPECT_EQ(StepOf(square), std::pair(724, -724));
 
     // 57 x 41 at 10: (0, 40) -> (-6.946, 39.392), (56, 40) -> (48.203, 49.117),
     // (56, 0) -> (55.149, 9.724).
-    ExpectUnscaled(Planned(57, 41, 10, kRotationKeepWhole), 63, 50, -7, 0);
+    EXPECT_EQ(GeometryOf(Planned(57, 41, 10, kRotationKeepWhole)), Unscaled(63, 50, -7, 0));
 
     // 57 x 41 at -33.3: (0, 40) -> (21.961, 33.432), (56, 40) -> (68.766, 2.687),
     // (56, 0) -> (46.805, -30.745), which rounds away from zero to -31.
-    ExpectUnscaled(Planned(57, 41, -33.3, kRotationKeepWhole), 70, 65, 0, -31);
+    EXPECT_EQ(GeometryOf(Planned(57, 41, -33.3, kRotationKeepWhole)), Unscaled(70, 65, 0, -31));
 
     // One pixel stays one pixel at any angle.
-    ExpectUnscaled(Planned(1, 1, 123.4, kRotationKeepWhole), 1, 1, 0, 0);
+    EXPECT_EQ(GeometryOf(Planned(1, 1, 123.4, kRotationKeepWhole)), Unscaled(1, 1, 0, 0));
 }
 
 // 10 x 6 at 45: a = 5, b = 3, A = (5c - 3s, 5s + 3c) = (1.414, 5.657),
@@ -69,13 +80,13 @@ TEST(RotationLayout, WholePictureIsTheBoxOfTheTurnedCorners)
 // Centre (5, 3) turned: (1.414, 5.657) -> (1, 5). Rectangle x -1 .. 3, y 4 .. 6.
 TEST(RotationLayout, CropInsideIsTheLargestCentredRectangleOfTheSourceProportions)
 {
-    ExpectUnscaled(Planned(10, 6, 45, kRotationCropInside), 5, 3, -1, 4);
+    EXPECT_EQ(GeometryOf(Planned(10, 6, 45, kRotationCropInside)), Unscaled(5, 3, -1, 4));
 
     // 57 x 41 at 10: m = 0.7193, A = (24.102, 24.558), B = (31.048, -14.834). The
     // diagonals meet A-B at (25.232, 18.149) and (22.675, -16.310): 22 x 16, half
     // diagonal 740; the swapped ones at (16.730, 23.258) and (12.964, -18.023): 12 x 18,
     // 468. Centre (28.5, 20.5) turned: (24.507, 25.138) -> (24, 25).
-    ExpectUnscaled(Planned(57, 41, 10, kRotationCropInside), 45, 33, 2, 9);
+    EXPECT_EQ(GeometryOf(Planned(57, 41, 10, kRotationCropInside)), Unscaled(45, 33, 2, 9));
 }
 
 // The same 10 x 6 case scaled back to the source's size: the 5 x 3 rectangle fills
@@ -84,17 +95,12 @@ TEST(RotationLayout, CropInsideIsTheLargestCentredRectangleOfTheSourceProportion
 TEST(RotationLayout, CropKeepingSizeScalesTheRectangleOntoTheSourceSize)
 {
     const RotationLayout layout = Planned(10, 6, 45, kRotationCropKeepSize);
-    EXPECT_EQ(layout.width, 10);
-    EXPECT_EQ(layout.height, 6);
-    EXPECT_EQ(layout.scale, 0.5);
-    EXPECT_EQ(layout.originX, -2.5);
-    EXPECT_EQ(layout.originY, 7.5);
-    EXPECT_EQ(layout.step.x, 362);
-    EXPECT_EQ(layout.step.y, -362);
+    EXPECT_EQ(GeometryOf(layout), (Geometry{10, 6, 0.5, -2.5, 7.5}));
+    EXPECT_EQ(StepOf(layout), std::pair(362, -362));
 
     // The nearest variant never scales: its output is the crop rectangle itself.
     const RotationLayout nearest = Planned(10, 6, 45, kRotationCropKeepSize, RotationSampling::Nearest);
-    ExpectUnscaled(nearest, 5, 3, -1, 4);
+    EXPECT_EQ(GeometryOf(nearest), Unscaled(5, 3, -1, 4));
     EXPECT_EQ(nearest.step.x, 724);
 }
 
@@ -106,19 +112,14 @@ TEST(RotationLayout, CropKeepingSizeScalesTheRectangleOntoTheSourceSize)
 // (-3.188, 10.716) -> (-3, 10); the rectangle is x -6 .. 0, y 3 .. 17, 7 x 15.
 TEST(RotationLayout, SwappedProportionsWinWhenTheTurnedPictureStandsUpright)
 {
-    ExpectUnscaled(Planned(20, 10, 80, kRotationCropInside), 7, 15, -6, 3);
+    EXPECT_EQ(GeometryOf(Planned(20, 10, 80, kRotationCropInside)), Unscaled(7, 15, -6, 3));
 
     // A portrait rectangle from a landscape source: the output is 10 x 20,
     // k = min(7/10, 15/20) = 0.7, ox = (-6/2)/0.7 - 9/2, oy = (20/2)/0.7 - 19/2.
     // Steps: 716.8 x cos(-80) = 124.47, 716.8 x sin(-80) = -705.91.
     const RotationLayout scaled = Planned(20, 10, 80, kRotationCropKeepSize);
-    EXPECT_EQ(scaled.width, 10);
-    EXPECT_EQ(scaled.height, 20);
-    EXPECT_EQ(scaled.scale, 0.7);
-    EXPECT_EQ(scaled.originX, -3 / 0.7 - 4.5);
-    EXPECT_EQ(scaled.originY, 10 / 0.7 - 9.5);
-    EXPECT_EQ(scaled.step.x, 124);
-    EXPECT_EQ(scaled.step.y, -705);
+    EXPECT_EQ(GeometryOf(scaled), (Geometry{10, 20, 0.7, -3 / 0.7 - 4.5, 10 / 0.7 - 9.5}));
+    EXPECT_EQ(StepOf(scaled), std::pair(124, -705));
 }
 
 // A single pixel has corners A = B = 0: every edge has length 0, so no diagonal
@@ -139,6 +140,5 @@ TEST(RotationLayout, RowStartsTruncateTowardZero)
 {
     const RotationLayout layout = Planned(57, 41, 10, kRotationKeepWhole);
     const FixedPoint start = layout.RowStart(3);
-    EXPECT_EQ(start.x, -6525);
-    EXPECT_EQ(start.y, 4270);
+    EXPECT_EQ(std::pair(start.x, start.y), std::pair(-6525, 4270));
 }

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -154,55 +155,37 @@ TEST_F(Vignetting, OddEvenAndOnePixelSizesFollowTheRule)
     }
 }
 
-// 9 x 5: the centre is (4, 2); column 2 lies halfway to the left edge.
-TEST_F(Vignetting, HandWorkedPixelsOfANineByFivePicture)
+// Worked by hand: the centre (width / 2, height / 2), rows counted from the bottom,
+// keeps its colour; a share u or v of 0.5 scales by sqrt(0.5) = 0.7071 (200 -> 141,
+// 100 -> 70, 7 -> 4); a share of 1, or a pixel outside the ellipse, turns black; the
+// fourth byte becomes 0. A side of one pixel does not darken along itself.
+TEST_F(Vignetting, HandWorkedPixels)
 {
-    const auto source = MakeImage(9, 5, [](int, int) { return 0x7F000000u | Opaque(200, 100, 7); });
-    const Picture out = PictureOf(Applied(source.Get()).Get());
-    EXPECT_EQ(out.At(4, 2), 0x00C86407u) << "the centre keeps its colour, the fourth byte becomes 0";
-    EXPECT_EQ(out.At(0, 2), 0u) << "middle of the left edge: u = 1";
-    EXPECT_EQ(out.At(8, 2), 0u) << "middle of the right edge";
-    EXPECT_EQ(out.At(4, 0), 0u) << "middle of the bottom edge: v = 1";
-    EXPECT_EQ(out.At(4, 4), 0u) << "middle of the top edge";
-    for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {8, 0}, {0, 4}, {8, 4}, {1, 0}, {7, 4}})
-        EXPECT_EQ(out.At(x, y), 0u) << "outside the ellipse at " << x << "," << y;
-    // u = 0.5: f = sqrt(0.5) = 0.7071...; 200 -> 141, 100 -> 70, 7 -> 4.
-    EXPECT_EQ(out.At(2, 2), 0x008D4604u);
-    EXPECT_EQ(out.At(6, 2), 0x008D4604u);
-    // v = 0.5 on the centre column: the same factor.
-    EXPECT_EQ(out.At(4, 1), 0x008D4604u);
-    EXPECT_EQ(out.At(4, 3), 0x008D4604u);
-}
-
-// The centre row is height / 2 counted from the bottom: on four rows, row 2.
-TEST_F(Vignetting, AFourRowPictureKeepsSectionRowTwo)
-{
-    const auto source = MakeImage(5, 4, [](int, int) { return Grey(200); });
-    const Picture out = PictureOf(Applied(source.Get()).Get());
-    EXPECT_EQ(out.At(2, 2), 0x00C8C8C8u);
-    EXPECT_EQ(out.At(2, 1), 0x008D8D8Du) << "v = 0.5";
-    EXPECT_EQ(out.At(2, 3), 0x008D8D8Du) << "v = 0.5";
-    EXPECT_EQ(out.At(2, 0), 0u) << "v = 1: the bottom row is the far one";
-}
-
-// A side of one pixel does not darken along itself: the other axis alone decides.
-TEST_F(Vignetting, APictureOnePixelWideOrHighDarkensAlongItsLengthOnly)
-{
-    const Picture column = PictureOf(Applied(MakeImage(1, 4, [](int, int) { return Grey(200); }).Get()).Get());
-    EXPECT_EQ(column.At(0, 2), 0x00C8C8C8u);
-    EXPECT_EQ(column.At(0, 1), 0x008D8D8Du);
-    EXPECT_EQ(column.At(0, 3), 0x008D8D8Du);
-    EXPECT_EQ(column.At(0, 0), 0u);
-
-    const Picture row = PictureOf(Applied(MakeImage(5, 1, [](int, int) { return Grey(200); }).Get()).Get());
-    EXPECT_EQ(row.At(2, 0), 0x00C8C8C8u);
-    EXPECT_EQ(row.At(1, 0), 0x008D8D8Du);
-    EXPECT_EQ(row.At(3, 0), 0x008D8D8Du);
-    EXPECT_EQ(row.At(0, 0), 0u);
-    EXPECT_EQ(row.At(4, 0), 0u);
-
-    const Picture single = PictureOf(Applied(MakeImage(1, 1, [](int, int) { return Opaque(1, 2, 3); }).Get()).Get());
-    EXPECT_EQ(single.At(0, 0), 0x00010203u);
+    using Expected = std::tuple<int, int, uint32_t>;  // x, y, pixel
+    struct Case {
+        const char* what;
+        int width, height;
+        uint32_t fill;
+        std::vector<Expected> pixels;
+    };
+    constexpr uint32_t kKept = 0x00C8C8C8u, kHalfway = 0x008D8D8Du;
+    const Case cases[] = {
+        {"9 x 5: the centre (4, 2), column 2 halfway to the left edge", 9, 5, 0x7F000000u | Opaque(200, 100, 7),
+         {{4, 2, 0x00C86407u}, {0, 2, 0}, {8, 2, 0}, {4, 0, 0}, {4, 4, 0}, {0, 0, 0}, {8, 0, 0}, {0, 4, 0},
+          {8, 4, 0}, {1, 0, 0}, {7, 4, 0}, {2, 2, 0x008D4604u}, {6, 2, 0x008D4604u}, {4, 1, 0x008D4604u},
+          {4, 3, 0x008D4604u}}},
+        {"four rows: the centre is row 2, the bottom row the far one", 5, 4, Grey(200),
+         {{2, 2, kKept}, {2, 1, kHalfway}, {2, 3, kHalfway}, {2, 0, 0}}},
+        {"one pixel wide", 1, 4, Grey(200), {{0, 2, kKept}, {0, 1, kHalfway}, {0, 3, kHalfway}, {0, 0, 0}}},
+        {"one pixel high", 5, 1, Grey(200),
+         {{2, 0, kKept}, {1, 0, kHalfway}, {3, 0, kHalfway}, {0, 0, 0}, {4, 0, 0}}},
+        {"one pixel", 1, 1, Opaque(1, 2, 3), {{0, 0, 0x00010203u}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Picture out = PictureOf(Applied(MakeImage(c.width, c.height, [&](int, int) { return c.fill; }).Get()).Get());
+        for (const auto& [x, y, pixel] : c.pixels) EXPECT_EQ(out.At(x, y), pixel) << "at " << x << "," << y;
+    }
 }
 
 TEST_F(Vignetting, TheInputArgumentReplacesTheFactorySource)
@@ -345,7 +328,7 @@ TEST_P(VignetteLoopVariants, EachLoopGivesThePortableBitsOnEveryCount)
 TEST_F(Vignetting, ReportsEveryRowAndFinishes)
 {
     const auto source = MakeImage(6, 5, BusyPixel);
-    const auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    const auto progress = Recorder();
     ASSERT_TRUE(Applied(source.Get(), progress.Get()));
     EXPECT_EQ(ProgressCalls(progress->Events()), "SetText Vignetting;" + StepsUpTo(4, 5) + "Finish true;");
 }

@@ -11,10 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
 #include <numeric>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -178,15 +180,33 @@ CComPtr<CHostImage> SceneUnderLight(int width, int height, double redGain, doubl
     });
 }
 
+using Gains = std::array<double, 3>;  // red, green, blue
+
+Gains GainsOf(const ColorCastFactors& factors)
+{
+    return {factors.red, factors.green, factors.blue};
+}
+
 void ExpectSameAsReference(CHostImage* picture)
 {
     const ReferenceOutcome expected = ReferenceAnalysis(picture);
     const Analysed got = Analyse(picture);
     EXPECT_EQ(got.found, expected.found);
-    EXPECT_EQ(got.factors.red, expected.red);
-    EXPECT_EQ(got.factors.green, expected.green);
-    EXPECT_EQ(got.factors.blue, expected.blue);
+    EXPECT_EQ(GainsOf(got.factors), (Gains{expected.red, expected.green, expected.blue}));
     EXPECT_EQ(got.reports, expected.reports);
+}
+
+// What the whole detection answers, and the gains it leaves behind.
+struct Detected {
+    bool found;
+    Gains gains;
+};
+
+Detected Detect(IImage* image, IProgress* progress = nullptr)
+{
+    Detected out{false, {0.0, 0.0, 0.0}};
+    out.found = DetectColorCast(image, progress, &out.gains[0], &out.gains[1], &out.gains[2]);
+    return out;
 }
 
 // Two pixels of (110, 100, 90) in the middle column, eight of (130, 100, 70).
@@ -224,13 +244,6 @@ private:
     bool m_refuse;
 };
 
-void Paint(CHostImage* image, const std::function<uint32_t(int, int)>& pixel)
-{
-    for (int y = 0; y < image->Height(); ++y) {
-        for (int x = 0; x < image->Width(); ++x) image->Row(y)[x] = pixel(x, y);
-    }
-}
-
 } // namespace
 
 // Two colours on one side of grey: two pixels of (110, 100, 90) nearest to it, eight
@@ -262,9 +275,7 @@ TEST(ColorCastAnalysis, ANeutralPictureHasNoCast)
     });
     const Analysed got = Analyse(picture.Get());
     EXPECT_TRUE(got.found);
-    EXPECT_EQ(got.factors.red, 1.0);
-    EXPECT_EQ(got.factors.green, 1.0);
-    EXPECT_EQ(got.factors.blue, 1.0);
+    EXPECT_EQ(GainsOf(got.factors), (Gains{1.0, 1.0, 1.0}));
     EXPECT_EQ(got.reports.back(), std::make_pair(60, 120)) << "no cast is decided on the whole picture's spread";
     ExpectSameAsReference(picture.Get());
 }
@@ -343,96 +354,74 @@ TEST(ColorCastAnalysis, AStopAnswersFalseAtOnce)
     }
 }
 
+// Above 640 a side, the analysis sees the host's bilinear copy whose longer side is
+// 640; up to 640 it sees the picture itself, and asks for no copy.
 TEST(ColorCastDetection, LargePicturesAreJudgedOnABilinearCopyOf640)
 {
     struct Case {
         int width;
         int height;
-        int reducedWidth;
+        int reducedWidth;  // 0: no copy
         int reducedHeight;
     };
     for (const Case& c : {Case{1000, 500, 640, 320}, Case{736, 575, 640, 500}, Case{500, 1000, 320, 640},
-                          Case{641, 480, 640, 479}}) {
+                          Case{641, 480, 640, 479}, Case{640, 640, 0, 0}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         auto image = CResizeRecordingImage::Create(c.width, c.height);
         auto scene = SceneUnderLight(c.width, c.height, 1.15, 1.0, 0.85, 1);
-        Paint(image.Get(), [&](int x, int y) { return scene->Row(y)[x]; });
+        std::copy_n(scene->Row(0), c.width * c.height, image->Row(0));
 
-        double red = 0.0;
-        double green = 0.0;
-        double blue = 0.0;
-        ASSERT_TRUE(DetectColorCast(static_cast<IImage*>(image.Get()), nullptr, &red, &green, &blue));
-        ASSERT_EQ(image->requests.size(), 1u);
-        EXPECT_EQ(image->requests[0], (CResizeRecordingImage::Request{c.reducedWidth, c.reducedHeight, 4}))
-            << c.width << " x " << c.height;
-
-        CComPtr<IUnknown> copy;
-        ASSERT_TRUE(image->CHostImage::Resize(c.reducedWidth, c.reducedHeight, copy.Receive(), 4, 0));
+        const Detected detected = Detect(static_cast<IImage*>(image.Get()));
+        ASSERT_TRUE(detected.found);
         ColorCastFactors expected;
-        ASSERT_TRUE(AnalyseColorCast(RowsOfImage(copy.Get()), {}, expected));
-        EXPECT_EQ(red, expected.red);
-        EXPECT_EQ(green, expected.green);
-        EXPECT_EQ(blue, expected.blue);
+        if (c.reducedWidth == 0) {
+            EXPECT_TRUE(image->requests.empty());
+            ASSERT_TRUE(AnalyseColorCast(RowsOfImage(static_cast<IImage*>(scene.Get())), {}, expected));
+        } else {
+            ASSERT_EQ(image->requests.size(), 1u);
+            EXPECT_EQ(image->requests[0], (CResizeRecordingImage::Request{c.reducedWidth, c.reducedHeight, 4}));
+            CComPtr<IUnknown> copy;
+            ASSERT_TRUE(image->CHostImage::Resize(c.reducedWidth, c.reducedHeight, copy.Receive(), 4, 0));
+            ASSERT_TRUE(AnalyseColorCast(RowsOfImage(copy.Get()), {}, expected));
+        }
+        EXPECT_EQ(detected.gains, GainsOf(expected));
     }
 }
 
-TEST(ColorCastDetection, PicturesUpTo640AreJudgedAsTheyAre)
-{
-    auto image = CResizeRecordingImage::Create(640, 640);
-    auto scene = SceneUnderLight(640, 640, 0.9, 1.0, 1.1, 2);
-    Paint(image.Get(), [&](int x, int y) { return scene->Row(y)[x]; });
-    double red = 0.0;
-    double green = 0.0;
-    double blue = 0.0;
-    ASSERT_TRUE(DetectColorCast(static_cast<IImage*>(image.Get()), nullptr, &red, &green, &blue));
-    EXPECT_TRUE(image->requests.empty());
-    const ReferenceOutcome expected = ReferenceAnalysis(scene.Get());
-    EXPECT_EQ(red, expected.red);
-    EXPECT_EQ(green, expected.green);
-    EXPECT_EQ(blue, expected.blue);
-}
-
+// The rows of the worked two-colour cast: 0 and 1, then the spread (4) and the
+// neutral part (6), of 8.
 TEST(ColorCastDetection, TellsTheSinkItsTextEveryRowAndTheOutcome)
 {
     auto picture = TwoColourCast();
-    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
-    double red = 0.0;
-    double green = 0.0;
-    double blue = 0.0;
-    ASSERT_TRUE(DetectColorCast(static_cast<IImage*>(picture.Get()), progress.Get(), &red, &green, &blue));
-    EXPECT_NEAR(red, 100.0 / 110.0, 1e-12);
-    const auto& events = progress->Events();
-    ASSERT_EQ(events.size(), 6u);
-    EXPECT_EQ(events[0].call, Call::SetText);
-    EXPECT_EQ(events[0].text, u"Detecting color cast...");
-    EXPECT_EQ(events[1].done, 0);
-    EXPECT_EQ(events[1].total, 8);
-    EXPECT_EQ(events[4].done, 6);
-    EXPECT_EQ(events[5].call, Call::Finish);
-    EXPECT_TRUE(events[5].success);
+    auto progress = Recorder();
+    const Detected detected = Detect(static_cast<IImage*>(picture.Get()), progress.Get());
+    ASSERT_TRUE(detected.found);
+    EXPECT_NEAR(detected.gains[0], 100.0 / 110.0, 1e-12);
+    EXPECT_EQ(ProgressCalls(progress->Events()),
+              "SetText Detecting color cast...;Step 0/8;Step 1/8;Step 4/8;Step 6/8;Finish true;");
 
     // Stopped in the second row: the factors go back to 1 and the sink hears of the failure.
-    auto stopping = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(1));
-    EXPECT_FALSE(DetectColorCast(static_cast<IImage*>(picture.Get()), stopping.Get(), &red, &green, &blue));
-    EXPECT_EQ(red, 1.0);
-    EXPECT_EQ(blue, 1.0);
-    EXPECT_EQ(stopping->CountOf(Call::Step), 2);
-    ASSERT_EQ(stopping->Events().back().call, Call::Finish);
-    EXPECT_FALSE(stopping->Events().back().success);
+    auto stopping = Recorder(1);
+    const Detected stopped = Detect(static_cast<IImage*>(picture.Get()), stopping.Get());
+    EXPECT_FALSE(stopped.found);
+    EXPECT_EQ(stopped.gains, (Gains{1.0, 1.0, 1.0}));
+    EXPECT_EQ(ProgressCalls(stopping->Events()), "SetText Detecting color cast...;Step 0/8;Step 1/8;Finish false;");
 }
 
 TEST(ColorCastDetection, RefusedCopiesAndMissingArgumentsFail)
 {
     auto refusing = CResizeRecordingImage::Create(800, 600, true);
-    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    auto progress = Recorder();
+    const Detected refused = Detect(static_cast<IImage*>(refusing.Get()), progress.Get());
+    EXPECT_FALSE(refused.found);
+    EXPECT_EQ(refusing->requests.size(), 1u);
+    EXPECT_TRUE(progress->Events().empty()) << "the text comes after the copy";
+    EXPECT_EQ(refused.gains[0], 1.0);
+
+    auto picture = MakeImage(4, 4, [](int, int) { return Rgb(120, 100, 80); });
     double red = 0.0;
     double green = 0.0;
     double blue = 0.0;
-    EXPECT_FALSE(DetectColorCast(static_cast<IImage*>(refusing.Get()), progress.Get(), &red, &green, &blue));
-    EXPECT_EQ(refusing->requests.size(), 1u);
-    EXPECT_TRUE(progress->Events().empty()) << "the text comes after the copy";
-    EXPECT_EQ(red, 1.0);
-
-    auto picture = MakeImage(4, 4, [](int, int) { return Rgb(120, 100, 80); });
     EXPECT_FALSE(DetectColorCast(nullptr, nullptr, &red, &green, &blue));
     EXPECT_FALSE(DetectColorCast(static_cast<IImage*>(picture.Get()), nullptr, nullptr, &green, &blue));
     EXPECT_FALSE(DetectColorCast(static_cast<IImage*>(picture.Get()), nullptr, &red, nullptr, &blue));
