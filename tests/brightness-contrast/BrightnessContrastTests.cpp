@@ -113,9 +113,6 @@ TEST(BrightnessContrastFilter, FailurePaths)
     auto source = MakeImage(3, 4, DistinctPixel);
     auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveBrightnessContrastFactory>(), static_cast<IImage*>(source.Get()), format);
     CComPtr<IStatus> status;
-    EXPECT_FALSE(filter->Apply(nullptr, nullptr, nullptr, status.Receive()));
-    EXPECT_EQ(status->GetCode(), 5);
-
     auto cancelling = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(1));
     CComPtr<IImage> result;
     EXPECT_FALSE(filter->Apply(nullptr, result.Receive(), cancelling.Get(), status.Receive()));

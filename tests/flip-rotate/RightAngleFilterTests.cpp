@@ -422,21 +422,6 @@ TEST_P(EachSteppingFilter, ACancelAtTheFirstOrAMiddleStepStopsWithCodeEight)
 // ---------------------------------------------------------------------------
 // Refusals
 
-TEST_P(EachRightAngleFilter, ANullResultPointerIsCodeFiveWithoutProgress)
-{
-    const CComPtr<IImage> source = PlacedImage(3, 2);
-    const CComPtr<IFilter> filter = CreateFilter(GetParam().factory(), source.Get());
-    const auto progress = Recorder();
-    IStatus* status = nullptr;
-
-    EXPECT_FALSE(filter->Apply(nullptr, nullptr, progress.Get(), &status));
-
-    const auto owned = CComPtr<IStatus>::Adopt(status);
-    ASSERT_TRUE(owned);
-    EXPECT_EQ(owned->GetCode(), kStatusInvalidArgument);
-    EXPECT_TRUE(progress->Events().empty());
-}
-
 TEST_F(RightAngleFilters, FlipsOfAnUncloneableSourceAreCodeSixWithoutProgress)
 {
     const CComPtr<IImage> source = MakeDouble<CUncloneableImage>(3, 2);

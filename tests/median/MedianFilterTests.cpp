@@ -3,7 +3,7 @@
 
 #include "tests/HostDoubles.h"
 #include "tests/median/MedianReference.h"
-#include "tests/TestSupport.h"
+#include "tests/FilterDialogTest.h"
 
 #include "Common/base/FilterFormat.h"
 #include "filters/median/MedianDialog.h"
@@ -20,20 +20,12 @@
 
 namespace {
 
-
 uint32_t NoisyPixel(int x, int y)
 {
     return static_cast<uint32_t>((x * 7919 + y * 104729) * 2654435761u);
 }
 
-std::vector<uint32_t> PixelsOf(CHostImage* image)
-{
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < image->Height(); ++y) {
-        pixels.insert(pixels.end(), image->Row(y), image->Row(y) + image->Width());
-    }
-    return pixels;
-}
+class MedianDialog : public FilterDialogTest {};
 
 } // namespace
 
@@ -46,7 +38,7 @@ TEST(MedianFilter, FiltersACopyAndReportsThroughTheSink)
     CComPtr<IImage> result;
     ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
 
-    EXPECT_EQ(PixelsOf(static_cast<CHostImage*>(result.Get())), ReferenceMedian(before, 16, 12, 2));
+    EXPECT_EQ(PixelsOf(result.Get()), ReferenceMedian(before, 16, 12, 2));
     EXPECT_EQ(PixelsOf(source.Get()), before) << "the source is never changed";
     const auto& events = progress->Events();
     EXPECT_EQ(events.front().text, u"Applying median filter");
@@ -89,19 +81,12 @@ TEST(MedianFilter, RefusalsAndCancelsCarryTheirCodesAndLeaveTheSource)
     }
 }
 
-TEST(MedianDialog, StoresTheEndOfAMovementAndReloadsClamped)
+TEST_F(MedianDialog, StoresTheEndOfAMovementAndReloadsClamped)
 {
-    QWidget parent;
-    auto source = MakeImage(8, 8, NoisyPixel);
-    auto filter = CreateInteractiveFilter(FactoryOf<CInteractiveMedianFactory>(), static_cast<IImage*>(source.Get()), nullptr);
-    auto site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
-    site->Attach(filter.Get());
-    filter->SetPreviewSite(site.Get());
-    HWND handle = filter->CreateDialog(HandleOfWidget(&parent), nullptr);
-    auto* dialog = dynamic_cast<CInteractiveMedianDlg*>(WidgetOfHandle(handle));
-    ASSERT_NE(dialog, nullptr);
+    MakeFilter(FactoryOf<CInteractiveMedianFactory>(), MakeImage(8, 8, NoisyPixel));
+    auto* dialog = OpenDialogOf<CInteractiveMedianDlg>();
     PumpPostedEvents();
-    EXPECT_EQ(ReadFilterFormat(filter.Get()), u"MedianSize:1\n") << "opens at 1 and stores it";
+    EXPECT_EQ(Text(), u"MedianSize:1\n") << "opens at 1 and stores it";
     EXPECT_EQ(site->ChangeCount(), 1);
 
     QSlider* slider = dialog->SizeSlider();
@@ -114,10 +99,10 @@ TEST(MedianDialog, StoresTheEndOfAMovementAndReloadsClamped)
     EXPECT_EQ(site->ChangeCount(), 1) << "positions passed while dragging are ignored";
     slider->setSliderDown(false);
     PumpPostedEvents();
-    EXPECT_EQ(ReadFilterFormat(filter.Get()), u"MedianSize:3\n");
+    EXPECT_EQ(Text(), u"MedianSize:3\n");
     slider->setValue(4);  // a keyboard step: no drag
     PumpPostedEvents();
-    EXPECT_EQ(ReadFilterFormat(filter.Get()), u"MedianSize:4\n");
+    EXPECT_EQ(Text(), u"MedianSize:4\n");
     EXPECT_EQ(site->ChangeCount(), 3);
 
     const std::pair<const char16_t*, int> reloads[] = {
@@ -128,6 +113,4 @@ TEST(MedianDialog, StoresTheEndOfAMovementAndReloadsClamped)
         EXPECT_EQ(slider->value(), position) << NarrowToUtf8(format);
     }
     EXPECT_EQ(site->ChangeCount(), 3) << "a reload stores nothing";
-    filter->DestroyDialog();
-    site->Attach(nullptr);
 }

@@ -197,6 +197,24 @@ TEST_F(Robustness, EveryFilterSurvivesHostileSettingsPicturesCancelsAndRefusals)
     }
 }
 
+// Every filter, listed or not, refuses to work without a place for its result
+// before it does anything else: status 5, no result and not one progress call.
+TEST_F(Robustness, EveryFilterRefusesANullResultPointerWithCodeFiveAndNoProgress)
+{
+    auto source = CComPtr<CFaultyImage>::Adopt(CFaultyImage::Make(9, 7));
+    for (const FilterEntry& entry : catalog->Entries()) {
+        SCOPED_TRACE(entry.menuPath);
+        CComPtr<IFilter> filter;
+        ASSERT_TRUE(entry.factory->CreateFilter(static_cast<IImage*>(source.Get()), filter.Receive(), nullptr));
+        auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+        CComPtr<IStatus> status;
+        EXPECT_FALSE(filter->Apply(nullptr, nullptr, progress.Get(), status.Receive()));
+        EXPECT_EQ(status ? status->GetCode() : 0, kStatusInvalidArgument);
+        EXPECT_TRUE(progress->Events().empty());
+        EXPECT_FALSE(filter->Apply(nullptr, nullptr, nullptr, nullptr)) << "nor without a status out-pointer";
+    }
+}
+
 // Found by the apply fuzzer: a line drawn on a single pixel turns it by 45 degrees,
 // and a cropping turn finds no rectangle there. Rotate's rules end that apply with
 // false and no status; any other filter failing so would break the rules.
