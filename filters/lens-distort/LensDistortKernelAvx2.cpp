@@ -3,9 +3,11 @@
 // ones, the build fuses no multiply into an add), so it gives the same bits: the
 // floor of a point inside the picture is the scalar one, the clamp becomes a max and
 // a min, which agree with it on the sums that reach them, and the rounding adds and
-// takes away 2^52 as the scalar loop does. Away from the edges each pixel is summed
-// with its channels in the lanes; near them the neighbours are gathered, each masked
-// off where it lies outside, and each channel of four pixels summed in the lanes.
+// takes away 2^52 as the scalar loop does. Away from the edges float sums settle
+// almost every pixel, and each pixel is summed in doubles with its channels in the
+// lanes where a float sum lies too near a half; near the edges the neighbours are
+// gathered, each masked off where it lies outside, and each channel of four pixels
+// summed in the lanes.
 
 #include "filters/lens-distort/LensDistortKernel.h"
 
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -71,6 +74,21 @@ struct Weights {
     __m256d w11;
 };
 
+// Each point's distances right of and above its bottom-left neighbour.
+struct Fractions {
+    __m256d fx;
+    __m256d fy;
+};
+
+Weights WeightsOf(const Fractions& fractions)
+{
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m256d fx = fractions.fx;
+    const __m256d fy = fractions.fy;
+    return {_mm256_mul_pd(_mm256_sub_pd(one, fx), _mm256_sub_pd(one, fy)), _mm256_mul_pd(_mm256_sub_pd(one, fx), fy),
+            _mm256_mul_pd(fx, _mm256_sub_pd(one, fy)), _mm256_mul_pd(fx, fy)};
+}
+
 // One channel of the four pixels, in place in their words: the weighted sum added in
 // the scalar loop's order, held in 0 .. 255 and rounded half to even.
 template <int kShift>
@@ -126,6 +144,91 @@ __m128i ByPixel(const PixelRows& source, __m128i offsets, const Weights& weights
     return _mm_and_si128(pixels, _mm_set1_epi32(0x00FFFFFF));
 }
 
+// The four pixels with float sums, which decide the bytes of all but the sums that
+// lie near a half: a float sum strays from the double one by under 2e-4 (the
+// fractions rounded once to float, then three roundings for a weight under 1 and
+// seven for the products and sums under 256), so where every float sum is more than
+// 1/1024 from a half, both round to the same level, and the clamp of the double sums
+// changes none of them. Otherwise the double sums settle the four pixels. Twice the
+// lanes of the double sums: two pixels' channels a vector. Lanes not in use read as
+// ByPixel's do.
+struct PixelPairs {
+    __m256 x0;  // two points' pixels at x0, each in its four lanes
+    __m256 x1;  // and at x0 + 1
+};
+
+// The neighbour pairs at byte offsets first and second (x0 and x0 + 1 in one row).
+PixelPairs PairsAt(const uint8_t* first, const uint8_t* second)
+{
+    const __m128i firstPair = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(first));
+    const __m128i secondPair = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(second));
+    const __m128i byColumn = _mm_unpacklo_epi32(firstPair, secondPair);
+    return {_mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(byColumn)),
+            _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_unpackhi_epi64(byColumn, byColumn)))};
+}
+
+struct FloatWeights {
+    __m128 w00;
+    __m128 w01;
+    __m128 w10;
+    __m128 w11;
+};
+
+FloatWeights FloatWeightsOf(const Fractions& fractions)
+{
+    const __m128 fx = _mm256_cvtpd_ps(fractions.fx);
+    const __m128 fy = _mm256_cvtpd_ps(fractions.fy);
+    const __m128 one = _mm_set1_ps(1.0f);
+    return {_mm_mul_ps(_mm_sub_ps(one, fx), _mm_sub_ps(one, fy)), _mm_mul_ps(_mm_sub_ps(one, fx), fy),
+            _mm_mul_ps(fx, _mm_sub_ps(one, fy)), _mm_mul_ps(fx, fy)};
+}
+
+// Lanes kFirst and kFirst + 1 of four weights, each spread over its pixel's channels.
+template <int kFirst>
+__m256 SpreadOver(__m128 weights)
+{
+    const __m256i pick = _mm256_setr_epi32(kFirst, kFirst, kFirst, kFirst, kFirst + 1, kFirst + 1, kFirst + 1,
+                                           kFirst + 1);
+    return _mm256_permutevar8x32_ps(_mm256_castps128_ps256(weights), pick);
+}
+
+struct RoundedPair {
+    __m256i levels;
+    int nearHalf;  // a bit for every colour channel whose sum lies near a half
+};
+
+template <int kFirst>
+RoundedPair PairInFloat(const uint8_t* bits, ptrdiff_t stride, __m128i offsets, const FloatWeights& weights)
+{
+    const uint8_t* first = bits + _mm_extract_epi32(offsets, kFirst);
+    const uint8_t* second = bits + _mm_extract_epi32(offsets, kFirst + 1);
+    const PixelPairs bottom = PairsAt(first, second);
+    const PixelPairs top = PairsAt(first + stride, second + stride);
+    __m256 sum = _mm256_mul_ps(bottom.x0, SpreadOver<kFirst>(weights.w00));
+    sum = _mm256_add_ps(sum, _mm256_mul_ps(top.x0, SpreadOver<kFirst>(weights.w01)));
+    sum = _mm256_add_ps(sum, _mm256_mul_ps(bottom.x1, SpreadOver<kFirst>(weights.w10)));
+    sum = _mm256_add_ps(sum, _mm256_mul_ps(top.x1, SpreadOver<kFirst>(weights.w11)));
+    const __m256 nearest = _mm256_round_ps(sum, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+    const __m256 away = _mm256_andnot_ps(_mm256_set1_ps(-0.0f), _mm256_sub_ps(sum, nearest));
+    constexpr float kUnsettled = 0.5f - 1.0f / 1024;
+    constexpr int kColourLanes = 0x77;
+    const int nearHalf =
+        _mm256_movemask_ps(_mm256_cmp_ps(away, _mm256_set1_ps(kUnsettled), _CMP_GT_OQ)) & kColourLanes;
+    return {_mm256_cvtps_epi32(nearest), nearHalf};
+}
+
+__m128i ByPixelPairs(const PixelRows& source, __m128i offsets, const Fractions& fractions)
+{
+    const FloatWeights weights = FloatWeightsOf(fractions);
+    const RoundedPair firstTwo = PairInFloat<0>(source.bits, source.stride, offsets, weights);
+    const RoundedPair lastTwo = PairInFloat<2>(source.bits, source.stride, offsets, weights);
+    if ((firstTwo.nearHalf | lastTwo.nearHalf) != 0) return ByPixel(source, offsets, WeightsOf(fractions));
+    // Words in the halves' order: pixels 0 and 2, then 1 and 3; bytes back in order.
+    const __m256i words = _mm256_packus_epi32(firstTwo.levels, lastTwo.levels);
+    const __m128i bytes = _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+    return _mm_and_si128(_mm_shuffle_epi32(bytes, _MM_SHUFFLE(3, 1, 2, 0)), _mm_set1_epi32(0x00FFFFFF));
+}
+
 // Where the four lanes read the source: (x, y) = (cx + sign * tx, cy + ty) for the
 // offsets the caller worked out.
 struct SourcePoints {
@@ -146,20 +249,14 @@ __m128i Sampled(const PixelRows& source, const SourcePoints& points)
                       _mm256_cmp_pd(sy, _mm256_set1_pd(source.height), _CMP_LT_OQ)));
     const __m256d left = _mm256_floor_pd(sx);
     const __m256d bottom = _mm256_floor_pd(sy);
-    const __m256d fx = _mm256_sub_pd(sx, left);
-    const __m256d fy = _mm256_sub_pd(sy, bottom);
+    const Fractions fractions{_mm256_sub_pd(sx, left), _mm256_sub_pd(sy, bottom)};
     const __m256d one = _mm256_set1_pd(1.0);
-    const __m256d w00 = _mm256_mul_pd(_mm256_sub_pd(one, fx), _mm256_sub_pd(one, fy));
-    const __m256d w01 = _mm256_mul_pd(_mm256_sub_pd(one, fx), fy);
-    const __m256d w10 = _mm256_mul_pd(fx, _mm256_sub_pd(one, fy));
-    const __m256d w11 = _mm256_mul_pd(fx, fy);
 
     // Outside lanes convert whatever their floors are; their reads are masked off.
     const __m128i use = _mm256_cvtpd_epi32(_mm256_and_pd(inside, one));
     const __m128i inUse = _mm_cmpeq_epi32(use, _mm_set1_epi32(1));
     const __m128i x0 = _mm_and_si128(inUse, _mm256_cvttpd_epi32(_mm256_and_pd(inside, left)));
     const __m128i y0 = _mm_and_si128(inUse, _mm256_cvttpd_epi32(_mm256_and_pd(inside, bottom)));
-    const Weights weights{w00, w01, w10, w11};
     const __m128i interior = _mm_and_si128(
         _mm_and_si128(_mm_cmpgt_epi32(x0, _mm_set1_epi32(-1)), _mm_cmpgt_epi32(_mm_set1_epi32(source.width - 1), x0)),
         _mm_and_si128(_mm_cmpgt_epi32(y0, _mm_set1_epi32(-1)), _mm_cmpgt_epi32(_mm_set1_epi32(source.height - 1), y0)));
@@ -168,9 +265,10 @@ __m128i Sampled(const PixelRows& source, const SourcePoints& points)
         const __m128i offsets = _mm_and_si128(
             inUse, _mm_add_epi32(_mm_mullo_epi32(y0, _mm_set1_epi32(static_cast<int>(source.stride))),
                                  _mm_slli_epi32(x0, 2)));
-        pixels = ByPixel(source, offsets, weights);
+        pixels = ByPixelPairs(source, offsets, fractions);
     } else {
         const Corners corners = GatheredCorners(source, x0, y0, inUse);
+        const Weights weights = WeightsOf(fractions);
         pixels = _mm_or_si128(_mm_or_si128(ChannelSum<16>(corners, weights), ChannelSum<8>(corners, weights)),
                               ChannelSum<0>(corners, weights));
     }
@@ -196,14 +294,6 @@ ColumnMoves MovesAt(const LensGeometry& geometry, __m256d a, __m256d dy)
     return {_mm256_mul_pd(_mm256_div_pd(a, r), moved), _mm256_mul_pd(_mm256_div_pd(dy, r), moved)};
 }
 
-// The output rows at one distance from the centre row, y = cy + dy and cy - dy, and
-// the parts of each side of a row that blocks of four columns cover.
-struct RowPair {
-    uint32_t* below;  // row cy - dy, or null when outside the target or dy is 0
-    uint32_t* above;  // row cy + dy, or null when outside the target
-    int dy;
-};
-
 // Columns cx + a (right) and cx - a (left) for a in [0, rightEnd) and [1, leftEnd),
 // in blocks a .. a + 3 with a a multiple of four; the centre pixel, whose move has no
 // direction, is left out.
@@ -218,18 +308,37 @@ ColumnBlocks BlocksOf(int cx, int width, int dy)
     return {dy == 0 ? kLanes : 0, (width - cx) / kLanes * kLanes, (cx + 1) / kLanes * kLanes};
 }
 
-// The pixels of one row at four distances from the centre column, right and left.
-void WriteBlock(const PixelRows& source, __m256d tx, __m256d sy, int a, bool right, bool left, int cx,
-                uint32_t* row)
+// Which quarter of the pair's pixels a pass writes: the columns right or left of the
+// centre column, in the row above or below the centre row.
+struct Side {
+    int cx;
+    int cy;
+    bool right;
+    bool above;
+};
+
+// One side of one row from the moves of its columns' blocks: a row below the centre
+// row moves by -ty, and cy + (-ty) rounds as cy - ty; the left side by -tx likewise.
+// A side at a time, because its points follow one curve through the source: taking
+// the four sides of a block in turn measured a tenth slower, its reads spread over
+// four curves.
+void WriteSide(const PixelRows& source, const std::vector<ColumnMoves>& moves, const Side& side,
+               const ColumnBlocks& blocks, uint32_t* row)
 {
-    const __m256d centreX = _mm256_set1_pd(cx);
-    if (right) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + cx + a), Sampled(source, {_mm256_add_pd(tx, centreX), sy}));
-    }
-    if (left) {
-        // Lane i belongs to column cx - a - i: stored last lane first.
-        const __m128i pixels = Sampled(source, {_mm256_sub_pd(centreX, tx), sy});
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + cx - a - 3), _mm_shuffle_epi32(pixels, 0x1B));
+    const __m256d centreX = _mm256_set1_pd(side.cx);
+    const __m256d centreY = _mm256_set1_pd(side.cy);
+    const int end = side.right ? blocks.rightEnd : blocks.leftEnd;
+    auto move = moves.begin();
+    for (int a = blocks.first; a + kLanes <= end; a += kLanes, ++move) {
+        const __m256d sy = side.above ? _mm256_add_pd(centreY, move->ty) : _mm256_sub_pd(centreY, move->ty);
+        if (side.right) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + side.cx + a),
+                             Sampled(source, {_mm256_add_pd(centreX, move->tx), sy}));
+        } else {
+            // Lane i belongs to column cx - a - i: stored last lane first.
+            const __m128i pixels = Sampled(source, {_mm256_sub_pd(centreX, move->tx), sy});
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + side.cx - a - 3), _mm_shuffle_epi32(pixels, 0x1B));
+        }
     }
 }
 
@@ -262,21 +371,19 @@ void LensRowPairAvx2(const PixelRows& source, const LensGeometry& geometry, int 
         return;
     }
     const int cy = geometry.cy;
-    const int cx = geometry.cx;
     uint32_t* above = cy + dy < target.height ? target.Row(cy + dy) : nullptr;
     uint32_t* below = dy > 0 && cy - dy >= 0 ? target.Row(cy - dy) : nullptr;
-    const ColumnBlocks blocks = BlocksOf(cx, target.width, dy);
-    const __m256d centreY = _mm256_set1_pd(cy);
+    const ColumnBlocks blocks = BlocksOf(geometry.cx, target.width, dy);
     const __m256d distance = _mm256_set1_pd(dy);
     const __m256d steps = _mm256_set_pd(3.0, 2.0, 1.0, 0.0);
-    const int end = std::max(blocks.rightEnd, blocks.leftEnd);
-    for (int a = blocks.first; a < end; a += kLanes) {
-        const bool right = a + kLanes <= blocks.rightEnd;
-        const bool left = a + kLanes <= blocks.leftEnd;
-        const ColumnMoves moves = MovesAt(geometry, _mm256_add_pd(_mm256_set1_pd(a), steps), distance);
-        // Row cy - dy moves by -ty, and cy + (-ty) rounds as cy - ty.
-        if (above != nullptr) WriteBlock(source, moves.tx, _mm256_add_pd(moves.ty, centreY), a, right, left, cx, above);
-        if (below != nullptr) WriteBlock(source, moves.tx, _mm256_sub_pd(centreY, moves.ty), a, right, left, cx, below);
+    std::vector<ColumnMoves> moves;
+    for (int a = blocks.first; a < std::max(blocks.rightEnd, blocks.leftEnd); a += kLanes)
+        moves.push_back(MovesAt(geometry, _mm256_add_pd(_mm256_set1_pd(a), steps), distance));
+    for (const bool right : {true, false}) {
+        if (above != nullptr) WriteSide(source, moves, {geometry.cx, cy, right, true}, blocks, above);
+    }
+    for (const bool right : {true, false}) {
+        if (below != nullptr) WriteSide(source, moves, {geometry.cx, cy, right, false}, blocks, below);
     }
     if (above != nullptr) WriteRest(source, geometry, cy + dy, blocks, target.width, above);
     if (below != nullptr) WriteRest(source, geometry, cy - dy, blocks, target.width, below);
