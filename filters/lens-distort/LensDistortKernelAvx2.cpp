@@ -21,12 +21,6 @@ namespace {
 
 constexpr int kLanes = 4;
 
-struct Neighbours {
-    __m128i x0;
-    __m128i y0;
-    __m128i inside;  // lanes whose point reads at least one pixel
-};
-
 // The pixels at (x, y) of the lanes in use, 0 where a neighbour lies outside.
 __m128i Gathered(const PixelRows& source, __m128i x, __m128i y, __m128i use)
 {
@@ -131,9 +125,8 @@ __m128i OnePixel(const uint8_t* bits, ptrdiff_t stride, __m128i offsets, const W
     return _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_add_pd(clamped, noFraction), noFraction));
 }
 
-// Lanes not in use read offset 0, which a picture of two rows or more has; the caller
-// clears them.
-__m128i ByPixel(const PixelRows& source, __m128i offsets, const Weights& weights)
+// Every lane's point has its four neighbours inside.
+[[gnu::noinline]] __m128i ByPixel(const PixelRows& source, __m128i offsets, const Weights& weights)
 {
     const __m128i first = OnePixel<0>(source.bits, source.stride, offsets, weights);
     const __m128i second = OnePixel<1>(source.bits, source.stride, offsets, weights);
@@ -150,8 +143,7 @@ __m128i ByPixel(const PixelRows& source, __m128i offsets, const Weights& weights
 // seven for the products and sums under 256), so where every float sum is more than
 // 1/1024 from a half, both round to the same level, and the clamp of the double sums
 // changes none of them. Otherwise the double sums settle the four pixels. Twice the
-// lanes of the double sums: two pixels' channels a vector. Lanes not in use read as
-// ByPixel's do.
+// lanes of the double sums: two pixels' channels a vector.
 struct PixelPairs {
     __m256 x0;  // two points' pixels at x0, each in its four lanes
     __m256 x1;  // and at x0 + 1
@@ -217,7 +209,7 @@ RoundedPair PairInFloat(const uint8_t* bits, ptrdiff_t stride, __m128i offsets, 
     return {_mm256_cvtps_epi32(nearest), nearHalf};
 }
 
-__m128i ByPixelPairs(const PixelRows& source, __m128i offsets, const Fractions& fractions)
+[[gnu::always_inline]] inline __m128i ByPixelPairs(const PixelRows& source, __m128i offsets, const Fractions& fractions)
 {
     const FloatWeights weights = FloatWeightsOf(fractions);
     const RoundedPair firstTwo = PairInFloat<0>(source.bits, source.stride, offsets, weights);
@@ -236,7 +228,32 @@ struct SourcePoints {
     __m256d sy;
 };
 
-__m128i Sampled(const PixelRows& source, const SourcePoints& points)
+// Every lane's point has its four neighbours inside: x0 from 0 to width - 2, y0 to
+// height - 2. Ordered comparisons: NaN points are not.
+bool AllInterior(const PixelRows& source, const SourcePoints& points)
+{
+    const __m256d zero = _mm256_setzero_pd();
+    const __m256d interior = _mm256_and_pd(
+        _mm256_and_pd(_mm256_cmp_pd(points.sx, zero, _CMP_GE_OQ),
+                      _mm256_cmp_pd(points.sx, _mm256_set1_pd(source.width - 1), _CMP_LT_OQ)),
+        _mm256_and_pd(_mm256_cmp_pd(points.sy, zero, _CMP_GE_OQ),
+                      _mm256_cmp_pd(points.sy, _mm256_set1_pd(source.height - 1), _CMP_LT_OQ)));
+    return _mm256_movemask_pd(interior) == 0xF;
+}
+
+[[gnu::always_inline]] inline __m128i InteriorPixels(const PixelRows& source, const SourcePoints& points)
+{
+    const __m256d left = _mm256_floor_pd(points.sx);
+    const __m256d bottom = _mm256_floor_pd(points.sy);
+    const Fractions fractions{_mm256_sub_pd(points.sx, left), _mm256_sub_pd(points.sy, bottom)};
+    const __m128i offsets = _mm_add_epi32(
+        _mm_mullo_epi32(_mm256_cvttpd_epi32(bottom), _mm_set1_epi32(static_cast<int>(source.stride))),
+        _mm_slli_epi32(_mm256_cvttpd_epi32(left), 2));
+    return ByPixelPairs(source, offsets, fractions);
+}
+
+// Points near or beyond the edges, some lanes' neighbours outside.
+[[gnu::noinline]] __m128i EdgePixels(const PixelRows& source, const SourcePoints& points)
 {
     const __m256d sx = points.sx;
     const __m256d sy = points.sy;
@@ -250,29 +267,21 @@ __m128i Sampled(const PixelRows& source, const SourcePoints& points)
     const __m256d left = _mm256_floor_pd(sx);
     const __m256d bottom = _mm256_floor_pd(sy);
     const Fractions fractions{_mm256_sub_pd(sx, left), _mm256_sub_pd(sy, bottom)};
-    const __m256d one = _mm256_set1_pd(1.0);
-
     // Outside lanes convert whatever their floors are; their reads are masked off.
-    const __m128i use = _mm256_cvtpd_epi32(_mm256_and_pd(inside, one));
+    const __m128i use = _mm256_cvtpd_epi32(_mm256_and_pd(inside, _mm256_set1_pd(1.0)));
     const __m128i inUse = _mm_cmpeq_epi32(use, _mm_set1_epi32(1));
     const __m128i x0 = _mm_and_si128(inUse, _mm256_cvttpd_epi32(_mm256_and_pd(inside, left)));
     const __m128i y0 = _mm_and_si128(inUse, _mm256_cvttpd_epi32(_mm256_and_pd(inside, bottom)));
-    const __m128i interior = _mm_and_si128(
-        _mm_and_si128(_mm_cmpgt_epi32(x0, _mm_set1_epi32(-1)), _mm_cmpgt_epi32(_mm_set1_epi32(source.width - 1), x0)),
-        _mm_and_si128(_mm_cmpgt_epi32(y0, _mm_set1_epi32(-1)), _mm_cmpgt_epi32(_mm_set1_epi32(source.height - 1), y0)));
-    __m128i pixels;
-    if (source.width > 1 && source.height > 1 && _mm_movemask_epi8(_mm_andnot_si128(interior, inUse)) == 0) {
-        const __m128i offsets = _mm_and_si128(
-            inUse, _mm_add_epi32(_mm_mullo_epi32(y0, _mm_set1_epi32(static_cast<int>(source.stride))),
-                                 _mm_slli_epi32(x0, 2)));
-        pixels = ByPixelPairs(source, offsets, fractions);
-    } else {
-        const Corners corners = GatheredCorners(source, x0, y0, inUse);
-        const Weights weights = WeightsOf(fractions);
-        pixels = _mm_or_si128(_mm_or_si128(ChannelSum<16>(corners, weights), ChannelSum<8>(corners, weights)),
-                              ChannelSum<0>(corners, weights));
-    }
+    const Corners corners = GatheredCorners(source, x0, y0, inUse);
+    const Weights weights = WeightsOf(fractions);
+    const __m128i pixels = _mm_or_si128(
+        _mm_or_si128(ChannelSum<16>(corners, weights), ChannelSum<8>(corners, weights)), ChannelSum<0>(corners, weights));
     return _mm_and_si128(pixels, inUse);
+}
+
+[[gnu::always_inline]] inline __m128i Sampled(const PixelRows& source, const SourcePoints& points)
+{
+    return AllInterior(source, points) ? InteriorPixels(source, points) : EdgePixels(source, points);
 }
 
 // The moves of four columns at distances a .. a + 3 right of the centre column, in a
@@ -325,6 +334,8 @@ struct Side {
 void WriteSide(const PixelRows& source, const std::vector<ColumnMoves>& moves, const Side& side,
                const ColumnBlocks& blocks, uint32_t* row)
 {
+    // A copy the row's stores cannot alias, so that its sizes stay in registers.
+    const PixelRows from = source;
     const __m256d centreX = _mm256_set1_pd(side.cx);
     const __m256d centreY = _mm256_set1_pd(side.cy);
     const int end = side.right ? blocks.rightEnd : blocks.leftEnd;
@@ -333,10 +344,10 @@ void WriteSide(const PixelRows& source, const std::vector<ColumnMoves>& moves, c
         const __m256d sy = side.above ? _mm256_add_pd(centreY, move->ty) : _mm256_sub_pd(centreY, move->ty);
         if (side.right) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(row + side.cx + a),
-                             Sampled(source, {_mm256_add_pd(centreX, move->tx), sy}));
+                             Sampled(from, {_mm256_add_pd(centreX, move->tx), sy}));
         } else {
             // Lane i belongs to column cx - a - i: stored last lane first.
-            const __m128i pixels = Sampled(source, {_mm256_sub_pd(centreX, move->tx), sy});
+            const __m128i pixels = Sampled(from, {_mm256_sub_pd(centreX, move->tx), sy});
             _mm_storeu_si128(reinterpret_cast<__m128i*>(row + side.cx - a - 3), _mm_shuffle_epi32(pixels, 0x1B));
         }
     }
