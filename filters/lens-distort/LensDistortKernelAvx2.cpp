@@ -279,9 +279,25 @@ bool AllInterior(const PixelRows& source, const SourcePoints& points)
     return _mm_and_si128(pixels, inUse);
 }
 
+// Every lane's point reads only zeros: beyond -1 or the far edge on either axis, as
+// the scalar test has it. Ordered comparisons: NaN points are not, and take the edge
+// path, which reads them as zeros too.
+bool AllOutside(const PixelRows& source, const SourcePoints& points)
+{
+    const __m256d minusOne = _mm256_set1_pd(-1.0);
+    const __m256d outside = _mm256_or_pd(
+        _mm256_or_pd(_mm256_cmp_pd(points.sx, minusOne, _CMP_LT_OQ),
+                     _mm256_cmp_pd(points.sx, _mm256_set1_pd(source.width), _CMP_GE_OQ)),
+        _mm256_or_pd(_mm256_cmp_pd(points.sy, minusOne, _CMP_LT_OQ),
+                     _mm256_cmp_pd(points.sy, _mm256_set1_pd(source.height), _CMP_GE_OQ)));
+    return _mm256_movemask_pd(outside) == 0xF;
+}
+
 [[gnu::always_inline]] inline __m128i Sampled(const PixelRows& source, const SourcePoints& points)
 {
-    return AllInterior(source, points) ? InteriorPixels(source, points) : EdgePixels(source, points);
+    if (AllInterior(source, points)) return InteriorPixels(source, points);
+    if (AllOutside(source, points)) return _mm_setzero_si128();
+    return EdgePixels(source, points);
 }
 
 // The moves of four columns at distances a .. a + 3 right of the centre column, in a
