@@ -117,6 +117,8 @@ Trial PrepareOpenCv(const Operation& operation, const cv::Mat& bgr)
             cv::rotate(source, output, cv::ROTATE_180);
         });
     case OperationKind::ToneTable: return ToneTable(bgr);
+    case OperationKind::Invert:
+        return Into(bgr, size, [](const cv::Mat& source, cv::Mat& output) { cv::bitwise_not(source, output); });
     case OperationKind::ResizeHalf: return Resize(bgr, operation.family, false);
     case OperationKind::ResizeDouble: return Resize(bgr, operation.family, true);
     case OperationKind::Median:

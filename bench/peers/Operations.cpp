@@ -10,6 +10,7 @@ const std::vector<Operation>& AllOperations()
             {"rotate 90", OperationKind::Rotate90},
             {"rotate 180", OperationKind::Rotate180},
             {"brightness/contrast table", OperationKind::ToneTable},
+            {"invert", OperationKind::Invert},
         };
         const std::pair<const char*, ResizeFamily> families[] = {
             {"bilinear", ResizeFamily::Linear}, {"bicubic", ResizeFamily::Cubic}, {"Lanczos", ResizeFamily::Lanczos}};

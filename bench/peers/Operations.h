@@ -14,7 +14,7 @@
 struct _VipsImage;
 
 enum class OperationKind {
-    Copy, FlipHorizontal, FlipVertical, Rotate90, Rotate180, ToneTable,
+    Copy, FlipHorizontal, FlipVertical, Rotate90, Rotate180, ToneTable, Invert,
     ResizeHalf, ResizeDouble, Median, GaussianBlur, UnsharpMask, FreeRotate, Crop, Straightening, LensDistort,
 };
 enum class ResizeFamily { Linear, Cubic, Lanczos };

@@ -17,6 +17,7 @@
 #include "filters/rotate/RotateKernel.h"
 #include "filters/shared/straightening/StraighteningAngle.h"
 #include "filters/lens-distort/LensDistortKernel.h"
+#include "filters/invert/InvertKernel.h"
 
 #include <algorithm>
 #include <cstring>
@@ -201,6 +202,10 @@ Trial PrepareOurs(const Operation& operation, const OurPicture& picture)
 {
     switch (operation.kind) {
     case OperationKind::ToneTable: return ToneTable(picture);
+    case OperationKind::Invert:
+        return InPlace(picture, [&picture](Pixels& work) {
+            InvertChannels(RowsOf(work.data(), picture.width, picture.height), {true, true, true});
+        });
     case OperationKind::ResizeHalf: return Resize(picture, operation.family, false);
     case OperationKind::ResizeDouble: return Resize(picture, operation.family, true);
     case OperationKind::Median:

@@ -36,6 +36,7 @@ const char* NotesOf(OperationKind kind)
     case OperationKind::Rotate90:
     case OperationKind::Rotate180: return "";
     case OperationKind::ToneTable: return "[c] [d]";
+    case OperationKind::Invert: return "[c]";
     case OperationKind::ResizeHalf:
     case OperationKind::ResizeDouble: return "[e]";
     case OperationKind::Median: return "[c] [f]";

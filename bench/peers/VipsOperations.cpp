@@ -171,6 +171,8 @@ Trial PrepareVips(const Operation& operation, VipsImage* rgb)
         return Into(rgb, width, height,
                     [](VipsImage* in, VipsImage** out) { return vips_rot(in, out, VIPS_ANGLE_D180, nullptr); });
     case OperationKind::ToneTable: return ToneTable(rgb);
+    case OperationKind::Invert:
+        return Into(rgb, width, height, [](VipsImage* in, VipsImage** out) { return vips_invert(in, out, nullptr); });
     case OperationKind::ResizeHalf: return Resize(rgb, operation.family, false);
     case OperationKind::ResizeDouble: return Resize(rgb, operation.family, true);
     case OperationKind::Median:

@@ -1,5 +1,7 @@
 #include "filters/invert/InvertKernel.h"
 
+#include "filters/shared/parallel/RowBands.h"
+
 namespace {
 
 // For a byte, 255 - v and v ^ 0xFF are the same bits, so one exclusive or per pixel
@@ -18,8 +20,10 @@ void InvertChannels(const PixelRows& image, InvertedChannels channels)
     // A local width: the pixels are unsigned ints, which may alias the view's int
     // fields, and a loop bound read through the view would not be vectorised.
     const int width = image.width;
-    for (int y = 0; y < image.height; ++y) {
-        uint32_t* row = image.Row(y);
-        for (int x = 0; x < width; ++x) row[x] ^= mask;
-    }
+    ForEachRowBand(image.height, {}, [&image, width, mask](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            uint32_t* row = image.Row(y);
+            for (int x = 0; x < width; ++x) row[x] ^= mask;
+        }
+    });
 }

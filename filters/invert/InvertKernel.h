@@ -12,6 +12,7 @@ struct InvertedChannels {
     bool blue = false;
 };
 
-// Inverts the chosen channels of every pixel of every row. The work has no progress
-// steps and cannot be stopped: one pass over the bytes is shorter than a report.
+// Inverts the chosen channels of every pixel of every row, the rows spread over the
+// kernel threads (filters/shared/parallel/RowBands.h). The work has no progress steps
+// and cannot be stopped: one pass over the bytes is shorter than a report.
 void InvertChannels(const PixelRows& image, InvertedChannels channels);

@@ -4,6 +4,7 @@
 
 #include "tests/FilterDialogTest.h"
 #include "tests/HostDoubles.h"
+#include "tests/KernelThreads.h"
 #include "tests/TestSupport.h"
 
 #include "Common/base/FilterFormat.h"
@@ -134,15 +135,19 @@ TEST(Invert, TheInputArgumentReplacesTheFactorySource)
               (std::vector<uint32_t>{Opaque(255, 155, 55), Opaque(254, 155, 55), Opaque(253, 155, 55)}));
 }
 
-TEST(InvertKernel, RowsThroughTheirStrideAndNothingBeyondTheWidth)
+TEST(InvertKernel, RowsThroughTheirStrideAndNothingBeyondTheWidthOnAnyThreadCount)
 {
-    // Two rows of three pixels in rows of four: the fourth pixel of each row is padding.
-    std::vector<uint32_t> pixels{Opaque(1, 2, 3), Opaque(4, 5, 6), Opaque(7, 8, 9), 0x12345678u,
-                                 Opaque(10, 11, 12), Opaque(13, 14, 15), Opaque(16, 17, 18), 0x9ABCDEF0u};
-    InvertChannels(PixelRows{reinterpret_cast<uint8_t*>(pixels.data()), 16, 3, 2}, {true, false, true});
-    EXPECT_EQ(pixels, (std::vector<uint32_t>{Opaque(254, 2, 252), Opaque(251, 5, 249), Opaque(248, 8, 246), 0x12345678u,
-                                             Opaque(245, 11, 243), Opaque(242, 14, 240), Opaque(239, 17, 237),
-                                             0x9ABCDEF0u}));
+    for (const int threads : {1, 3}) {
+        const ScopedKernelThreads kernelThreads(threads);
+        // Two rows of three pixels in rows of four: the fourth pixel of each row is padding.
+        std::vector<uint32_t> pixels{Opaque(1, 2, 3), Opaque(4, 5, 6), Opaque(7, 8, 9), 0x12345678u,
+                                     Opaque(10, 11, 12), Opaque(13, 14, 15), Opaque(16, 17, 18), 0x9ABCDEF0u};
+        InvertChannels(PixelRows{reinterpret_cast<uint8_t*>(pixels.data()), 16, 3, 2}, {true, false, true});
+        EXPECT_EQ(pixels, (std::vector<uint32_t>{Opaque(254, 2, 252), Opaque(251, 5, 249), Opaque(248, 8, 246),
+                                                 0x12345678u, Opaque(245, 11, 243), Opaque(242, 14, 240),
+                                                 Opaque(239, 17, 237), 0x9ABCDEF0u}))
+            << threads << " threads";
+    }
 }
 
 // ---------------------------------------------------------------- the apply's calls
