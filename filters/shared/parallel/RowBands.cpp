@@ -1,14 +1,14 @@
 #include "filters/shared/parallel/RowBands.h"
 
+#include "filters/shared/parallel/KernelThreadPool.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -125,25 +125,19 @@ bool ForEachRowBand(int rows, const UnitReport& report, const std::function<void
     threads = std::clamp(threads, 1, std::max(rows, 1));
     if (threads == 1) return InOrder(rows, report, work);
     CBandQueue queue(rows, threads);
-    std::vector<std::thread> helpers;
-    helpers.reserve(static_cast<size_t>(threads - 1));
-    // A machine that refuses another thread leaves more bands to the ones started.
-    try {
-        for (int i = 1; i < threads; ++i) helpers.emplace_back([&queue, &work] { queue.Drain(work); });
-    } catch (const std::system_error&) {
-    }
-    const auto joinHelpers = [&helpers] {
-        for (std::thread& helper : helpers) helper.join();
-    };
     bool finished = false;
-    try {
-        finished = queue.DrainReporting(report, work);
-    } catch (...) {
-        queue.Stop();
-        joinHelpers();
-        throw;
-    }
-    joinHelpers();
+    std::exception_ptr callerFailure;
+    CKernelThreadPool::Shared().Run(
+        threads - 1, [&queue, &work] { queue.Drain(work); },
+        [&] {
+            try {
+                finished = queue.DrainReporting(report, work);
+            } catch (...) {
+                queue.Stop();
+                callerFailure = std::current_exception();
+            }
+        });
+    if (callerFailure) std::rethrow_exception(callerFailure);
     queue.RethrowFailure();
     return finished;
 }

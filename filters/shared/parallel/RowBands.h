@@ -21,12 +21,13 @@ void SetKernelThreadCount(int threads);
 
 // Runs work(first, last) on bands of rows that cover 0 .. rows - 1 once each.
 // With one thread the rows go in order on the calling thread, report(y, rows) told
-// before row y as a plain loop tells it. With more, threads started for the call
-// (the calling thread among them) take bands as they finish others; only the calling
-// thread reports, with the rows finished so far, between its bands, so a host's
-// progress sink is never called from another thread. A false answer stops the
-// handing out of bands; the call then answers false once every band begun has ended.
-// An exception from work stops the handing out as well and leaves the call, on the
-// calling thread, once every band begun has ended.
+// before row y as a plain loop tells it. With more, the calling thread and threads of
+// the kernels' pool (KernelThreadPool.h; none while the pool serves another call)
+// take bands as they finish others; only the calling thread reports, with the rows
+// finished so far, between its bands, so a host's progress sink is never called from
+// another thread. A false answer stops the handing out of bands; the call then
+// answers false once every band begun has ended. An exception from work stops the
+// handing out as well and leaves the call, on the calling thread, once every band
+// begun has ended.
 bool ForEachRowBand(int rows, const UnitReport& report, const std::function<void(int first, int last)>& work,
                     int threads = KernelThreadCount());
