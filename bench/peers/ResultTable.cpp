@@ -101,8 +101,10 @@ already loaded the picture.
   clone does, without its allocation). libvips: vips_extract_area.
 - [k] Coefficient 0.05 (barrel), the source point of each output pixel at the radius
   changed by the cubic term. Ours works the point out per pixel in double precision
-  (four pixels a step, the roots and quotients shared by the two columns at the same
-  distance from the centre) and rounds the bilinear sums of doubles. OpenCV: remap
+  (four pixels a step, the roots and quotients shared by the four pixels at the same
+  distances from the centre row and column) and gives the bytes of rounded bilinear
+  sums of doubles: float sums settle every pixel but those within 1/1024 of a half,
+  which the double sums redo. OpenCV: remap
   with INTER_LINEAR (5-bit fractions) and BORDER_CONSTANT 0; libvips: vips_mapim with
   the bilinear interpolator. Both are given our points as float maps made before
   the timing, so their rows count only the sampling.
@@ -110,8 +112,9 @@ already loaded the picture.
   processor's cores) and OpenCV with its default threading (cv::setNumThreads(-1));
   libvips stays out. Each side's runs back to back after a warm-up, not alternating:
   OpenCV's TBB workers spin for a while after each call and take a core from the
-  run that follows. The last column is ours on one thread, timed the same way just
-  before, over ours on all: the speed-up the cores give.
+  run that follows (ours wait busy too, for 20 ms, yielding to other threads). The
+  last column is ours on one thread, timed the same way just before, over ours on
+  all: the speed-up the cores give.
 )";
 
 } // namespace
