@@ -1,6 +1,7 @@
 #pragma once
 // Runs the command-line tool as a user does, and makes the pictures it is given.
 
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
@@ -52,6 +53,34 @@ inline std::string Describe(const RunResult& run)
 {
     return "exit " + std::to_string(run.exitCode) + "\nstdout: " + run.out.toStdString() +
            "\nstderr: " + run.err.toStdString();
+}
+
+// A file's bytes; empty when it cannot be read.
+inline QByteArray Contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// As a viewer shows the file: a photo taken sideways stands upright.
+inline QImage Decoded(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+// The file's pixels as stored, without alpha.
+inline QImage Pixels(const QString& path)
+{
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+// A photo of the project's samples as a viewer shows it, without alpha.
+inline QImage SamplePhoto(const char* name)
+{
+    return Decoded(QStringLiteral(BF_SOURCE_DIR "/samples/") + QString::fromLatin1(name))
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 inline int Clamped(int value)

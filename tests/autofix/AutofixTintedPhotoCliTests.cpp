@@ -43,13 +43,6 @@ struct Light {
 constexpr Light kWarm{1.15, 1.0, 0.85};
 constexpr Light kMagenta{1.1, 0.9, 1.1};
 
-QImage BundledPhoto(const char* name)
-{
-    QImageReader reader(QStringLiteral(BF_SOURCE_DIR "/samples/") + QString::fromLatin1(name));
-    reader.setAutoTransform(true);
-    return reader.read().convertToFormat(QImage::Format_RGB32);
-}
-
 int Lit(int level, double gain)
 {
     return std::clamp(static_cast<int>(std::lround(level * gain)), 0, 255);
@@ -120,7 +113,7 @@ void ExpectTheTintUndone(const QImage& photo, const Light& light, const std::str
                                   QStringLiteral("--set"), QStringLiteral("AutofixColor=1"), QStringLiteral("--set"),
                                   QStringLiteral("AutofixExposure=0"), QStringLiteral("--quiet")});
     ASSERT_EQ(run.exitCode, 0) << what << "\n" << Describe(run);
-    const QImage fixed = QImage(fixedPath).convertToFormat(QImage::Format_RGB32);
+    const QImage fixed = Pixels(fixedPath);
     ASSERT_EQ(fixed.size(), photo.size()) << what;
 
     const double tintedBalance = BalanceDistance(tinted, photo);
@@ -136,7 +129,7 @@ void ExpectTheTintUndone(const QImage& photo, const Light& light, const std::str
 TEST(AutofixTintedPhotoCli, TheBundledPhotosComeBackNearerToTheirOwnColours)
 {
     for (const char* name : {"fruits.jpg", "home.jpg"}) {
-        const QImage photo = BundledPhoto(name);
+        const QImage photo = SamplePhoto(name);
         ExpectTheTintUndone(photo, kWarm, std::string(name) + " under warm light");
         ExpectTheTintUndone(photo, kMagenta, std::string(name) + " under magenta light");
     }

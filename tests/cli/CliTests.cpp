@@ -122,14 +122,6 @@ protected:
         return resolved;
     }
 
-    // As a viewer shows the file: a photo taken sideways stands upright.
-    static QImage Decoded(const QString& path)
-    {
-        QImageReader reader(path);
-        reader.setAutoTransform(true);
-        return reader.read();
-    }
-
     QTemporaryDir m_directory;
 };
 

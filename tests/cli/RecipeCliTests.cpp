@@ -15,21 +15,10 @@ namespace {
 
 const QString kFruits = QStringLiteral(BF_SOURCE_DIR "/samples/fruits.jpg");
 
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool WriteFile(const QString& path, const QByteArray& contents)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-}
-
-QImage Pixels(const QString& path)
-{
-    return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
 // The steps of the chain, each as the arguments apply takes after FILTER IN OUT.

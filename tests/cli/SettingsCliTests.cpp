@@ -150,12 +150,6 @@ QString PageKey(const DeclaringFilter& filter)
     return {};
 }
 
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class SettingsCli : public ::testing::Test {
 protected:
     void SetUp() override

@@ -20,11 +20,6 @@ QString SamplePhotoAsPng(const QTemporaryDir& dir)
     return png;
 }
 
-QImage Pixels(const QString& path)
-{
-    return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
-
 // Applies filter to input `times` times in a row; answers the last output.
 QString ApplyRepeatedly(const QTemporaryDir& dir, const QString& filter, const QString& input, int times)
 {

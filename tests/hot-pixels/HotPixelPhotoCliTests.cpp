@@ -36,13 +36,6 @@ struct Planted {
     uint32_t colour;
 };
 
-QImage Photo(const char* name)
-{
-    QImageReader reader(QStringLiteral(BF_SOURCE_DIR "/samples/") + QString::fromLatin1(name));
-    reader.setAutoTransform(true);
-    return reader.read().convertToFormat(QImage::Format_RGB32);
-}
-
 uint32_t ColourAt(const QImage& image, int x, int y)
 {
     return reinterpret_cast<const uint32_t*>(image.constScanLine(y))[x] & 0x00FFFFFFu;
@@ -142,7 +135,7 @@ TEST_P(HotPixelPhoto, PlantedHotPixelsAreRepairedAndEveryPixelIsAsTheRulesSay)
 {
     QTemporaryDir directory;
     ASSERT_TRUE(directory.isValid());
-    const QImage photo = Photo(GetParam());
+    const QImage photo = SamplePhoto(GetParam());
     ASSERT_FALSE(photo.isNull());
     const QString in = directory.filePath(QStringLiteral("in.png"));
     const QString alonePath = directory.filePath(QStringLiteral("alone.png"));
@@ -161,7 +154,7 @@ TEST_P(HotPixelPhoto, PlantedHotPixelsAreRepairedAndEveryPixelIsAsTheRulesSay)
     ASSERT_TRUE(dotted.save(dottedPath));
     const RunResult run = RunCli({"apply", "Hot Pixel Fixer", dottedPath, fixedPath, "--set", "HotPixelFixerIntensity=60"});
     ASSERT_EQ(run.exitCode, 0) << Describe(run);
-    const QImage fixed = QImage(fixedPath).convertToFormat(QImage::Format_RGB32);
+    const QImage fixed = Pixels(fixedPath);
 
     const RulesOutcome rules = FixedByTheRules(SectionOf(dotted));
     EXPECT_EQ(Mismatches(fixed, rules.fixed, "with planted dots"), 0);

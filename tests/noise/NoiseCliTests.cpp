@@ -19,11 +19,9 @@ namespace {
 
 constexpr double kAmount = 0.1;
 
-QImage Decoded(const QString& path)
+QImage Opaque(const QString& path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    return reader.read().convertToFormat(QImage::Format_RGB32);
+    return Decoded(path).convertToFormat(QImage::Format_RGB32);
 }
 
 // E[n^2] of the offsets the rule gives at amount, each of the 32768 draws once.
@@ -108,9 +106,9 @@ TEST_F(NoiseCli, RemovingNoisePrintsTheMeasuredLevelsForReuse)
     EXPECT_TRUE(run.out.startsWith("NoiseActivePage:RemoveNoisePage\n")) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("\nNoiseFilterSize:3\n")) << run.out.toStdString();
 
-    const QImage photo = Decoded(kPhoto);
-    EXPECT_LT(MeanSquaredDifference(Decoded(PathOf("clean.png")), photo),
-              0.6 * MeanSquaredDifference(Decoded(PathOf("noisy.png")), photo));
+    const QImage photo = Opaque(kPhoto);
+    EXPECT_LT(MeanSquaredDifference(Opaque(PathOf("clean.png")), photo),
+              0.6 * MeanSquaredDifference(Opaque(PathOf("noisy.png")), photo));
 
     QFile kept(PathOf("levels.txt"));
     ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
@@ -128,7 +126,7 @@ TEST_F(NoiseCli, RemovingNoisePrintsTheMeasuredLevelsForReuse)
 // NoiseFilterRemoving.ASelectionIsTheRegionTheLevelsAreMeasuredIn.
 TEST_F(NoiseCli, ASelectionIsWhereTheLevelsAreMeasured)
 {
-    const QImage clean = Decoded(kPhoto);
+    const QImage clean = Opaque(kPhoto);
     QImage photo = clean;
     uint32_t state = 88172645u;
     for (int y = 0; y < photo.height(); ++y) {

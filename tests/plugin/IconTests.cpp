@@ -1,3 +1,5 @@
+#include "tests/LoadedModule.h"
+
 #include "platform/ComPtr.h"
 #include "platform/IconDirectory.h"
 #include "plugin/ComponentInterfaces.h"
@@ -243,23 +245,10 @@ const std::map<int, int> kFactoryIconIds = {{0, 5004}, {1, 5016},  {2, 5019},  {
 constexpr int kUntouched = -7;
 constexpr int kRoomyCapacity = 4096;
 
-// The module stays loaded for the rest of the process, as it does in a host.
-IComponentEnum* ModuleEnumerator()
-{
-    static const CComPtr<IComponentEnum> enumerator = [] {
-        void* module = dlopen(BF_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-        auto entry = module ? reinterpret_cast<PrimaryComponentEntry>(dlsym(module, kPrimaryComponentSymbol)) : nullptr;
-        IComponent* primary = nullptr;
-        if (entry == nullptr || !entry(&primary)) return CComPtr<IComponentEnum>();
-        return CComPtr<IComponentEnum>::Query(primary, IID_IComponentEnum);
-    }();
-    return enumerator.Get();
-}
-
 IComponent* Factory(int index)
 {
     IComponent* factory = nullptr;
-    return ModuleEnumerator()->GetAt(index, &factory) ? factory : nullptr;
+    return LoadedModuleEnumerator()->GetAt(index, &factory) ? factory : nullptr;
 }
 
 QString CanonicalModulePath()
@@ -269,8 +258,8 @@ QString CanonicalModulePath()
 
 TEST(ModuleFactoryIcons, EachFactoryIconResolvesToItsPicture)
 {
-    ASSERT_NE(ModuleEnumerator(), nullptr) << dlerror();
-    ASSERT_EQ(ModuleEnumerator()->GetCount(), kFactoryCount);
+    ASSERT_NE(LoadedModuleEnumerator(), nullptr) << dlerror();
+    ASSERT_EQ(LoadedModuleEnumerator()->GetCount(), kFactoryCount);
     for (int index = 0; index < kFactoryCount; ++index) {
         SCOPED_TRACE(index);
         IComponent* factory = Factory(index);
@@ -297,7 +286,7 @@ TEST(ModuleFactoryIcons, EachFactoryIconResolvesToItsPicture)
 
 TEST(ModuleFactoryIcons, CapacityMustExceedThePathLength)
 {
-    ASSERT_NE(ModuleEnumerator(), nullptr) << dlerror();
+    ASSERT_NE(LoadedModuleEnumerator(), nullptr) << dlerror();
     IComponent* flipHorizontal = Factory(0);
     ASSERT_NE(flipHorizontal, nullptr);
     const QString expectedPath = CanonicalModulePath();

@@ -13,13 +13,6 @@ namespace {
 
 constexpr double kMetresPerInch = 0.0254;
 
-QImage Decoded(const QString& path)
-{
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    return reader.read();
-}
-
 int DotsPerInch(int dotsPerMetre)
 {
     return static_cast<int>(std::lround(dotsPerMetre * kMetresPerInch));

@@ -579,7 +579,7 @@ QImage RotatedByTheTool(const QString& input, const char* portable, int cropType
     if (given.isNull()) qunsetenv("BASICFILTERS_PORTABLE");
     else qputenv("BASICFILTERS_PORTABLE", given);
     EXPECT_EQ(run.exitCode, 0) << Describe(run);
-    return QImage(output).convertToFormat(QImage::Format_RGB32);
+    return Pixels(output);
 }
 
 } // namespace
