@@ -18,14 +18,8 @@ namespace {
 
 using noise_reference::Colour;
 using noise_reference::Picture;
+using noise_reference::Triple;
 using Call = CRecordingProgress::Call;
-
-void ExpectLevels(const NoiseLevels& levels, const NoiseLevels& expected)
-{
-    EXPECT_EQ(levels.first, expected.first);
-    EXPECT_EQ(levels.second, expected.second);
-    EXPECT_EQ(levels.third, expected.third);
-}
 
 // The part of the picture a region covers, as a picture of its own: region rows
 // count from the top, picture rows from the bottom.
@@ -99,13 +93,13 @@ TEST(NoiseEngine, WholePictureEstimatesThenReducesAsThePlainReference)
         Picture picture = input;
         NoiseLevels levels{50, 50, 50};
         ASSERT_TRUE(ReduceNoiseOfWhole(picture.Rows(), {}, true, levels, reduction, estimation));
-        ExpectLevels(levels, estimates);
+        EXPECT_EQ(Triple(levels), Triple(estimates));
         EXPECT_EQ(picture, noise_reference::Reduce(input, ReductionWith(reduction, estimates, estimates)));
         // Given levels decide; the estimates still hold the other channels.
         picture = input;
         levels = {9, 30, 0.5};
         ASSERT_TRUE(ReduceNoiseOfWhole(picture.Rows(), {}, false, levels, reduction, estimation));
-        ExpectLevels(levels, {9, 30, 0.5});
+        EXPECT_EQ(Triple(levels), Triple({9, 30, 0.5}));
         EXPECT_EQ(picture, noise_reference::Reduce(input, ReductionWith(reduction, {9, 30, 0.5}, estimates)));
     }
 }
@@ -117,7 +111,7 @@ TEST(NoiseEngine, PicturesBelow320PixelsComeBackExactlyWhenEstimated)
         const Picture before = picture;
         NoiseLevels levels{5, 6, 7};
         ASSERT_TRUE(ReduceNoiseOfWhole(picture.Rows(), {}, true, levels, {}, {}));
-        ExpectLevels(levels, {0, 0, 0});
+        EXPECT_EQ(Triple(levels), Triple({0, 0, 0}));
         EXPECT_EQ(picture, before);
     }
     // Given levels still reduce, against estimates of 0.
@@ -137,15 +131,15 @@ TEST(NoiseEngine, ARegionIsMeasuredWithYFromTheTop)
     Picture picture = input;
     NoiseLevels levels{100, 100, 100};
     ASSERT_TRUE(ReduceNoiseFromRegion(picture.Rows(), {}, {0, 0, 20, 20}, levels, {}));
-    ExpectLevels(levels, {9, 9, 9});
+    EXPECT_EQ(Triple(levels), Triple({9, 9, 9}));
     EXPECT_EQ(picture, noise_reference::Reduce(input, ReductionWith({}, levels, levels)));
     picture = input;
     ASSERT_TRUE(ReduceNoiseFromRegion(picture.Rows(), {}, {0, 30, 20, 50}, levels, {}));
-    ExpectLevels(levels, {1, 1, 1});
+    EXPECT_EQ(Triple(levels), Triple({1, 1, 1}));
     // Clipped to the picture, a region reaching past its corner measures the board.
     picture = input;
     ASSERT_TRUE(ReduceNoiseFromRegion(picture.Rows(), {}, {-40, -7, 20, 20}, levels, {}));
-    ExpectLevels(levels, {9, 9, 9});
+    EXPECT_EQ(Triple(levels), Triple({9, 9, 9}));
 }
 
 TEST(NoiseEngine, RegionsAsThePlainReference)
@@ -161,7 +155,7 @@ TEST(NoiseEngine, RegionsAsThePlainReference)
             Picture picture = input;
             NoiseLevels levels;
             ASSERT_TRUE(ReduceNoiseFromRegion(picture.Rows(), {}, region, levels, reduction));
-            ExpectLevels(levels, expected);
+            EXPECT_EQ(Triple(levels), Triple(expected));
             EXPECT_GT(levels.first, 0.0);
             EXPECT_EQ(picture, noise_reference::Reduce(input, ReductionWith(reduction, expected, expected)));
         }
@@ -184,7 +178,7 @@ TEST(NoiseEngine, ARegionWithoutAUsableBlockLeavesThePictureExactly)
         Picture picture = input;
         NoiseLevels levels{50, 50, 50};
         ASSERT_TRUE(ReduceNoiseFromRegion(picture.Rows(), {}, region, levels, {}));
-        ExpectLevels(levels, {0, 0, 0});
+        EXPECT_EQ(Triple(levels), Triple({0, 0, 0}));
         EXPECT_EQ(picture, input);
     }
 }
@@ -237,7 +231,10 @@ TEST(NoiseEngine, AStopEndsTheWorkWithFalse)
             return done < stopAt;
         }, true, levels, {}, {}));
         EXPECT_EQ(last, stopAt);
-        if (stopAt < 321) ExpectLevels(levels, {1, 2, 3});  // stopped before estimates arrived
+        // Stopped before the estimates arrived: the levels stay.
+        if (stopAt < 321) {
+            EXPECT_EQ(Triple(levels), Triple({1, 2, 3}));
+        }
     }
     // Two rows reduced before the stop at 325: written pixels have a fourth byte of 0.
     Picture marked = input;
@@ -262,7 +259,7 @@ TEST(NoiseEngine, HostSectionsReduceLikeRowsAndOnlyStep)
     NoiseLevels levels;
     ASSERT_TRUE(ReduceNoiseOfWhole(expected.Rows(), {}, true, levels, {3, 0, 1}, {20, 1}));
     EXPECT_EQ(section.Pixels(), expected);
-    ExpectLevels({red, green, blue}, levels);
+    EXPECT_EQ(Triple({red, green, blue}), Triple(levels));
     EXPECT_EQ(progress->CountOf(Call::Finish), 0);
     EXPECT_EQ(progress->CountOf(Call::Step), static_cast<int>(progress->Events().size()));
     EXPECT_EQ(progress->Events().back().done, 3 * 322);
@@ -275,7 +272,7 @@ TEST(NoiseEngine, HostSectionsReduceLikeRowsAndOnlyStep)
     expected = input;
     ASSERT_TRUE(ReduceNoiseFromRegion(expected.Rows(), {}, {10, 20, 110, 90}, levels, {2, 1, 0}));
     EXPECT_EQ(regional.Pixels(), expected);
-    ExpectLevels({red, green, blue}, levels);
+    EXPECT_EQ(Triple({red, green, blue}), Triple(levels));
     EXPECT_EQ(regionProgress->CountOf(Call::Finish), 0);
     EXPECT_EQ(regionProgress->Events().back().done, 3 * 322);
 }

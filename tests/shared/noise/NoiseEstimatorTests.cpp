@@ -14,6 +14,7 @@ namespace {
 
 using noise_reference::Colour;
 using noise_reference::Picture;
+using noise_reference::Triple;
 
 uint32_t Grey(int level) { return Colour(level, level, level, 0x80); }
 
@@ -25,13 +26,6 @@ BlockVariances Block(double ofValues, double first, double second = 0.0, double 
     block.ofChannels[1] = second;
     block.ofChannels[2] = third;
     return block;
-}
-
-void ExpectLevels(const NoiseLevels& levels, double first, double second, double third)
-{
-    EXPECT_EQ(levels.first, first);
-    EXPECT_EQ(levels.second, second);
-    EXPECT_EQ(levels.third, third);
 }
 
 // A side x side checkerboard of the two pixels with its corner at (left, bottom).
@@ -123,14 +117,15 @@ TEST(NoiseEstimator, TheSearchNarrowsToTheFirstMostCrowdedRange)
     const NoiseLevels crowded = LevelsOfMostCrowdedRange({Block(100, 90, 90, 90), Block(4, 2, 3, 4), Block(900, 9, 9, 9),
                                                           Block(100, 90, 90, 90), Block(4, 4, 5, 6),
                                                           Block(100, 90, 90, 90), Block(4, 6, 7, 8)});
-    ExpectLevels(crowded, 4, 5, 6);
+    EXPECT_EQ(Triple(crowded), Triple({4, 5, 6}));
     // 0, 50, 52, 54, 200: width 66.7 keeps 0 to 54 (four), 22.2 then starts at 50
     // (three, against one from 0), 7.4 ends the search.
     const NoiseLevels later = LevelsOfMostCrowdedRange(
         {Block(0, 1, 1, 1), Block(50, 10, 20, 30), Block(52, 20, 30, 40), Block(54, 30, 40, 50), Block(200, 1, 1, 1)});
-    ExpectLevels(later, 20, 30, 40);
+    EXPECT_EQ(Triple(later), Triple({20, 30, 40}));
     // At most 10 wide from the start: every block counts.
-    ExpectLevels(LevelsOfMostCrowdedRange({Block(5, 3, 3, 3), Block(15, 6, 9, 3), Block(12, 9, 3, 3)}), 6, 5, 3);
+    EXPECT_EQ(Triple(LevelsOfMostCrowdedRange({Block(5, 3, 3, 3), Block(15, 6, 9, 3), Block(12, 9, 3, 3)})),
+              Triple({6, 5, 3}));
 }
 
 TEST(NoiseEstimator, EqualVariancesKeepTheirOrderInTheSum)
@@ -145,9 +140,10 @@ TEST(NoiseEstimator, EqualVariancesKeepTheirOrderInTheSum)
 
 TEST(NoiseEstimator, LevelsAreClampedExceptWithoutBlocks)
 {
-    ExpectLevels(LevelsOfMostCrowdedRange({}), 0, 0, 0);
-    ExpectLevels(LevelsOfMostCrowdedRange({Block(0, 0, 0.5, 1000), Block(3, 0, 0.5, 1000)}), 1, 1, 200);
-    ExpectLevels(LevelsOfMostCrowdedRange({Block(0, 1, 200, 0.999)}), 1, 200, 1);
+    EXPECT_EQ(Triple(LevelsOfMostCrowdedRange({})), Triple({0, 0, 0}));
+    EXPECT_EQ(Triple(LevelsOfMostCrowdedRange({Block(0, 0, 0.5, 1000), Block(3, 0, 0.5, 1000)})),
+              Triple({1, 1, 200}));
+    EXPECT_EQ(Triple(LevelsOfMostCrowdedRange({Block(0, 1, 200, 0.999)})), Triple({1, 200, 1}));
 }
 
 TEST(NoiseEstimator, SmallPicturesAreNotEstimated)
@@ -162,7 +158,7 @@ TEST(NoiseEstimator, SmallPicturesAreNotEstimated)
             reports.emplace_back(done, total);
             return true;
         }, estimates));
-        ExpectLevels(estimates, 0, 0, 0);
+        EXPECT_EQ(Triple(estimates), Triple({0, 0, 0}));
         EXPECT_EQ(reports, (std::vector<std::pair<int, int>>{{height, height}}));
     }
 }
@@ -203,7 +199,7 @@ TEST(NoiseEstimator, WholeEstimatesAsThePlainReference)
                 ASSERT_TRUE(EstimateNoiseLevels(copy.Rows(), inputs, {}, estimates));
                 const NoiseLevels expected =
                     noise_reference::Estimate(picture, {c.block, c.mode, luma, divideByCount, 320});
-                ExpectLevels(estimates, expected.first, expected.second, expected.third);
+                EXPECT_EQ(Triple(estimates), Triple(expected));
                 EXPECT_GT(estimates.first, 0.0);
                 EXPECT_EQ(copy, picture);  // estimating only reads
             }

@@ -8,6 +8,7 @@
 #include "filters/shared/pixels/PixelRows.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -75,6 +76,12 @@ inline uint32_t FromWorking(const Channels& c, bool luma)
     const int64_t b = FloorBy1024(1814 * c.value[2] + 1024 * y + 512);
     const int64_t g = FloorBy1024(1746 * y - 522 * r - 200 * b + 512);
     return Colour(int(ToByte(r)), int(ToByte(g)), int(ToByte(b)));
+}
+
+// The three levels as one comparable value, so that a failure shows all three.
+inline std::array<double, 3> Triple(const NoiseLevels& levels)
+{
+    return {levels.first, levels.second, levels.third};
 }
 
 inline double Level(const NoiseLevels& levels, int channel)
