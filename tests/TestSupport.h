@@ -143,6 +143,15 @@ inline FailedApply ApplyExpectingFailure(IFilter* filter, IUnknown* input, int c
     return failed;
 }
 
+// The Step calls first to last of total as ProgressCalls writes them.
+inline std::string StepCalls(int first, int last, int total)
+{
+    std::string steps;
+    for (int done = first; done <= last; ++done)
+        steps += "Step " + std::to_string(done) + "/" + std::to_string(total) + ";";
+    return steps;
+}
+
 // A sink's calls as one line: "SetText Inverting;Step 0/3;Finish true;".
 inline std::string ProgressCalls(const std::vector<CRecordingProgress::Event>& events)
 {

@@ -15,7 +15,6 @@
 
 namespace {
 
-using Call = CRecordingProgress::Call;
 
 constexpr const char16_t* kStretch50To200 = u"Active:HistCorr\nLeftLimit:50\nRightLimit:200\nMValue:1.700000\n"
                                             u"BValue:-85.000000\n";
@@ -110,20 +109,10 @@ TEST(ExposureFilter, ReportsEachRowAndTheEndOnce)
 {
     auto source = MakeImage(4, 6, DistinctPixel);
     auto filter = ExposureFilter(static_cast<IImage*>(source.Get()), kThreePointCurve);
-    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    auto progress = Recorder();
     CComPtr<IImage> result;
     ASSERT_TRUE(filter->Apply(nullptr, result.Receive(), progress.Get(), nullptr));
-    const auto& events = progress->Events();
-    ASSERT_EQ(events.size(), 8u);
-    EXPECT_EQ(events[0].call, Call::SetText);
-    EXPECT_EQ(events[0].text, u"Gradation curve");
-    for (int r = 0; r < 6; ++r) {
-        EXPECT_EQ(events[static_cast<size_t>(r) + 1].call, Call::Step);
-        EXPECT_EQ(events[static_cast<size_t>(r) + 1].done, r);
-        EXPECT_EQ(events[static_cast<size_t>(r) + 1].total, 6);
-    }
-    EXPECT_EQ(events[7].call, Call::Finish);
-    EXPECT_TRUE(events[7].success);
+    EXPECT_EQ(ProgressCalls(progress->Events()), "SetText Gradation curve;" + StepCalls(0, 5, 6) + "Finish true;");
 }
 
 TEST(ExposureFilter, HistogramTextWithoutAnyOfItsKeysIsRefusedAfterTheAnnouncement)
@@ -143,8 +132,8 @@ TEST(ExposureFilter, HistogramTextWithoutAnyOfItsKeysIsRefusedAfterTheAnnounceme
         const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, CRecordingProgress::kNeverCancel);
         EXPECT_EQ(failed.code, 6) << NarrowToUtf8(format);
         EXPECT_FALSE(failed.storedResult);
-        ASSERT_EQ(failed.events.size(), 1u) << "announced, and the sink is not closed";
-        EXPECT_EQ(failed.events[0].call, Call::SetText);
+        EXPECT_EQ(ProgressCalls(failed.events), "SetText Gradation curve;")
+            << "announced, and the sink is not closed";
     }
 }
 
@@ -155,11 +144,7 @@ TEST(ExposureFilter, AStopIsStatus8WithTheSinkClosedOnce)
     const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, 2);
     EXPECT_EQ(failed.code, 8);
     EXPECT_FALSE(failed.storedResult);
-    ASSERT_EQ(failed.events.size(), 5u);  // text, steps 0 to 2, the end
-    EXPECT_EQ(failed.events[0].call, Call::SetText);
-    EXPECT_EQ(failed.events[3].done, 2);
-    EXPECT_EQ(failed.events[4].call, Call::Finish);
-    EXPECT_FALSE(failed.events[4].success);
+    EXPECT_EQ(ProgressCalls(failed.events), "SetText Gradation curve;" + StepCalls(0, 2, 4) + "Finish false;");
     for (int y = 0; y < 4; ++y) EXPECT_EQ(source->Row(y)[1], DistinctPixel(1, y));
 }
 

@@ -91,15 +91,7 @@ TEST(NoiseFilterAdding, AmountZeroKeepsTheColoursClearsTheFourthByteAndReportsEa
     for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i], before[i] & 0x00FFFFFFu) << i;
     EXPECT_EQ(PixelsOf(source.Get()), before) << "the source is left alone";
 
-    ASSERT_EQ(applied.events.size(), 8u);
-    EXPECT_EQ(applied.events[0].call, Call::SetText);
-    EXPECT_EQ(applied.events[0].text, u"Applying noise");
-    for (int row = 1; row <= 6; ++row) {
-        EXPECT_EQ(applied.events[static_cast<size_t>(row)].call, Call::Step);
-        EXPECT_EQ(applied.events[static_cast<size_t>(row)].done, row);
-        EXPECT_EQ(applied.events[static_cast<size_t>(row)].total, 6);
-    }
-    EXPECT_TRUE(applied.events.back().call == Call::Finish && applied.events.back().success);
+    EXPECT_EQ(ProgressCalls(applied.events), "SetText Applying noise;" + StepCalls(1, 6, 6) + "Finish true;");
     EXPECT_EQ(ReadFilterFormat(filter.Get()), u"NoiseActivePage:AddNoisePage\nAddNoiseAmount:0\n")
         << "adding noise writes nothing back";
 }

@@ -97,12 +97,7 @@ TEST_F(RedEyeFilter, TheLoadedModulePaintsThePupilInTheSelectionBlack)
             EXPECT_EQ(SeenAt(source.Get(), x, y), pupil ? kPupil : kSkin) << "the source stays";
         }
     }
-    const auto& events = progress->Events();
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].call, CRecordingProgress::Call::SetText);
-    EXPECT_EQ(events[0].text, u"Rotating");
-    EXPECT_EQ(events[1].call, CRecordingProgress::Call::Finish);
-    EXPECT_TRUE(events[1].success);
+    EXPECT_EQ(ProgressCalls(progress->Events()), "SetText Rotating;Finish true;");
 }
 
 TEST_F(RedEyeFilter, WithoutASelectionTheCopyIsUnchanged)

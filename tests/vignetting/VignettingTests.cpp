@@ -98,13 +98,6 @@ void ExpectSamePicture(const Picture& actual, const Picture& expected)
     EXPECT_EQ(actual.pixels, expected.pixels);
 }
 
-std::string StepsUpTo(int last, int total)
-{
-    std::string steps;
-    for (int done = 0; done <= last; ++done) steps += "Step " + std::to_string(done) + "/" + std::to_string(total) + ";";
-    return steps;
-}
-
 // The factory keeps a host: every test gives it a fresh one and takes it back.
 class Vignetting : public ::testing::Test {
 protected:
@@ -330,7 +323,7 @@ TEST_F(Vignetting, ReportsEveryRowAndFinishes)
     const auto source = MakeImage(6, 5, BusyPixel);
     const auto progress = Recorder();
     ASSERT_TRUE(Applied(source.Get(), progress.Get()));
-    EXPECT_EQ(ProgressCalls(progress->Events()), "SetText Vignetting;" + StepsUpTo(4, 5) + "Finish true;");
+    EXPECT_EQ(ProgressCalls(progress->Events()), "SetText Vignetting;" + StepCalls(0, 4, 5) + "Finish true;");
 }
 
 TEST_F(Vignetting, AStopFinishesUnsuccessfullyWithStatusEightAndNoResult)
@@ -343,7 +336,7 @@ TEST_F(Vignetting, AStopFinishesUnsuccessfullyWithStatusEightAndNoResult)
             ApplyExpectingFailure(Filter(static_cast<IImage*>(source.Get())).Get(), nullptr, cancelAt);
         EXPECT_EQ(failed.code, kStatusCancelled);
         EXPECT_FALSE(failed.storedResult);
-        EXPECT_EQ(ProgressCalls(failed.events), "SetText Vignetting;" + StepsUpTo(cancelAt, 5) + "Finish false;");
+        EXPECT_EQ(ProgressCalls(failed.events), "SetText Vignetting;" + StepCalls(0, cancelAt, 5) + "Finish false;");
     }
     ExpectSamePicture(PictureOf(source.Get()), before);
 }

@@ -16,7 +16,6 @@
 
 namespace {
 
-using Call = CRecordingProgress::Call;
 using Counts = std::array<uint32_t, kHistogramCountsSize>;
 
 // Counted the plain way, the luminance from its weighted sum, from rows of pixels a
@@ -86,18 +85,10 @@ TEST(ChannelHistograms, OneColourFillsOneLevelPerBlock)
 TEST(ChannelHistograms, ReportsEachRowBeforeCountingItAndTheEnd)
 {
     auto image = MakeImage(3, 4, DistinctPixel);
-    auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create());
+    auto progress = Recorder();
     Counts counts{};
     ASSERT_TRUE(ComputeChannelHistograms(image->GetBitmap(), counts.data(), progress.Get()));
-    const auto& events = progress->Events();
-    ASSERT_EQ(events.size(), 5u);
-    for (int r = 0; r < 4; ++r) {
-        EXPECT_EQ(events[static_cast<size_t>(r)].call, Call::Step);
-        EXPECT_EQ(events[static_cast<size_t>(r)].done, r);
-        EXPECT_EQ(events[static_cast<size_t>(r)].total, 4);
-    }
-    EXPECT_EQ(events[4].call, Call::Finish);
-    EXPECT_TRUE(events[4].success);
+    EXPECT_EQ(ProgressCalls(progress->Events()), StepCalls(0, 3, 4) + "Finish true;");
 }
 
 TEST(ChannelHistograms, AStopEndsUnsuccessfullyAndMissingArgumentsFail)
@@ -106,11 +97,7 @@ TEST(ChannelHistograms, AStopEndsUnsuccessfullyAndMissingArgumentsFail)
     auto progress = CComPtr<CRecordingProgress>::Adopt(CRecordingProgress::Create(2));
     Counts counts{};
     EXPECT_FALSE(ComputeChannelHistograms(image->GetBitmap(), counts.data(), progress.Get()));
-    const auto& events = progress->Events();
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[2].done, 2);
-    EXPECT_EQ(events[3].call, Call::Finish);
-    EXPECT_FALSE(events[3].success);
+    EXPECT_EQ(ProgressCalls(progress->Events()), StepCalls(0, 2, 4) + "Finish false;");
     // Rows 0 and 1 were counted before the stop.
     uint32_t counted = 0;
     for (int level = 0; level < 256; ++level) counted += counts[kRedCounts * 256 + static_cast<size_t>(level)];
