@@ -176,7 +176,8 @@ TEST_F(Vignetting, HandWorkedPixels)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const Picture out = PictureOf(Applied(MakeImage(c.width, c.height, [&](int, int) { return c.fill; }).Get()).Get());
+        const auto source = MakeImage(c.width, c.height, [&](int, int) { return c.fill; });
+        const Picture out = PictureOf(Applied(source.Get()).Get());
         for (const auto& [x, y, pixel] : c.pixels) EXPECT_EQ(out.At(x, y), pixel) << "at " << x << "," << y;
     }
 }

@@ -45,61 +45,58 @@ Picture Reduced(Picture picture, const ReductionInputs& inputs)
     return picture;
 }
 
+using Words = std::vector<uint32_t>;
+
+// The pixels of a one-row picture after the reduction.
+Words ReducedRow(std::initializer_list<uint32_t> pixels, const ReductionInputs& inputs)
+{
+    const Picture reduced = Reduced(Row(pixels), inputs);
+    Words row;
+    for (int x = 0; x < reduced.width; ++x) row.push_back(reduced.At(x, 0));
+    return row;
+}
+
 } // namespace
 
 TEST(NoiseReduction, FlatWindowsTakeTheClippedMeanRoundedHalfUp)
 {
     // Radius 1 on one row: the windows are {10, 20}, {10, 20, 60}, {20, 60}.
-    const Picture flat = Reduced(Row({Grey(10, 0xFF), Grey(20, 0x11), Grey(60, 0x22)}), Inputs({1000, 0, 0}, {}));
-    EXPECT_EQ(flat.At(0, 0), Grey(15));
-    EXPECT_EQ(flat.At(1, 0), Grey(30));
-    EXPECT_EQ(flat.At(2, 0), Grey(40));
+    EXPECT_EQ(ReducedRow({Grey(10, 0xFF), Grey(20, 0x11), Grey(60, 0x22)}, Inputs({1000, 0, 0}, {})),
+              (Words{Grey(15), Grey(30), Grey(40)}));
     // {10, 21}: the mean 15.5 rounds up.
-    const Picture half = Reduced(Row({Grey(10), Grey(21)}), Inputs({1000, 0, 0}, {}));
-    EXPECT_EQ(half.At(0, 0), Grey(16));
-    EXPECT_EQ(half.At(1, 0), Grey(16));
+    EXPECT_EQ(ReducedRow({Grey(10), Grey(21)}, Inputs({1000, 0, 0}, {})), (Words{Grey(16), Grey(16)}));
 }
 
 TEST(NoiseReduction, TheDivisorDecidesFlatnessAndTheStrength)
 {
     // {10, 20}: S = 30, Q = 500, n = 2, m = 15, Q - n m m = 50; variance 25 or 50.
-    const Picture byCount = Reduced(Row({Grey(10), Grey(20)}), Inputs({30, 0, 0}, {30, 30, 30}, true));
-    EXPECT_EQ(byCount.At(0, 0), Grey(15));
-    EXPECT_EQ(byCount.At(1, 0), Grey(15));
+    EXPECT_EQ(ReducedRow({Grey(10), Grey(20)}, Inputs({30, 0, 0}, {30, 30, 30}, true)), (Words{Grey(15), Grey(15)}));
     // Level 20 below the variance 50: 15 + (50 - 20) / 50 x (x - 15) = 12 and 18.
-    const Picture byCountLessOne = Reduced(Row({Grey(10), Grey(20)}), Inputs({20, 0, 0}, {20, 20, 20}, false));
-    EXPECT_EQ(byCountLessOne.At(0, 0), Grey(12));
-    EXPECT_EQ(byCountLessOne.At(1, 0), Grey(18));
+    EXPECT_EQ(ReducedRow({Grey(10), Grey(20)}, Inputs({20, 0, 0}, {20, 20, 20}, false)), (Words{Grey(12), Grey(18)}));
 }
 
 TEST(NoiseReduction, ChannelsBelowTheirOwnLevelTakeTheMeanTheOthersKeepDetail)
 {
     // Red decides (largest mean) and is not flat at level 0; green's estimate covers
     // its variance 25, blue's does not: 15 + (25 - 5) / 25 x (x - 15) = 11 and 19.
-    const Picture picture = Reduced(Row({Colour(100, 10, 10), Colour(120, 20, 20)}), Inputs({0, 0, 0}, {0, 25, 5}));
-    EXPECT_EQ(picture.At(0, 0), Colour(100, 15, 11));
-    EXPECT_EQ(picture.At(1, 0), Colour(120, 15, 19));
+    EXPECT_EQ(ReducedRow({Colour(100, 10, 10), Colour(120, 20, 20)}, Inputs({0, 0, 0}, {0, 25, 5})),
+              (Words{Colour(100, 15, 11), Colour(120, 15, 19)}));
 }
 
 TEST(NoiseReduction, TheFirstChannelWinsEveryTieAndTheThirdATieWithTheSecond)
 {
     // Equal means everywhere: the first channel decides, flat by its level 1000. Had
     // another decided, level 0 would keep every pixel as it is.
-    const Picture greys = Reduced(Row({Grey(10), Grey(20), Grey(60)}), Inputs({1000, 0, 0}, {}));
-    EXPECT_EQ(greys.At(0, 0), Grey(15));
-    const Picture unchanged = Reduced(Row({Grey(10), Grey(20), Grey(60)}), Inputs({0, 1000, 1000}, {0.5, 0.5, 0.5}));
-    EXPECT_EQ(unchanged.At(0, 0), Grey(10));
-    EXPECT_EQ(unchanged.At(2, 0), Grey(60));
+    EXPECT_EQ(ReducedRow({Grey(10), Grey(20), Grey(60)}, Inputs({1000, 0, 0}, {}))[0], Grey(15));
+    EXPECT_EQ(ReducedRow({Grey(10), Grey(20), Grey(60)}, Inputs({0, 1000, 1000}, {0.5, 0.5, 0.5})),
+              (Words{Grey(10), Grey(20), Grey(60)}));
     // Green and blue tie above red: blue decides.
     const auto cyan = [](int level) { return Colour(0, level, level); };
-    const Picture third = Reduced(Row({cyan(10), cyan(20), cyan(60)}), Inputs({0, 0, 1000}, {0.5, 0.5, 0.5}));
-    EXPECT_EQ(third.At(1, 0), cyan(30));
-    const Picture second = Reduced(Row({cyan(10), cyan(20), cyan(60)}), Inputs({0, 1000, 0}, {0.5, 0.5, 0.5}));
-    EXPECT_EQ(second.At(1, 0), cyan(20));
+    EXPECT_EQ(ReducedRow({cyan(10), cyan(20), cyan(60)}, Inputs({0, 0, 1000}, {0.5, 0.5, 0.5}))[1], cyan(30));
+    EXPECT_EQ(ReducedRow({cyan(10), cyan(20), cyan(60)}, Inputs({0, 1000, 0}, {0.5, 0.5, 0.5}))[1], cyan(20));
     // Red and blue tie above green: red decides.
     const auto magenta = [](int level) { return Colour(level, 0, level); };
-    const Picture first = Reduced(Row({magenta(10), magenta(20)}), Inputs({1000, 0, 0}, {0.5, 0.5, 0.5}));
-    EXPECT_EQ(first.At(0, 0), magenta(15));
+    EXPECT_EQ(ReducedRow({magenta(10), magenta(20)}, Inputs({1000, 0, 0}, {0.5, 0.5, 0.5}))[0], magenta(15));
 }
 
 TEST(NoiseReduction, AllLevelsZeroLeaveEveryByteOtherwiseTheFourthByteClears)
@@ -132,14 +129,11 @@ TEST(NoiseReduction, LumaChannelsTransformThereAndBackTruncatingTowardZero)
     // G = (1746 x 124 - 522 x 200 - 200 x 51 + 512) >> 10 = 102416 >> 10 = 100.
     ReductionInputs inputs = Inputs({1, 1, 1}, {1, 1, 1});
     inputs.lumaChannels = true;
-    const Picture picture = Reduced(Row({Colour(200, 100, 50, 9), Colour(200, 100, 50, 9)}), inputs);
-    EXPECT_EQ(picture.At(0, 0), Colour(200, 100, 51));
-    EXPECT_EQ(picture.At(1, 0), Colour(200, 100, 51));
+    EXPECT_EQ(ReducedRow({Colour(200, 100, 50, 9), Colour(200, 100, 50, 9)}, inputs),
+              (Words{Colour(200, 100, 51), Colour(200, 100, 51)}));
     // Greys 100 and 101: Y 100 and 101, differences 0; Y's variance 0.25 is below 1,
     // its mean 100.5 rounds to 101, which maps back to grey 101.
-    const Picture greys = Reduced(Row({Grey(100), Grey(101)}), inputs);
-    EXPECT_EQ(greys.At(0, 0), Grey(101));
-    EXPECT_EQ(greys.At(1, 0), Grey(101));
+    EXPECT_EQ(ReducedRow({Grey(100), Grey(101)}, inputs), (Words{Grey(101), Grey(101)}));
 }
 
 TEST(NoiseReduction, FlatnessFollowsTheDoubleVarianceWhereItDiffersFromTheExactOne)
@@ -151,9 +145,8 @@ TEST(NoiseReduction, FlatnessFollowsTheDoubleVarianceWhereItDiffersFromTheExactO
     const double mean = 290.0 / 3;
     const double level = (28050.0 - (3 * mean) * mean) / 3;
     ASSERT_LT(level * 9, 50.0);
-    const Picture picture =
-        Reduced(Row({Colour(95, 10, 0), Colour(95, 50, 0), Colour(100, 30, 0)}), Inputs({level, 0, 0}, {0, 0, 1}));
-    EXPECT_EQ(picture.At(1, 0), Colour(97, 30, 0));
+    const ReductionInputs inputs = Inputs({level, 0, 0}, {0, 0, 1});
+    EXPECT_EQ(ReducedRow({Colour(95, 10, 0), Colour(95, 50, 0), Colour(100, 30, 0)}, inputs)[1], Colour(97, 30, 0));
 }
 
 // Radii up to past the picture, sizes from one pixel to a few windows, levels that
