@@ -332,19 +332,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------- format
 
-TEST_F(CliTest, FormatEscapesColonsAndBackslashes)
+// Colons and backslashes are escaped; --set replaces a key of the given text in any
+// letter case, where it stands, and the last --set of a key wins.
+TEST_F(CliTest, FormatWritesTheCompletedText)
 {
-    const RunResult run = RunCli({"format", "Rotate 0 Degrees", "--set", "Key=a:b", "--set", "Other=c\\d"});
-    ASSERT_EQ(run.exitCode, 0) << Describe(run);
-    EXPECT_EQ(run.out.toStdString(), "Key:a\\:b\nOther:c\\\\d\n");
-}
-
-TEST_F(CliTest, FormatSettingsReplaceKeysOfTheGivenText)
-{
-    const RunResult run =
-        RunCli({"format", "17", "--format", "Size:3\nMode:x\n", "--set", "size=5", "--set", "Extra=1", "--set", "size=7"});
-    ASSERT_EQ(run.exitCode, 0) << Describe(run);
-    EXPECT_EQ(run.out.toStdString(), "size:7\nMode:x\nExtra:1\n");
+    const std::pair<QStringList, std::string> calls[] = {
+        {{"format", "Rotate 0 Degrees", "--set", "Key=a:b", "--set", "Other=c\\d"}, "Key:a\\:b\nOther:c\\\\d\n"},
+        {{"format", "17", "--format", "Size:3\nMode:x\n", "--set", "size=5", "--set", "Extra=1", "--set", "size=7"},
+         "size:7\nMode:x\nExtra:1\n"},
+    };
+    for (const auto& [words, expected] : calls) {
+        const RunResult run = RunCli(words);
+        ASSERT_EQ(run.exitCode, 0) << Describe(run);
+        EXPECT_EQ(run.out.toStdString(), expected) << words.join(' ').toStdString();
+    }
 }
 
 TEST_F(CliTest, FormatOutputReadsBackFromAFile)

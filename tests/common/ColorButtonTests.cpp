@@ -37,37 +37,25 @@ uint32_t ShownColor(CColorButton* button)
 
 } // namespace
 
-TEST(ColorButton, APickedColourIsKeptShownAndAnnounced)
+TEST(ColorButton, APickedColourIsKeptShownAndAnnouncedACancelledPickChangesNothing)
 {
-    CMessageRecordingParent parent;
-    auto* button = new CColorButton(&parent);
-    button->resize(40, 20);
-    button->SetColor(0x000000FF);
-    EXPECT_EQ(ShownColor(button), 0x000000FFu) << "red, in the low byte";
-    EXPECT_TRUE(parent.Delivered().empty()) << "setting the colour tells nobody";
+    for (const auto answer : {std::optional<uint32_t>(0x00123456), std::optional<uint32_t>()}) {
+        SCOPED_TRACE(answer ? "picked" : "cancelled");
+        CMessageRecordingParent parent;
+        auto* button = new CColorButton(&parent);
+        button->resize(40, 20);
+        button->SetColor(0x000000FF);
+        EXPECT_EQ(ShownColor(button), 0x000000FFu) << "red, in the low byte";
+        EXPECT_TRUE(parent.Delivered().empty()) << "setting the colour tells nobody";
 
-    uint32_t startedFrom = 0;
-    button->SetChooser(Answering(0x00123456, startedFrom));
-    button->click();
-    EXPECT_EQ(startedFrom, 0x000000FFu) << "the chooser starts from the colour shown";
-    EXPECT_EQ(button->Color(), 0x00123456u);
-    EXPECT_EQ(ShownColor(button), 0x00123456u);
-    EXPECT_EQ(parent.Delivered(), std::vector<unsigned>{kPicked});
-}
-
-TEST(ColorButton, ACancelledPickChangesNothing)
-{
-    CMessageRecordingParent parent;
-    auto* button = new CColorButton(&parent);
-    button->resize(40, 20);
-    button->SetColor(0x00FFDCDC);
-    uint32_t startedFrom = 0;
-    button->SetChooser(Answering(std::nullopt, startedFrom));
-    button->click();
-    EXPECT_EQ(startedFrom, 0x00FFDCDCu);
-    EXPECT_EQ(button->Color(), 0x00FFDCDCu);
-    EXPECT_EQ(ShownColor(button), 0x00FFDCDCu);
-    EXPECT_TRUE(parent.Delivered().empty());
+        uint32_t startedFrom = 0;
+        button->SetChooser(Answering(answer, startedFrom));
+        button->click();
+        EXPECT_EQ(startedFrom, 0x000000FFu) << "the chooser starts from the colour shown";
+        EXPECT_EQ(button->Color(), answer.value_or(0x000000FFu));
+        EXPECT_EQ(ShownColor(button), answer.value_or(0x000000FFu));
+        EXPECT_EQ(parent.Delivered(), answer ? std::vector<unsigned>{kPicked} : std::vector<unsigned>{});
+    }
 }
 
 // Without a chooser of its own the button asks with the system colour dialog,
