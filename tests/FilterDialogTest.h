@@ -16,13 +16,14 @@
 
 class FilterDialogTest : public ::testing::Test {
 protected:
-    void MakeFilter(CFilterFactoryBase& factory, CComPtr<CHostImage> picture)
+    // previewed false: a site that only counts and draws no preview.
+    void MakeFilter(CFilterFactoryBase& factory, CComPtr<CHostImage> picture, bool previewed = true)
     {
         source = std::move(picture);
         filter = CreateInteractiveFilter(factory, static_cast<IImage*>(source.Get()), nullptr);
         ASSERT_TRUE(filter);
-        site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(static_cast<IImage*>(source.Get())));
-        site->Attach(filter.Get());
+        site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(previewed ? static_cast<IImage*>(source.Get()) : nullptr));
+        if (previewed) site->Attach(filter.Get());
         filter->SetPreviewSite(site.Get());
     }
 

@@ -2,7 +2,7 @@
 // parent widget, typed keys and chosen list items, posted messages pumped, and the
 // parameter text and summary read back. Expected numbers are worked from the rules.
 
-#include "tests/TestSupport.h"
+#include "tests/FilterDialogTest.h"
 
 #include "Common/base/FilterFormat.h"
 #include "Common/base/InteractiveInterfaces.h"
@@ -50,26 +50,20 @@ void Choose(QComboBox* list, int value)
 // An 800 x 600 picture at 300 dots per inch, its resize filter, a site that only
 // counts, and the filter's dialog. The process-wide factory gets a host of its own
 // for each test.
-class ResizeDialog : public ::testing::Test {
+class ResizeDialog : public FilterDialogTest {
 protected:
     void SetUp() override
     {
         auto host = CComPtr<IPluginHost>::Adopt(CPluginHost::Create(0x0409));
         FactoryOf<CInteractiveResizeFactory>().Initialize(host.Get(), 0);
-        source = MakeImage(800, 600, DistinctPixel);
-        source->SetResolution(300, 300);
-        CComPtr<IFilter> made;
-        ASSERT_TRUE(
-            FactoryOf<CInteractiveResizeFactory>().CreateFilter(static_cast<IImage*>(source.Get()), made.Receive(), nullptr));
-        filter = CComPtr<IInteractiveFilter>::Query(made.Get(), IID_IInteractiveFilter);
-        ASSERT_TRUE(filter);
-        site = CComPtr<CPreviewSite>::Adopt(CPreviewSite::Create(nullptr));
-        filter->SetPreviewSite(site.Get());
+        auto picture = MakeImage(800, 600, DistinctPixel);
+        picture->SetResolution(300, 300);
+        MakeFilter(FactoryOf<CInteractiveResizeFactory>(), picture, false);
     }
 
     void TearDown() override
     {
-        if (filter) filter->DestroyDialog();
+        FilterDialogTest::TearDown();
         FactoryOf<CInteractiveResizeFactory>().Uninitialize(0);
         QLocale::setDefault(previousLocale);
     }
@@ -77,17 +71,9 @@ protected:
     // Opened, its first store delivered.
     CDlgInteractiveResize* Open()
     {
-        HWND handle = filter->CreateDialog(HandleOfWidget(&parent), nullptr);
-        EXPECT_NE(handle, nullptr);
-        dialog = static_cast<CDlgInteractiveResize*>(WidgetOfHandle(handle));
+        dialog = OpenDialogOf<CDlgInteractiveResize>();
         PumpPostedEvents();
         return dialog;
-    }
-
-    CParamList Stored() const
-    {
-        const WString format = ReadFilterFormat(filter.Get());
-        return CParamList(format.c_str());
     }
 
     int StoredInt(const char16_t* key) const
@@ -111,10 +97,6 @@ protected:
     }
 
     const QLocale previousLocale;
-    QWidget parent;
-    CComPtr<CHostImage> source;
-    CComPtr<IInteractiveFilter> filter;
-    CComPtr<CPreviewSite> site;
     CDlgInteractiveResize* dialog = nullptr;
 };
 
