@@ -24,15 +24,6 @@
 
 namespace {
 
-double FormatDouble(IInteractiveFilter* filter, const char16_t* key)
-{
-    const WString format = ReadFilterFormat(filter);
-    const CParamList params(format.c_str());
-    double value = -999.0;
-    EXPECT_TRUE(params.GetDouble(key, value)) << NarrowToUtf8(format);
-    return value;
-}
-
 // A brightness and contrast filter with its preview site and an open dialog.
 class BrightnessContrastDialog : public FilterDialogTest {
 protected:
@@ -63,7 +54,7 @@ TEST_F(BrightnessContrastDialog, MovingASliderStoresItsValueAndNotifiesOnce)
     dialog->BrightnessSlider()->setValue(69);
     PumpPostedEvents();
     EXPECT_EQ(site->ChangeCount(), before + 1);
-    EXPECT_DOUBLE_EQ(FormatDouble(filter.Get(), u"BrightnessValue"), 38.0);
+    EXPECT_DOUBLE_EQ(StoredValue(u"BrightnessValue"), 38.0);
     EXPECT_EQ(ReadFilterFormat(filter.Get()), u"BrightnessValue:38.000000\nContrastValue:1.000000\n");
     // The reload that the store's SetFormat posted moves nothing and stores nothing.
     PumpPostedEvents();
@@ -92,7 +83,7 @@ TEST_F(BrightnessContrastDialog, AQueuedReloadOfItsOwnStoreDoesNotUndoTheUser)
     dialog->BrightnessSlider()->setValue(90);
     PumpPostedEvents();
     EXPECT_EQ(dialog->BrightnessSlider()->value(), 90);
-    EXPECT_DOUBLE_EQ(FormatDouble(filter.Get(), u"BrightnessValue"), 80.0);
+    EXPECT_DOUBLE_EQ(StoredValue(u"BrightnessValue"), 80.0);
 }
 
 TEST_F(BrightnessContrastDialog, AMissingKeyLeavesItsControlAlone)
