@@ -2,6 +2,8 @@
 // the order red, green, blue, rows as the section stores them; the offsets of the
 // runtime's generator fill their range as the rule says they should.
 
+#include "tests/KernelPicture.h"
+
 #include "filters/noise/NoiseAddKernel.h"
 
 #include <gtest/gtest.h>
@@ -32,18 +34,7 @@ private:
     size_t m_next = 0;
 };
 
-struct Picture {
-    int width;
-    int height;
-    std::vector<uint32_t> pixels;  // section rows, row 0 first
-
-    PixelRows Rows() { return {reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{4} * width, width, height}; }
-};
-
-Picture Filled(int width, int height, uint32_t pixel)
-{
-    return {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, pixel)};
-}
+using Picture = KernelPicture;
 
 uint32_t Bgra(int red, int green, int blue, int fourth)
 {
@@ -79,7 +70,7 @@ TEST(NoiseAddKernel, OffsetsFollowTheRuleAtTheEndsTheMiddleAndBeyondTheRange)
 // Draws 0, 32767 and 16383 stand for offsets 127, -127 and 0 at amount 1.
 TEST(NoiseAddKernel, ChannelsTakeTheirDrawsRedGreenBlueRowsFromTheSectionsFirst)
 {
-    Picture picture = Filled(2, 2, Bgra(128, 128, 128, 0x77));
+    Picture picture(2, 2, Bgra(128, 128, 128, 0x77));
     CScriptedDraws draws({0, kLargestDraw, 16383,    // row 0, x 0: red -127, green +127, blue 0
                           kLargestDraw, 16383, 0,    // row 0, x 1
                           16383, 0, kLargestDraw,    // row 1, x 0
@@ -113,7 +104,7 @@ TEST(NoiseAddKernel, ChannelsStayWithinTheirRange)
                           Case{200, 0, 1e9, 0},
                           Case{200, kLargestDraw, 1e9, 255},
                           Case{90, 0, 0.5, 27}}) {          // 127.5 * 0.5 = 63.75, 90 - 63
-        Picture picture = Filled(1, 1, Bgra(c.channel, c.channel, c.channel, 0xFF));
+        Picture picture(1, 1, Bgra(c.channel, c.channel, c.channel, 0xFF));
         CScriptedDraws draws({c.draw});
         ASSERT_TRUE(AddNoise(picture.Rows(), c.amount, draws, kNobody));
         EXPECT_EQ(picture.pixels[0], Bgra(c.expected, c.expected, c.expected, 0))
@@ -123,8 +114,8 @@ TEST(NoiseAddKernel, ChannelsStayWithinTheirRange)
 
 TEST(NoiseAddKernel, AmountZeroKeepsEveryColourAndClearsTheFourthByte)
 {
-    Picture picture{7, 5, {}};
-    for (uint32_t i = 0; i < 35; ++i) picture.pixels.push_back(i * 0x07130B29u + 0x55000000u);
+    Picture picture(7, 5);
+    for (uint32_t i = 0; i < 35; ++i) picture.pixels[i] = i * 0x07130B29u + 0x55000000u;
     const std::vector<uint32_t> before = picture.pixels;
     CProcessRandomDraws draws(12345);
     ASSERT_TRUE(AddNoise(picture.Rows(), 0.0, draws, kNobody));
@@ -177,7 +168,7 @@ TEST(NoiseAddKernel, TheRuntimesGeneratorRepeatsForASeedAndStaysWithinItsRange)
 TEST(NoiseAddKernel, OffsetsAtAmountOneStayWithin127AndFollowTheRulesDistribution)
 {
     constexpr int kGrey = 128;
-    Picture picture = Filled(640, 480, Bgra(kGrey, kGrey, kGrey, 0xFF));
+    Picture picture(640, 480, Bgra(kGrey, kGrey, kGrey, 0xFF));
     CProcessRandomDraws draws(20240611);
     ASSERT_TRUE(AddNoise(picture.Rows(), 1.0, draws, kNobody));
 

@@ -3,9 +3,10 @@
 // weights, the background for neighbours outside), hand-worked blends at the border,
 // the stop, and every vector variant against the portable loop.
 
-#include "filters/rotate/RotateKernel.h"
+#include "tests/KernelPicture.h"
 #include "tests/shared/KernelVariants.h"
 
+#include "filters/rotate/RotateKernel.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,29 +29,14 @@ double Radians(double degrees)
 
 // Pixels on rows of a stride two pixels longer than the width, so that a loop that
 // runs past its row shows.
-struct Picture {
-    int width;
-    int height;
-    int stride;
-    std::vector<uint32_t> pixels;
-
-    Picture(int w, int h, uint32_t fill = kUntouched)
-        : width(w), height(h), stride(w + 2), pixels(static_cast<size_t>(stride) * h, fill)
-    {
-    }
-    uint32_t& At(int x, int y) { return pixels[static_cast<size_t>(y) * stride + x]; }
-    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * stride + x]; }
-    PixelRows Rows() { return {reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{4} * stride, width, height}; }
+struct Picture : KernelPicture {
+    Picture(int w, int h, uint32_t fill = kUntouched) : KernelPicture(w, h, fill, 2) {}
+    Picture(KernelPicture picture) : KernelPicture(std::move(picture)) {}
 };
 
 Picture RandomPicture(int width, int height, unsigned seed)
 {
-    std::mt19937 random(seed);
-    Picture picture(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) picture.At(x, y) = static_cast<uint32_t>(random());
-    }
-    return picture;
+    return KernelPicture::Random(width, height, seed, kUntouched, 2);
 }
 
 // --- The reference: one output pixel at a time, straight from the rules. ---

@@ -2,6 +2,8 @@
 // (largest colour byte) and the area averaging, against hand-worked pixels and a
 // plain pixel-by-pixel reference of the averaging rules.
 
+#include "tests/KernelPicture.h"
+
 #include "filters/shared/straightening/BrightnessReduction.h"
 
 #include <gtest/gtest.h>
@@ -13,22 +15,7 @@
 
 namespace {
 
-struct Picture {
-    int width;
-    int height;
-    std::vector<uint32_t> pixels;
-
-    uint32_t& At(int x, int y) { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
-    PixelRows Rows() { return {reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{4} * width, width, height}; }
-};
-
-Picture RandomPicture(int width, int height, unsigned seed)
-{
-    std::mt19937 random(seed);
-    Picture picture{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * static_cast<size_t>(height))};
-    for (uint32_t& pixel : picture.pixels) pixel = static_cast<uint32_t>(random());
-    return picture;
-}
+using Picture = KernelPicture;
 
 WorkingPlane<uint8_t> Reduced(Picture& picture)
 {
@@ -103,7 +90,7 @@ TEST(BrightnessReduction, ThreeToTwoAveragesCoveredSharesOfTheLargestColourByte)
     // 960 x 12 becomes 640 x 8 with squares of 1.5 x 1.5 source pixels. Working pixel
     // (1, 0) covers columns 1 (half) and 2 (whole), rows 0 (whole) and 1 (half):
     // (10 x 0.5 + 40 x 1 + 100 x 0.25 + 200 x 0.5) / 2.25 = 170 / 2.25 = 75.6 -> 76.
-    Picture picture{960, 12, std::vector<uint32_t>(960 * 12, 0)};
+    Picture picture(960, 12);
     picture.At(1, 0) = 0x0003050Au;   // blue is largest
     picture.At(2, 0) = 0x00122811u;   // green
     picture.At(1, 1) = 0x00641F20u;   // red
@@ -124,7 +111,7 @@ TEST(BrightnessReduction, ThreeToTwoAveragesCoveredSharesOfTheLargestColourByte)
 TEST(BrightnessReduction, ExactHalvesRoundToEven)
 {
     // 1280 x 20: squares of 2 x 2 whole pixels, means in quarters.
-    Picture picture{1280, 20, std::vector<uint32_t>(1280 * 20, 0)};
+    Picture picture(1280, 20);
     const int levels[4][4] = {{10, 10, 11, 11}, {11, 11, 12, 12}, {10, 11, 11, 11}, {200, 201, 201, 201}};
     for (int i = 0; i < 4; ++i) {
         picture.At(2 * i, 0) = static_cast<uint32_t>(levels[i][0]);
@@ -146,7 +133,7 @@ TEST(BrightnessReduction, MatchesThePlainAveragingAtManySizes)
     const std::pair<int, int> sizes[] = {{4000, 90}, {960, 1440}, {641, 480}, {877, 123}, {2000, 29}, {37, 21}};
     unsigned seed = 1;
     for (const auto& [width, height] : sizes) {
-        Picture picture = RandomPicture(width, height, seed++);
+        Picture picture = KernelPicture::Random(width, height, seed++);
         const WorkingPlane<uint8_t> plane = Reduced(picture);
         const WorkingPlane<uint8_t> expected = ReferenceReduction(picture, WorkingSizeOf(width, height));
         ASSERT_EQ(plane.width, expected.width);
@@ -157,7 +144,7 @@ TEST(BrightnessReduction, MatchesThePlainAveragingAtManySizes)
 
 TEST(BrightnessReduction, CountsEverySourceRowAndWorkingRowAndStops)
 {
-    Picture picture = RandomPicture(1300, 300, 7);  // 640 x 147
+    Picture picture = KernelPicture::Random(1300, 300, 7);  // 640 x 147
     int reports = 0;
     int lastDone = -1;
     StageProgress progress(
