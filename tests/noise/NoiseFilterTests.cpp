@@ -244,26 +244,21 @@ TEST(NoiseFilterFailures, RefusalsAndStopsCarryTheirCodes)
         u"NoiseActivePage:RemoveNoisePage\nNoiseValueVar1:20\nNoiseValueVar2:20\nNoiseValueVar3:20\n";
     struct Case {
         const char* label;
-        IUnknown* source;
         const char16_t* format;
-        bool withResult;
         int cancelAt;
         int code;
         const char16_t* text;  // the one SetText, or null for no progress call at all
     };
     for (const Case& c : {
-             Case{"no result pointer, adding", image, kAdd, false, kNever, 5, nullptr},
-             Case{"no result pointer, removing", image, kRemoveAllMeasured, false, kNever, 5, nullptr},
-             Case{"no page", image, u"AddNoiseAmount:0.4\n", true, kNever, 6, nullptr},
-             Case{"page in another case", image, u"NoiseActivePage:addnoisepage\nAddNoiseAmount:0.4\n", true, kNever,
-                  6, nullptr},
-             Case{"unknown page", image, u"NoiseActivePage:Noise\n", true, kNever, 6, nullptr},
-             Case{"adding without its amount", image, u"NoiseActivePage:AddNoisePage\n", true, kNever, 6, nullptr},
-             Case{"stopped while adding", image, kAdd, true, 3, 8, u"Applying noise"},
-             Case{"stopped while removing", image, kRemoveGiven, true, 1, 8, u"Apply noise reduction filter"},
+             Case{"no page", u"AddNoiseAmount:0.4\n", kNever, 6, nullptr},
+             Case{"page in another case", u"NoiseActivePage:addnoisepage\nAddNoiseAmount:0.4\n", kNever, 6, nullptr},
+             Case{"unknown page", u"NoiseActivePage:Noise\n", kNever, 6, nullptr},
+             Case{"adding without its amount", u"NoiseActivePage:AddNoisePage\n", kNever, 6, nullptr},
+             Case{"stopped while adding", kAdd, 3, 8, u"Applying noise"},
+             Case{"stopped while removing", kRemoveGiven, 1, 8, u"Apply noise reduction filter"},
          }) {
-        auto filter = NoiseFilter(c.source, c.format);
-        const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, c.cancelAt, c.withResult);
+        auto filter = NoiseFilter(image, c.format);
+        const FailedApply failed = ApplyExpectingFailure(filter.Get(), nullptr, c.cancelAt);
         EXPECT_EQ(failed.code, c.code) << c.label;
         EXPECT_FALSE(failed.storedResult) << c.label;
         EXPECT_EQ(PixelsOf(source.Get()), before) << c.label;
