@@ -1,6 +1,7 @@
 // The command-line tool run as a user runs it: a separate process on real files.
 
 #include "tests/CliRunner.h"
+#include "tests/plugin/ListedFactories.h"
 
 #include <gtest/gtest.h>
 
@@ -27,41 +28,8 @@
 
 namespace {
 
-struct ListedFilter {
-    const char* menuPath;
-    uint32_t flags;
-    int order;
-    bool interactive;
-    bool hasIcon;
-};
-
-// The module's filters in the enumerator's order, as its factories describe them.
-constexpr std::array<ListedFilter, 20> kFilters{{
-    {"Rotate\\Flip Horizontal", 0x0, 500, false, true},
-    {"Rotate\\Flip Vertical", 0x0, 500, false, true},
-    {"Color\\Invert", 0x10000, 500, true, true},
-    {"Rotate\\Rotate 90 Degrees Clockwise", 0x1, 500, false, false},
-    {"Rotate\\Rotate 90 Degrees Counterclockwise", 0x1, 500, false, false},
-    {"Rotate", 0x30000, 800, true, true},
-    {"Color\\Color Balance", 0x30000, 200, true, true},
-    {"Color\\Exposure", 0x30000, 100, true, true},
-    {"Lens Distort", 0x30000, 400, true, true},
-    {"Sharpen", 0x70000, 600, true, true},
-    {"Crop", 0x130000, 300, true, true},
-    {"Noise", 0x270000, 501, true, true},
-    {"Brightness and Contrast", 0x30000, 500, true, true},
-    {"Photo Filters\\Vignetting", 0x0, 500, false, true},
-    {"Rotate\\Rotate 180 Degrees", 0x1, 500, false, false},
-    {"Hot Pixel Fixer", 0x70000, 900, true, true},
-    {"Autofix Image", 0x2B0000, 50, true, true},
-    {"Rotate\\Rotate 0 Degrees", 0x1, 500, false, false},
-    {"Resize", 0x130000, 250, true, true},
-    {"Median", 0x50000, 350, true, true},
-}};
-constexpr int kRotate0Index = 17;
-
 // A filter not built yet is listed as unavailable; a built one shows its real kind.
-bool KindFits(const QString& kind, const ListedFilter& filter)
+bool KindFits(const QString& kind, const ListedFactory& filter)
 {
     return kind == QLatin1String("unavailable") || kind == QLatin1String(filter.interactive ? "interactive" : "plain");
 }
@@ -142,9 +110,9 @@ TEST_F(CliTest, ListPrintsAHeaderAndTheTwentyFiltersInEnumeratorOrder)
         const QString& line = lines[i + 1];
         const QRegularExpressionMatch match = row.match(line);
         ASSERT_TRUE(match.hasMatch()) << line.toStdString();
-        const ListedFilter& expected = kFilters[static_cast<size_t>(i)];
+        const ListedFactory& expected = kListedFactories[i];
         EXPECT_EQ(match.captured(1).toInt(), i);
-        EXPECT_EQ(match.captured(2), QString::fromUtf8(expected.menuPath)) << i;
+        EXPECT_EQ(match.captured(2), QString::fromUtf16(expected.name)) << i;
         EXPECT_TRUE(KindFits(match.captured(3), expected)) << line.toStdString();
         EXPECT_EQ(match.captured(4).toUInt(nullptr, 16), expected.flags) << line.toStdString();
         EXPECT_EQ(match.captured(5).toInt(), expected.order) << line.toStdString();
@@ -165,12 +133,12 @@ TEST_F(CliTest, ListJsonDescribesTheSameFilters)
     ASSERT_EQ(filters.size(), 22) << "the twenty, then the two outside the enumerator";
     for (int i = 0; i < 20; ++i) {
         const QJsonObject filter = filters[i].toObject();
-        const ListedFilter& expected = kFilters[static_cast<size_t>(i)];
+        const ListedFactory& expected = kListedFactories[i];
         for (const char* key : {"index", "name", "kind", "flags", "order", "icon"}) {
             EXPECT_TRUE(filter.contains(QLatin1String(key))) << i << " lacks " << key;
         }
         EXPECT_EQ(filter["index"].toInt(-1), i);
-        EXPECT_EQ(filter["name"].toString(), QString::fromUtf8(expected.menuPath));
+        EXPECT_EQ(filter["name"].toString(), QString::fromUtf16(expected.name));
         EXPECT_TRUE(KindFits(filter["kind"].toString(), expected)) << i;
         EXPECT_EQ(static_cast<uint32_t>(filter["flags"].toDouble(-1)), expected.flags) << i;
         EXPECT_EQ(filter["order"].toInt(-1), expected.order) << i;
