@@ -65,11 +65,7 @@ TEST(PreviewPicture, FitsTheSourceIntoTheBoxKeepingItsShape)
             MakePreviewPicture(static_cast<IPluginHost*>(host), static_cast<IImage*>(landscape.Get()),
                                c.boxWidth, c.boxHeight);
         ASSERT_TRUE(preview);
-        int width = 0;
-        int height = 0;
-        preview->GetSize(&width, &height);
-        EXPECT_EQ(width, c.width);
-        EXPECT_EQ(height, c.height);
+        EXPECT_EQ(SizeOf(preview.Get()), std::pair(c.width, c.height));
     }
     EXPECT_FALSE(MakePreviewPicture(nullptr, static_cast<IImage*>(landscape.Get()), 10, 10));
     EXPECT_EQ(host->HeldByOthers(), 0);

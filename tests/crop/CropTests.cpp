@@ -303,11 +303,7 @@ TEST_F(CropDialog, ProposesTheMiddleHalfAndSwitchesToRectangles)
         EXPECT_TRUE(filter->Apply(nullptr, result.Receive(), nullptr, nullptr));
         return result;
     }();
-    int width = 0;
-    int height = 0;
-    cropped->GetSize(&width, &height);
-    EXPECT_EQ(width, 400) << "the filter took the proposal on opening";
-    EXPECT_EQ(height, 300);
+    EXPECT_EQ(SizeOf(cropped.Get()), std::pair(400, 300)) << "the filter took the proposal on opening";
     EXPECT_NE(Shown(dialog), nullptr);
 }
 

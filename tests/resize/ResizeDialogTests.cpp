@@ -329,11 +329,7 @@ TEST_F(ResizeDialog, ThePreviewShowsTheStoredSize)
     Open();
     Enter(dialog->WidthEdit(), "20");
     ASSERT_NE(site->LastResult(), nullptr);
-    int width = 0;
-    int height = 0;
-    site->LastResult()->GetSize(&width, &height);
-    EXPECT_EQ(width, 20);
-    EXPECT_EQ(height, 15);
+    EXPECT_EQ(SizeOf(site->LastResult()), std::pair(20, 15));
     site->Attach(nullptr);
 }
 

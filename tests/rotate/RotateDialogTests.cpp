@@ -132,9 +132,7 @@ protected:
     // The preview's last picture size.
     std::pair<int, int> PreviewSize() const
     {
-        std::pair<int, int> size{0, 0};
-        if (site->LastResult() != nullptr) site->LastResult()->GetSize(&size.first, &size.second);
-        return size;
+        return site->LastResult() != nullptr ? SizeOf(site->LastResult()) : std::pair(0, 0);
     }
 
     CComPtr<IPluginHost> host = CComPtr<IPluginHost>::Adopt(CPluginHost::Create(0x0409));
