@@ -84,14 +84,8 @@ CComPtr<IImage> PlacedImage(int width, int height)
 
 Picture Snapshot(IImage* image)
 {
-    Picture picture;
-    image->GetSize(&picture.width, &picture.height);
-    const int stride = image->GetStride();
-    for (int y = 0; y < picture.height; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(image->GetPixels() + static_cast<ptrdiff_t>(stride) * y);
-        picture.pixels.insert(picture.pixels.end(), row, row + picture.width);
-    }
-    return picture;
+    const auto [width, height] = SizeOf(image);
+    return {width, height, PixelsOf(image)};
 }
 
 struct Placement {

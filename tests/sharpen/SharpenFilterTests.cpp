@@ -44,12 +44,8 @@ uint32_t NoisyPixel(int x, int y)
 
 ReferencePicture PictureOf(IImage* image)
 {
-    auto* host = static_cast<CHostImage*>(image);
-    ReferencePicture picture{host->Width(), host->Height(), {}};
-    for (int y = 0; y < host->Height(); ++y) {
-        picture.pixels.insert(picture.pixels.end(), host->Row(y), host->Row(y) + host->Width());
-    }
-    return picture;
+    const auto [width, height] = SizeOf(image);
+    return {width, height, PixelsOf(image)};
 }
 
 std::vector<WString> TextsOf(const std::vector<CRecordingProgress::Event>& events)

@@ -30,18 +30,10 @@ struct Picture {
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
-Picture PictureOf(CHostImage* image)
-{
-    Picture picture{image->Width(), image->Height(), {}};
-    for (int y = 0; y < image->Height(); ++y)
-        picture.pixels.insert(picture.pixels.end(), image->Row(y), image->Row(y) + image->Width());
-    return picture;
-}
-
-// The reference host's images are what every apply hands out.
 Picture PictureOf(IImage* image)
 {
-    return PictureOf(static_cast<CHostImage*>(image));
+    const auto [width, height] = SizeOf(image);
+    return {width, height, PixelsOf(image)};
 }
 
 // Every channel busy, bright ones included, and a fourth byte that is never 0.
