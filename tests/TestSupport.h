@@ -9,6 +9,7 @@
 #include "refhost/RecordingProgress.h"
 
 #include <QCoreApplication>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,24 @@ inline uint32_t DistinctPixel(int x, int y)
 {
     return 0x01000000u * static_cast<uint32_t>(7 * x + 3 * y + 1) + 0x00010000u * static_cast<uint32_t>(x) +
            0x00000100u * static_cast<uint32_t>(y) + 0x5Au;
+}
+
+// Empty when both pictures have the same size and the same ARGB value at every
+// pixel; else what differs first.
+inline std::string FirstPixelDifference(const QImage& expected, const QImage& actual)
+{
+    if (expected.isNull() || actual.isNull()) return "a picture is missing";
+    if (expected.size() != actual.size()) return "sizes differ";
+    const QImage a = expected.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = actual.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return "at " + std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(a.pixel(x, y)) +
+                       " != " + std::to_string(b.pixel(x, y));
+        }
+    }
+    return {};
 }
 
 // Delivers what is posted (a dialog's store and reload messages), and what that

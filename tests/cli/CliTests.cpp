@@ -1,6 +1,7 @@
 // The command-line tool run as a user runs it: a separate process on real files.
 
 #include "tests/CliRunner.h"
+#include "tests/TestSupport.h"
 #include "tests/plugin/ListedFactories.h"
 
 #include <gtest/gtest.h>
@@ -41,21 +42,6 @@ QImage TranslucentPicture()
         for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgba(25 * x, 30 * y, 7 * x + y, 28 * x + y));
     }
     return picture;
-}
-
-// Empty when both pictures have the same size and the same ARGB value at every pixel.
-std::string FirstPixelDifference(const QImage& expected, const QImage& actual)
-{
-    if (expected.isNull() || actual.isNull()) return "a picture is missing";
-    if (expected.size() != actual.size()) return "sizes differ";
-    const QImage a = expected.convertToFormat(QImage::Format_ARGB32);
-    const QImage b = actual.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) return "first difference at " + std::to_string(x) + "," + std::to_string(y);
-        }
-    }
-    return {};
 }
 
 using DirectorySnapshot = std::map<QString, QByteArray>;

@@ -1,3 +1,5 @@
+#include "tests/TestSupport.h"
+
 #include "refhost/ImageConversion.h"
 #include "refhost/ImageFile.h"
 
@@ -41,23 +43,6 @@ std::array<uint8_t, 4> ExpectedBytes(QRgb color, uint8_t fourth)
 {
     return {static_cast<uint8_t>(qBlue(color)), static_cast<uint8_t>(qGreen(color)), static_cast<uint8_t>(qRed(color)),
             fourth};
-}
-
-// Empty when both pictures have the same size and the same ARGB value at every pixel.
-std::string FirstPixelDifference(const QImage& expected, const QImage& actual)
-{
-    if (expected.size() != actual.size()) return "sizes differ";
-    const QImage a = expected.convertToFormat(QImage::Format_ARGB32);
-    const QImage b = actual.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) {
-                return "at " + std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(a.pixel(x, y)) +
-                       " != " + std::to_string(b.pixel(x, y));
-            }
-        }
-    }
-    return {};
 }
 
 QByteArray ReadBytes(const QString& path)
