@@ -1,6 +1,8 @@
 #pragma once
 // Runs the command-line tool as a user does, and makes the pictures it is given.
 
+#include "tests/FileBytes.h"
+
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -53,13 +55,6 @@ inline std::string Describe(const RunResult& run)
 {
     return "exit " + std::to_string(run.exitCode) + "\nstdout: " + run.out.toStdString() +
            "\nstderr: " + run.err.toStdString();
-}
-
-// A file's bytes; empty when it cannot be read.
-inline QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // As a viewer shows the file: a photo taken sideways stands upright.

@@ -231,15 +231,8 @@ protected:
         std::mt19937 random(5);
         QByteArray noise;
         for (int i = 0; i < 2048; ++i) noise.append(static_cast<char>(random() & 0xFF));
-        WriteFile("corrupt.jpg", noise);
-        WriteFile("out.xyz", "somebody's file");
-    }
-
-    void WriteFile(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(PathOf(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
+        ASSERT_TRUE(WriteBytes(PathOf("corrupt.jpg"), noise));
+        ASSERT_TRUE(WriteBytes(PathOf("out.xyz"), "somebody's file"));
     }
 };
 
@@ -306,10 +299,7 @@ TEST_F(CliTest, FormatOutputReadsBackFromAFile)
 {
     const RunResult first = RunCli({"format", "17", "--set", "Path=C:\\photos", "--set", "Ratio=4:3"});
     ASSERT_EQ(first.exitCode, 0) << Describe(first);
-    QFile file(PathOf("params.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(first.out);
-    file.close();
+    ASSERT_TRUE(WriteBytes(PathOf("params.txt"), first.out));
     const RunResult second = RunCli({"format", "17", "--format-file", PathOf("params.txt")});
     ASSERT_EQ(second.exitCode, 0) << Describe(second);
     EXPECT_EQ(second.out, first.out);

@@ -30,12 +30,6 @@ namespace {
 const QString kSample = QStringLiteral(BF_SOURCE_DIR "/samples/fruits.jpg");
 const QString kCopyFilter = QStringLiteral("Rotate 0 Degrees");
 
-QByteArray ContentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool IsCharacterDevice(const QString& path)
 {
     struct stat status {};
@@ -116,7 +110,7 @@ TEST(FileSafetyCli, AReadOnlyFolderKeepsTheFileThereAndSaysSo)
     EXPECT_EQ(run.exitCode, 3) << Describe(run);
     EXPECT_TRUE(run.err.contains("out.png")) << Describe(run);
     EXPECT_TRUE(run.err.contains("ermission denied") || run.err.contains("not writable")) << Describe(run);
-    EXPECT_EQ(ContentsOf(output), before);
+    EXPECT_EQ(FileBytes(output), before);
     EXPECT_EQ(FilesIn(folder), QStringList{"out.png"});
 }
 
@@ -140,7 +134,7 @@ TEST(FileSafetyCli, APhotoIsReadOnceSoThatAPipeWorksAndNothingMixes)
     QTemporaryDir directory;
     const QString pipe = directory.filePath(QStringLiteral("photo.jpg"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const QByteArray photo = ContentsOf(kSample);
+    const QByteArray photo = FileBytes(kSample);
     std::atomic<bool> stop{false};
     std::thread writer([&] {
         // Waits for the tool to open the pipe, without hanging if it never does.

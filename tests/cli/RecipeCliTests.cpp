@@ -15,12 +15,6 @@ namespace {
 
 const QString kFruits = QStringLiteral(BF_SOURCE_DIR "/samples/fruits.jpg");
 
-bool WriteFile(const QString& path, const QByteArray& contents)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-}
-
 // The steps of the chain, each as the arguments apply takes after FILTER IN OUT.
 struct ChainStep {
     QString filter;
@@ -88,7 +82,7 @@ TEST_F(RecipeCli, AStepHoldsTheTextFormatPrintsAndShowListsIt)
         expected += "  " + line + "\n";
     }
     expected += "filter Crop\n  selection 1,2,30,40\n";
-    EXPECT_EQ(QString::fromUtf8(Contents(recipe)), expected);
+    EXPECT_EQ(QString::fromUtf8(FileBytes(recipe)), expected);
 
     const RunResult shown = RunCli({"recipe", "show", recipe});
     ASSERT_EQ(shown.exitCode, 0) << Describe(shown);
@@ -103,13 +97,13 @@ TEST_F(RecipeCli, AddRefusesWhatApplyWouldRefuseAndLeavesTheFileAsItWas)
 {
     const QString recipe = PathOf("recipe.txt");
     ASSERT_EQ(RunCli({"recipe", "add", recipe, "Median", "--set", "MedianSize=2"}).exitCode, 0);
-    const QByteArray before = Contents(recipe);
+    const QByteArray before = FileBytes(recipe);
     for (const QStringList& call : {QStringList{"Medain"}, QStringList{"Median", "--set", "MedianSize=two"},
                                     QStringList{"Crop"}, QStringList{"Flip Horizontal", "--set", "a=1"},
                                     QStringList{"Median", "--line", "1,2,3,4"}}) {
         const RunResult run = RunCli(QStringList{"recipe", "add", recipe} + call);
         EXPECT_EQ(run.exitCode, 2) << call.join(' ').toStdString() << "\n" << Describe(run);
-        EXPECT_EQ(Contents(recipe), before) << call.join(' ').toStdString();
+        EXPECT_EQ(FileBytes(recipe), before) << call.join(' ').toStdString();
     }
 }
 
@@ -131,13 +125,13 @@ TEST_F(RecipeCli, TheChainWritesTheBytesOfTheFiltersAppliedOneByOne)
     const QImage oneByOne = Pixels(previous);
     ASSERT_EQ(oneByOne.size(), QSize(200, 170));
     EXPECT_EQ(Pixels(PathOf("chained.png")), oneByOne);
-    EXPECT_EQ(Contents(PathOf("chained.png")), Contents(previous));
+    EXPECT_EQ(FileBytes(PathOf("chained.png")), FileBytes(previous));
 }
 
 TEST_F(RecipeCli, ABadLineIsNamedAndNothingIsWritten)
 {
     const QString recipe = PathOf("bad.txt");
-    ASSERT_TRUE(WriteFile(recipe, "BasicFilters recipe 1\n"
+    ASSERT_TRUE(WriteBytes(recipe, "BasicFilters recipe 1\n"
                                   "filter Median\n"
                                   "  MedianSize:2\n"
                                   "filter Brightness and Contrast\n"
@@ -155,7 +149,7 @@ TEST_F(RecipeCli, ABadLineIsNamedAndNothingIsWritten)
     EXPECT_FALSE(QFileInfo::exists(PathOf("out")));
     EXPECT_EQ(QDir(PathOf("photos")).entryList(QDir::Files).size(), 2);
 
-    ASSERT_TRUE(WriteFile(recipe, "BasicFilters recipe 7\nfilter Median\n"));
+    ASSERT_TRUE(WriteBytes(recipe, "BasicFilters recipe 7\nfilter Median\n"));
     const RunResult version = RunCli({"apply", "--recipe", recipe, photos[0], PathOf("out.png")});
     EXPECT_EQ(version.exitCode, 2);
     EXPECT_TRUE(version.err.contains("line 1: a recipe of version '7'")) << Describe(version);
@@ -167,7 +161,7 @@ TEST_F(RecipeCli, ABatchFinishesTheGoodPhotosAndNamesTheCorruptOne)
     const QString recipe = PathOf("recipe.txt");
     ASSERT_EQ(RunCli({"recipe", "add", recipe, "Median", "--set", "MedianSize=2"}).exitCode, 0);
     const QStringList photos = CopiesOfFruits(PathOf("photos"), 3);
-    ASSERT_TRUE(WriteFile(PathOf("photos/photo-01x.jpg"), "not a photo at all"));
+    ASSERT_TRUE(WriteBytes(PathOf("photos/photo-01x.jpg"), "not a photo at all"));
     const RunResult run = RunCli({"batch", "--recipe", recipe, "--jobs", "2", PathOf("photos")});
     EXPECT_EQ(run.exitCode, 1) << Describe(run);
     EXPECT_TRUE(run.err.contains("3 of 4 photos written, 1 failed")) << Describe(run);
@@ -177,8 +171,8 @@ TEST_F(RecipeCli, ABatchFinishesTheGoodPhotosAndNamesTheCorruptOne)
     ASSERT_EQ(single.exitCode, 0) << Describe(single);
     for (const QString& photo : photos) {
         const QString written = QString(photo).replace(".jpg", "-edited.jpg");
-        EXPECT_EQ(Contents(written), Contents(PathOf("single.jpg"))) << written.toStdString();
-        EXPECT_EQ(Contents(photo), Contents(kFruits)) << "the input is kept";
+        EXPECT_EQ(FileBytes(written), FileBytes(PathOf("single.jpg"))) << written.toStdString();
+        EXPECT_EQ(FileBytes(photo), FileBytes(kFruits)) << "the input is kept";
     }
     EXPECT_FALSE(QFileInfo::exists(PathOf("photos/photo-01x-edited.jpg")));
 }
@@ -195,9 +189,9 @@ TEST_F(RecipeCli, OneJobAndThreeJobsWriteTheSameFiles)
     }
     for (const QString& photo : photos) {
         const QString name = QFileInfo(photo).fileName();
-        const QByteArray one = Contents(PathOf("out1/" + name));
+        const QByteArray one = FileBytes(PathOf("out1/" + name));
         ASSERT_FALSE(one.isEmpty()) << name.toStdString();
-        EXPECT_EQ(Contents(PathOf("out3/" + name)), one) << name.toStdString();
+        EXPECT_EQ(FileBytes(PathOf("out3/" + name)), one) << name.toStdString();
     }
 }
 
@@ -206,23 +200,23 @@ TEST_F(RecipeCli, ABatchSkipsWhatExistsAndNeverReplacesAnInput)
     const QString recipe = PathOf("recipe.txt");
     ASSERT_EQ(RunCli({"recipe", "add", recipe, "Invert"}).exitCode, 0);
     const QStringList photos = CopiesOfFruits(PathOf("photos"), 2);
-    ASSERT_TRUE(WriteFile(PathOf("photos/photo-00-edited.jpg"), "an earlier result"));
+    ASSERT_TRUE(WriteBytes(PathOf("photos/photo-00-edited.jpg"), "an earlier result"));
 
     const RunResult first = RunCli({"batch", "--recipe", recipe, PathOf("photos")});
     EXPECT_EQ(first.exitCode, 0) << Describe(first);
     EXPECT_TRUE(first.err.contains("1 of 2 photos written, 1 skipped")) << Describe(first);
-    EXPECT_EQ(Contents(PathOf("photos/photo-00-edited.jpg")), "an earlier result");
+    EXPECT_EQ(FileBytes(PathOf("photos/photo-00-edited.jpg")), "an earlier result");
     EXPECT_TRUE(QFileInfo::exists(PathOf("photos/photo-01-edited.jpg")));
 
     const RunResult again = RunCli({"batch", "--recipe", recipe, "--overwrite", PathOf("photos")});
     EXPECT_EQ(again.exitCode, 0) << Describe(again);
     EXPECT_TRUE(again.err.contains("2 of 2 photos written")) << "earlier results are not taken for photos\n"
                                                             << Describe(again);
-    EXPECT_NE(Contents(PathOf("photos/photo-00-edited.jpg")), "an earlier result");
+    EXPECT_NE(FileBytes(PathOf("photos/photo-00-edited.jpg")), "an earlier result");
 
     const RunResult into = RunCli({"batch", "--recipe", recipe, "--overwrite", "--out-dir", PathOf("photos"),
                                    photos[0], photos[1]});
     EXPECT_EQ(into.exitCode, 1) << Describe(into);
     EXPECT_TRUE(into.err.contains("is an input")) << Describe(into);
-    for (const QString& photo : photos) EXPECT_EQ(Contents(photo), Contents(kFruits));
+    for (const QString& photo : photos) EXPECT_EQ(FileBytes(photo), FileBytes(kFruits));
 }

@@ -4,6 +4,7 @@
 // photo, names the bad one, and stops at Cancel.
 
 #include "EditorTestSupport.h"
+#include "tests/FileBytes.h"
 
 #include "apps/editor/EditorBatch.h"
 #include "apps/editor/FilterPanel.h"
@@ -35,12 +36,6 @@ int RunCli(const QStringList& arguments, QString& error)
     if (!process.waitForFinished(kProcessMs) || process.exitStatus() != QProcess::NormalExit) return -1;
     error = QString::fromUtf8(process.readAllStandardError());
     return process.exitCode();
-}
-
-bool WriteText(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
 class RecipeEditorTest : public ::testing::Test {
@@ -128,7 +123,7 @@ TEST_F(RecipeEditorTest, TheSavedStepsReproduceThePictureThroughTheTool)
 
 TEST_F(RecipeEditorTest, ARecipeAppliesAsOneStepThatUndoTakesBack)
 {
-    ASSERT_TRUE(WriteText(PathOf("recipe.txt"), "BasicFilters recipe 1\n"
+    ASSERT_TRUE(WriteBytes(PathOf("recipe.txt"), "BasicFilters recipe 1\n"
                                                 "filter Median\n  MedianSize:2\n"
                                                 "filter Flip Vertical\n"
                                                 "filter Brightness and Contrast\n  BrightnessValue:-30\n"));
@@ -147,7 +142,7 @@ TEST_F(RecipeEditorTest, ARecipeAppliesAsOneStepThatUndoTakesBack)
     ASSERT_TRUE(m_window->Recipes()->SaveSteps(PathOf("saved.txt"), error)) << error.toStdString();
     EXPECT_EQ(ThroughTheTool(PathOf("saved.txt"), QStringLiteral("saved.png")), Photo());
 
-    ASSERT_TRUE(WriteText(PathOf("bad.txt"), "BasicFilters recipe 1\nfilter Median\n  MedianSize:x\n"));
+    ASSERT_TRUE(WriteBytes(PathOf("bad.txt"), "BasicFilters recipe 1\nfilter Median\n  MedianSize:x\n"));
     EXPECT_FALSE(m_window->Recipes()->ApplyRecipe(PathOf("bad.txt"), error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("line 3: "))) << error.toStdString();
     EXPECT_EQ(history->count(), 1) << "nothing applied";
@@ -155,7 +150,7 @@ TEST_F(RecipeEditorTest, ARecipeAppliesAsOneStepThatUndoTakesBack)
 
 TEST_F(RecipeEditorTest, ABatchWritesTheGoodPhotosNamesTheBadOneAndStopsAtCancel)
 {
-    ASSERT_TRUE(WriteText(PathOf("recipe.txt"), "BasicFilters recipe 1\nfilter Median\n  MedianSize:2\n"));
+    ASSERT_TRUE(WriteBytes(PathOf("recipe.txt"), "BasicFilters recipe 1\nfilter Median\n  MedianSize:2\n"));
     CRecipe recipe;
     CRecipePlan plan;
     std::string fault;
@@ -169,7 +164,7 @@ TEST_F(RecipeEditorTest, ABatchWritesTheGoodPhotosNamesTheBadOneAndStopsAtCancel
         ASSERT_TRUE(QImage(kSamplePhoto).save(photos.back()));
     }
     photos.insert(1, PathOf("photos/broken.png"));
-    ASSERT_TRUE(WriteText(photos[1], "no picture here"));
+    ASSERT_TRUE(WriteBytes(photos[1], "no picture here"));
 
     const EditorBatchReport report = CEditorBatch::Run(plan, photos, PathOf("photos"), 92, m_window.get());
     EXPECT_EQ(report.written, 2);

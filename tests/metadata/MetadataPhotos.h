@@ -3,6 +3,8 @@
 // GPS block and a thumbnail, XMP with a rating, IPTC keywords and a colour profile,
 // written with Exiv2 onto a picture Qt encodes.
 
+#include "tests/FileBytes.h"
+
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
@@ -186,18 +188,6 @@ inline QByteArray WithTruncatedExif(const QByteArray& jpeg, int kept)
     cut[marker + 2] = static_cast<char>(newLength >> 8);
     cut[marker + 3] = static_cast<char>(newLength & 0xFF);
     return cut;
-}
-
-inline QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline bool WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // The picture as stored, no orientation applied.

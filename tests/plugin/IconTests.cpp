@@ -1,3 +1,4 @@
+#include "tests/FileBytes.h"
 #include "tests/LoadedModule.h"
 
 #include "platform/ComPtr.h"
@@ -92,19 +93,14 @@ class ModuleIconLoader : public testing::Test {
 protected:
     static QByteArray ModuleBytes()
     {
-        static const QByteArray bytes = [] {
-            QFile file(QStringLiteral(BF_MODULE_PATH));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }();
+        static const QByteArray bytes = FileBytes(QStringLiteral(BF_MODULE_PATH));
         return bytes;
     }
 
     QString WriteCopy(const QByteArray& bytes)
     {
         const QString path = m_dir.filePath(QStringLiteral("copy%1.so").arg(m_copies++));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        EXPECT_EQ(file.write(bytes), bytes.size());
+        EXPECT_TRUE(WriteBytes(path, bytes));
         return path;
     }
 

@@ -2,6 +2,8 @@
 // the hosts' decoder path: each is read with its pixels, and what is damaged counts
 // as absent instead of ending the program. The files are in the fuzz corpus.
 
+#include "tests/FileBytes.h"
+
 #include "refhost/ImageFile.h"
 #include "refhost/PhotoMetadata.h"
 
@@ -13,8 +15,7 @@ namespace {
 
 QByteArray CorpusFile(const char* name)
 {
-    QFile file(QStringLiteral(BF_SOURCE_DIR "/fuzz/corpus/picture-file/") + QLatin1String(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return FileBytes(QStringLiteral(BF_SOURCE_DIR "/fuzz/corpus/picture-file/") + QLatin1String(name));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "tests/FileBytes.h"
 #include "tests/TestSupport.h"
 
 #include "refhost/ImageConversion.h"
@@ -43,19 +44,6 @@ std::array<uint8_t, 4> ExpectedBytes(QRgb color, uint8_t fourth)
 {
     return {static_cast<uint8_t>(qBlue(color)), static_cast<uint8_t>(qGreen(color)), static_cast<uint8_t>(qRed(color)),
             fourth};
-}
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 QStringList EntriesOf(const QString& directory)
@@ -238,17 +226,17 @@ TEST_F(ImageFileTest, UnknownSuffixFailsWithAMessageAndWritesNothing)
 TEST_F(ImageFileTest, FailedWritesLeaveAnExistingTargetAsItWas)
 {
     const QByteArray oldBytes("not a picture, but somebody's file\n");
-    WriteBytes(PathOf("keep.xyz"), oldBytes);
+    ASSERT_TRUE(WriteBytes(PathOf("keep.xyz"), oldBytes));
     QString error;
     EXPECT_FALSE(WriteImageFile(DistinctPicture(2, 2, QImage::Format_RGB32), PathOf("keep.xyz"), -1, error));
-    EXPECT_EQ(ReadBytes(PathOf("keep.xyz")), oldBytes);
+    EXPECT_EQ(FileBytes(PathOf("keep.xyz")), oldBytes);
 
     // A picture the encoder refuses fails after the target was opened for writing.
-    WriteBytes(PathOf("keep.png"), oldBytes);
+    ASSERT_TRUE(WriteBytes(PathOf("keep.png"), oldBytes));
     error.clear();
     EXPECT_FALSE(WriteImageFile(QImage(), PathOf("keep.png"), -1, error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(ReadBytes(PathOf("keep.png")), oldBytes);
+    EXPECT_EQ(FileBytes(PathOf("keep.png")), oldBytes);
     EXPECT_EQ(EntriesOf(m_directory.path()), (QStringList{"keep.png", "keep.xyz"}));
 }
 
@@ -266,9 +254,9 @@ TEST_F(ImageFileTest, ReadingFailsWithAMessageNamingTheFile)
     std::mt19937 random(11);
     QByteArray noise;
     for (int i = 0; i < 4096; ++i) noise.append(static_cast<char>(random() & 0xFF));
-    WriteBytes(PathOf("corrupt.jpg"), noise);
+    ASSERT_TRUE(WriteBytes(PathOf("corrupt.jpg"), noise));
     // A real JPEG start followed by garbage: the decoder starts and then gives up.
-    WriteBytes(PathOf("truncated.jpg"), QByteArray("\xFF\xD8\xFF\xE0", 4) + noise.left(100));
+    ASSERT_TRUE(WriteBytes(PathOf("truncated.jpg"), QByteArray("\xFF\xD8\xFF\xE0", 4) + noise.left(100)));
     ASSERT_TRUE(QDir(m_directory.path()).mkdir("folder.png"));
 
     for (const QString& name : {QStringLiteral("absent.png"), QStringLiteral("folder.png"),
