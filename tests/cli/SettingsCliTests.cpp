@@ -362,6 +362,13 @@ TEST_F(SettingsCli, HelpShowsEveryDeclaredKeyWithItsDefaultAndDescription)
                                             : setting.type == SettingType::Page ? setting.startText
                                                                                 : QString::number(setting.start, 'g', 15);
             EXPECT_TRUE(lines[at].endsWith("default " + expectedDefault)) << lines[at].toStdString();
+            // A page names its choices: "A or B", "A, B or C".
+            QString choices;
+            for (qsizetype i = 0; i < setting.choices.size(); ++i)
+                choices += (i == 0 ? "" : i + 1 == setting.choices.size() ? " or " : ", ") + setting.choices[i];
+            if (setting.type == SettingType::Page) {
+                EXPECT_TRUE(lines[at].contains("page: " + choices)) << lines[at].toStdString();
+            }
             ASSERT_LT(at + 1, lines.size());
             EXPECT_EQ(lines[at + 1].trimmed(), setting.description);
             // A page's settings follow the line that names the page.
