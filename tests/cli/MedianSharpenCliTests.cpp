@@ -16,13 +16,14 @@ protected:
         ASSERT_TRUE(PhotoLikePicture().save(m_directory.filePath("photo.png")));
     }
 
-    // Applies filter with the settings and reads back what it wrote.
-    QImage Apply(const char* filter, const QString& input, const QStringList& settings)
+    // Applies filter with the settings, the tool's environment added to, and reads
+    // back what it wrote.
+    QImage Apply(const char* filter, const QString& input, const QStringList& settings, const QStringList& environment)
     {
         const QString output = m_directory.filePath(QStringLiteral("out%1.png").arg(++m_outputs));
         QStringList arguments{QStringLiteral("apply"), QString::fromUtf8(filter), input, output};
         for (const QString& setting : settings) arguments << QStringLiteral("--set") << setting;
-        const RunResult run = RunCli(arguments);
+        const RunResult run = RunCli(arguments, environment);
         EXPECT_EQ(run.exitCode, 0) << Describe(run);
         return QImage(output);
     }
@@ -38,16 +39,9 @@ protected:
 TEST_F(NeighbourhoodCli, PortablePathAgreesInsideAndDiffersAtTheEdges)
 {
     const QStringList settings{"SharpenActivePage=GaussianBlur", "GaussianBlurSize=2.5"};
-    // The tool inherits the switch; whatever this process was given is put back after.
-    const QByteArray given = qgetenv("BASICFILTERS_PORTABLE");
-    const auto applyWith = [&](const char* portableCode) {
-        qputenv("BASICFILTERS_PORTABLE", portableCode);
-        return Apply("Sharpen", m_directory.filePath("photo.png"), settings);
-    };
-    const QImage fixed = applyWith("0");
-    const QImage portable = applyWith("1");
-    if (given.isNull()) qunsetenv("BASICFILTERS_PORTABLE");
-    else qputenv("BASICFILTERS_PORTABLE", given);
+    const QString photo = m_directory.filePath("photo.png");
+    const QImage fixed = Apply("Sharpen", photo, settings, {"BASICFILTERS_PORTABLE=0"});
+    const QImage portable = Apply("Sharpen", photo, settings, {"BASICFILTERS_PORTABLE=1"});
     ASSERT_EQ(fixed.size(), portable.size());
     constexpr int kReach = 5;
     int edgeDifferences = 0;

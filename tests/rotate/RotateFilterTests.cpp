@@ -564,20 +564,16 @@ QImage DistinctColours()
     return picture;
 }
 
-// The tool applies the free rotation with BASICFILTERS_PORTABLE set as given; what
-// this process was given is put back after.
+// The tool applies the free rotation with BASICFILTERS_PORTABLE set as given.
 QImage RotatedByTheTool(const QString& input, const char* portable, int cropType)
 {
-    const QByteArray given = qgetenv("BASICFILTERS_PORTABLE");
-    qputenv("BASICFILTERS_PORTABLE", portable);
     QTemporaryDir directory;
     const QString output = directory.filePath(QStringLiteral("out.png"));
     const RunResult run = RunCli({QStringLiteral("apply"), QStringLiteral("Rotate"), input, output,
                                   QStringLiteral("--set"), QStringLiteral("angle=20"), QStringLiteral("--set"),
                                   QStringLiteral("colorBkgnd=255"), QStringLiteral("--set"),
-                                  QStringLiteral("croptype=%1").arg(cropType), QStringLiteral("--quiet")});
-    if (given.isNull()) qunsetenv("BASICFILTERS_PORTABLE");
-    else qputenv("BASICFILTERS_PORTABLE", given);
+                                  QStringLiteral("croptype=%1").arg(cropType), QStringLiteral("--quiet")},
+                                 {QStringLiteral("BASICFILTERS_PORTABLE=") + portable});
     EXPECT_EQ(run.exitCode, 0) << Describe(run);
     return Pixels(output);
 }
