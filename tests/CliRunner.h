@@ -78,6 +78,19 @@ inline QImage SamplePhoto(const char* name)
         .convertToFormat(QImage::Format_RGB32);
 }
 
+// Opaque noise, saved at path (a BMP takes a moment to read, and noise leaves no part
+// of a filter's work to skip); true when written.
+inline bool SaveNoise(const QString& path, int width, int height, unsigned seed)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    std::mt19937 random(seed);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) row[x] = 0xFF000000u | (random() & 0xFFFFFFu);
+    }
+    return picture.save(path);
+}
+
 inline int Clamped(int value)
 {
     return std::clamp(value, 0, 255);

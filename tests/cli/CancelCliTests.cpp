@@ -15,21 +15,6 @@
 
 namespace {
 
-// Noise, so that no part of the median's work is skipped; BMP, so that reading it
-// takes a moment and the filter most of the run.
-QString LargeNoisyPicture(const QTemporaryDir& directory)
-{
-    QImage picture(6000, 4500, QImage::Format_RGB32);
-    std::mt19937 random(11);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) row[x] = 0xFF000000u | (random() & 0xFFFFFFu);
-    }
-    const QString path = directory.filePath(QStringLiteral("large.bmp"));
-    EXPECT_TRUE(picture.save(path));
-    return path;
-}
-
 // Whether the process has its own handler for SIGINT, as the kernel lists it.
 bool CatchesInterrupt(pid_t pid)
 {
@@ -48,7 +33,8 @@ bool CatchesInterrupt(pid_t pid)
 TEST(CancelCli, InterruptStopsTheFilterAndWritesNothing)
 {
     QTemporaryDir directory;
-    const QString input = LargeNoisyPicture(directory);
+    const QString input = directory.filePath(QStringLiteral("large.bmp"));
+    ASSERT_TRUE(SaveNoise(input, 6000, 4500, 11));
     const QString output = directory.filePath(QStringLiteral("out.png"));
     QProcess process;
     process.start(QStringLiteral(BF_CLI_PATH),

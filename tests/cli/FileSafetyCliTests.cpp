@@ -175,14 +175,8 @@ TEST(FileSafetyCli, ADeviceThatIsNoPictureIsRefusedRatherThanReadWithoutEnd)
 TEST(FileSafetyCli, ASignalAtAnyMomentLeavesNoPartOfTheOutput)
 {
     QTemporaryDir directory;
-    QImage picture(1600, 1200, QImage::Format_RGB32);
-    std::mt19937 random(5);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) row[x] = 0xFF000000u | (random() & 0xFFFFFFu);
-    }
     const QString input = directory.filePath(QStringLiteral("in.bmp"));
-    ASSERT_TRUE(picture.save(input));
+    ASSERT_TRUE(SaveNoise(input, 1600, 1200, 5));
     const QString output = directory.filePath(QStringLiteral("out.png"));
     const QStringList arguments{"apply", kCopyFilter, input, output, "--quiet"};
 
