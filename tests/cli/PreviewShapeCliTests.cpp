@@ -28,11 +28,6 @@ QImage NumberedPicture(int width, int height)
     return picture;
 }
 
-QImage Written(const QString& path)
-{
-    return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
-
 class PreviewShapeCli : public ::testing::Test {
 protected:
     void SetUp() override
@@ -55,7 +50,7 @@ protected:
 
 TEST_F(PreviewShapeCli, ASelectionCropsThosePicturePixelsCountedFromTheTopLeft)
 {
-    const QImage input = Written(PathOf("in.png"));
+    const QImage input = Pixels(PathOf("in.png"));
     struct Case {
         const char* selection;
         QRect kept;  // right and bottom exclusive in the selection, inclusive here
@@ -69,7 +64,7 @@ TEST_F(PreviewShapeCli, ASelectionCropsThosePicturePixelsCountedFromTheTopLeft)
         QFile::remove(output);
         const RunResult run = Crop(QString::fromLatin1(c.selection), output);
         ASSERT_EQ(run.exitCode, 0) << c.selection << Describe(run);
-        EXPECT_EQ(Written(output), input.copy(c.kept)) << c.selection;
+        EXPECT_EQ(Pixels(output), input.copy(c.kept)) << c.selection;
     }
 }
 
@@ -125,15 +120,15 @@ TEST_F(PreviewShapeCli, ALineAddsItsTiltToTheRotation)
     const RunResult typed = RunCli({"apply", "Rotate", PathOf("in.png"), PathOf("typed.png"), "--set",
                                     "angle=" + QString::number(2 + tilt, 'f', 6), "--quiet"});
     ASSERT_EQ(typed.exitCode, 0) << Describe(typed);
-    const QImage turned = Written(PathOf("drawn.png"));
-    EXPECT_EQ(turned, Written(PathOf("typed.png")));
+    const QImage turned = Pixels(PathOf("drawn.png"));
+    EXPECT_EQ(turned, Pixels(PathOf("typed.png")));
     EXPECT_GT(turned.width(), 40);
 
     // A line with no rise changes nothing: angle 0 hands the photo to the exact copy.
     const RunResult level = RunCli({"apply", "Rotate", PathOf("in.png"), PathOf("level.png"), "--line",
                                     "10,10,110,10", "--quiet"});
     ASSERT_EQ(level.exitCode, 0) << Describe(level);
-    EXPECT_EQ(Written(PathOf("level.png")), Written(PathOf("in.png")));
+    EXPECT_EQ(Pixels(PathOf("level.png")), Pixels(PathOf("in.png")));
 }
 
 TEST_F(PreviewShapeCli, DetectAngleGivesTheTurnThatLevelsATiltedHorizon)
