@@ -50,6 +50,14 @@ void Mouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button
     QCoreApplication::sendEvent(widget, &event);
 }
 
+// A press at the first point, moves through the others, the release at the last.
+void Drag(QWidget* widget, std::initializer_list<QPoint> path)
+{
+    Mouse(widget, QEvent::MouseButtonPress, *path.begin());
+    for (auto point = path.begin() + 1; point != path.end(); ++point) Mouse(widget, QEvent::MouseMove, *point);
+    Mouse(widget, QEvent::MouseButtonRelease, *(path.end() - 1));
+}
+
 class ExposureDialog : public FilterDialogTest {
 protected:
     void SetUp() override { MakeFilter(FactoryOf<CExposureFactory>(), MakeImage(kTestWidth, 1, PixelOfTheTestHistogram)); }
@@ -135,18 +143,13 @@ TEST_F(ExposureDialog, DraggingTheLimitMarkersStoresEachStep)
     EXPECT_EQ(histogram->LeftLimit(), 40);
     Mouse(histogram, QEvent::MouseButtonRelease, {254, 50});
 
-    Mouse(histogram, QEvent::MouseButtonPress, {251, 50});  // the right limit
-    Mouse(histogram, QEvent::MouseMove, {200, 50});
-    Mouse(histogram, QEvent::MouseMove, {41, 50});  // not above left + 1: stays
-    Mouse(histogram, QEvent::MouseButtonRelease, {41, 50});
+    Drag(histogram, {{251, 50}, {200, 50}, {41, 50}});  // the right limit, not above left + 1 at the end
     PumpPostedEvents();
     EXPECT_EQ(histogram->RightLimit(), 200);
     EXPECT_EQ(StoredValue(u"RightLimit"), 200.0);
 
     // A press away from both markers drags nothing.
-    Mouse(histogram, QEvent::MouseButtonPress, {120, 50});
-    Mouse(histogram, QEvent::MouseMove, {90, 50});
-    Mouse(histogram, QEvent::MouseButtonRelease, {90, 50});
+    Drag(histogram, {{120, 50}, {90, 50}});
     EXPECT_EQ(histogram->LeftLimit(), 40);
     EXPECT_EQ(histogram->RightLimit(), 200);
 }
@@ -214,22 +217,15 @@ TEST_F(ExposureDialog, CurvePointsAreAddedDraggedAndRemovedWithTheMouse)
     EXPECT_EQ(StoredText(u"Active"), u"GradCurves");
 
     // Within 3 pixels of a point's column nothing is added.
-    Mouse(curve, QEvent::MouseButtonPress, {123, 200});
-    Mouse(curve, QEvent::MouseButtonRelease, {123, 200});
+    Drag(curve, {{123, 200}});
     EXPECT_EQ(curve->Points().size(), 3u);
 
     // The ends move only up and down, clamped into the control.
-    Mouse(curve, QEvent::MouseButtonPress, {1, 254});
-    Mouse(curve, QEvent::MouseMove, {60, 300});
-    Mouse(curve, QEvent::MouseMove, {60, 205});
-    Mouse(curve, QEvent::MouseButtonRelease, {60, 205});
+    Drag(curve, {{1, 254}, {60, 300}, {60, 205}});
     EXPECT_EQ(curve->Points()[0], QPoint(0, 205));
 
     // Dragged onto its right neighbour's column, the inner point goes.
-    Mouse(curve, QEvent::MouseButtonPress, {121, 81});
-    Mouse(curve, QEvent::MouseMove, {255, 81});
-    Mouse(curve, QEvent::MouseMove, {130, 81});  // no longer dragging anything
-    Mouse(curve, QEvent::MouseButtonRelease, {130, 81});
+    Drag(curve, {{121, 81}, {255, 81}, {130, 81}});  // by the last move no longer dragging anything
     PumpPostedEvents();
     ASSERT_EQ(curve->Points().size(), 2u);
     EXPECT_EQ(StoredValue(u"NumSplinePoints"), 2.0);
@@ -240,10 +236,8 @@ TEST_F(ExposureDialog, CurvePointsAreAddedDraggedAndRemovedWithTheMouse)
     EXPECT_EQ(curve->Points().size(), 2u);
 
     // The right button removes an inner point, or an end while more than two remain.
-    Mouse(curve, QEvent::MouseButtonPress, {50, 50});
-    Mouse(curve, QEvent::MouseButtonRelease, {50, 50});
-    Mouse(curve, QEvent::MouseButtonPress, {200, 20});
-    Mouse(curve, QEvent::MouseButtonRelease, {200, 20});
+    Drag(curve, {{50, 50}});
+    Drag(curve, {{200, 20}});
     ASSERT_EQ(curve->Points().size(), 4u);
     Mouse(curve, QEvent::MouseButtonPress, {51, 49}, Qt::RightButton);
     ASSERT_EQ(curve->Points().size(), 3u);
