@@ -3,6 +3,7 @@
 // and from values worked out by hand; rows are section rows, row 0 the bottom.
 
 #include "tests/HostDoubles.h"
+#include "tests/KernelPicture.h"
 #include "tests/TestSupport.h"
 #include "tests/shared/KernelVariants.h"
 
@@ -209,35 +210,27 @@ class VignetteLoopVariants : public KernelVariantTest<LoopsVariant> {};
 
 // Random pixels on rows two pixels longer than the picture, the extra ones marked, so
 // that a loop running past its row shows.
-struct PaddedPicture {
+struct PaddedPicture : KernelPicture {
     static constexpr uint32_t kMark = 0xDEADBEEFu;
-    int width;
-    int height;
-    std::vector<uint32_t> pixels;
 
-    PaddedPicture(int w, int h, std::mt19937& random)
-        : width(w), height(h), pixels(static_cast<size_t>(w + 2) * h, kMark)
+    PaddedPicture(int w, int h, std::mt19937& random) : KernelPicture(w, h, kMark, 2)
     {
         for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * (w + 2) + x] = static_cast<uint32_t>(random());
+            for (int x = 0; x < w; ++x) At(x, y) = static_cast<uint32_t>(random());
         }
     }
-    PixelRows Rows() { return {reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{4} * (width + 2), width, height}; }
     Picture Inside() const
     {
         Picture picture{width, height, {}};
         for (int y = 0; y < height; ++y) {
-            const auto* row = pixels.data() + static_cast<size_t>(y) * (width + 2);
-            picture.pixels.insert(picture.pixels.end(), row, row + width);
+            for (int x = 0; x < width; ++x) picture.pixels.push_back(At(x, y));
         }
         return picture;
     }
     bool MarksKept() const
     {
         for (int y = 0; y < height; ++y) {
-            for (int x = width; x < width + 2; ++x) {
-                if (pixels[static_cast<size_t>(y) * (width + 2) + x] != kMark) return false;
-            }
+            if (At(width, y) != kMark || At(width + 1, y) != kMark) return false;
         }
         return true;
     }
