@@ -1,6 +1,8 @@
 // The median engine alone, on plain pixel buffers: its key, its ordering of ties, its
 // windows at the edges, its sizes and its reports.
 
+#include "tests/KernelPicture.h"
+
 #include "filters/median/MedianKernel.h"
 #include "tests/median/MedianReference.h"
 #include "tests/shared/KernelVariants.h"
@@ -19,17 +21,11 @@ uint32_t Rgb(uint32_t red, uint32_t green, uint32_t blue)
     return red << 16 | green << 8 | blue;
 }
 
-struct Picture {
-    int width;
-    int height;
-    std::vector<uint32_t> pixels;
-
-    Picture(int w, int h, uint32_t fill = 0) : width(w), height(h), pixels(static_cast<size_t>(w * h), fill) {}
-    uint32_t& At(int x, int y) { return pixels[static_cast<size_t>(y * width + x)]; }
+struct Picture : KernelPicture {
+    using KernelPicture::KernelPicture;
     bool Filter(int radius, const UnitReport& report = {}, int threads = 1)
     {
-        return MedianFilter({reinterpret_cast<uint8_t*>(pixels.data()), ptrdiff_t{4} * width, width, height}, radius,
-                            report, threads);
+        return MedianFilter(Rows(), radius, report, threads);
     }
 };
 
