@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <new>
 
-bool CNarrowColumns::Build(const int8_t* table, int tableTaps, uint32_t numerator, uint32_t denominator,
-                           uint32_t width)
+template <typename Weight>
+bool CColumnPlan<Weight>::Build(const Weight* table, int tableTaps, uint32_t numerator, uint32_t denominator,
+                                uint32_t width)
 {
     const size_t columns = (static_cast<size_t>(width) + 3) / 4 * 4;
     const auto taps = static_cast<size_t>(tableTaps);
@@ -16,7 +17,7 @@ bool CNarrowColumns::Build(const int8_t* table, int tableTaps, uint32_t numerato
     } catch (const std::bad_alloc&) {
         m_taps = 0;
         std::vector<uint32_t>().swap(m_offsets);
-        std::vector<int8_t>().swap(m_weights);
+        std::vector<Weight>().swap(m_weights);
         return false;
     }
     m_taps = tableTaps;
@@ -28,3 +29,6 @@ bool CNarrowColumns::Build(const int8_t* table, int tableTaps, uint32_t numerato
     }
     return true;
 }
+
+template class CColumnPlan<int8_t>;
+template class CColumnPlan<int16_t>;

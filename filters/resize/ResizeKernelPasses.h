@@ -26,7 +26,10 @@ using HorizontalFilter = void (*)(const uint8_t* line, const int16_t* table, int
 // sums fit 16 bits. The horizontal one takes its pixels' offsets and weights from a
 // plan (filters/resize/ResizeKernelColumns.h) and reads the line up to three pixels
 // beyond a pixel's last tap; those pixels weigh 0.
-class CNarrowColumns;
+template <typename Weight>
+class CColumnPlan;
+using CNarrowColumns = CColumnPlan<int8_t>;
+using CWideColumns = CColumnPlan<int16_t>;
 using NarrowVerticalFilter = void (*)(const uint8_t* top, size_t stride, const int8_t* weights, int taps,
                                       uint8_t* out, size_t bytes);
 using NarrowHorizontalFilter = void (*)(const uint8_t* line, const CNarrowColumns& columns, uint8_t* out,
@@ -35,12 +38,18 @@ using NarrowHorizontalFilter = void (*)(const uint8_t* line, const CNarrowColumn
 // The line pixels a narrow horizontal pass may read beyond the last tap.
 constexpr int kNarrowLineSlack = 3;
 
-// The narrow passes are null where a variant has none.
+// The horizontal pass of tables of two taps (every enlargement with the triangle),
+// taking each pixel's offset and weight pair from a plan.
+using TwoTapHorizontalFilter = void (*)(const uint8_t* line, const CWideColumns& columns, uint8_t* out,
+                                        uint32_t width);
+
+// The narrow and two-tap passes are null where a variant has none.
 struct ResizePasses {
     VerticalFilter vertical;
     HorizontalFilter horizontal;
     NarrowVerticalFilter narrowVertical = nullptr;
     NarrowHorizontalFilter narrowHorizontal = nullptr;
+    TwoTapHorizontalFilter twoTapHorizontal = nullptr;
 };
 
 // The passes for pixels of 8 or 32 bits.

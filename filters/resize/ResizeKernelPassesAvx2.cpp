@@ -17,51 +17,46 @@
 namespace {
 
 // Two taps a pixel, as every enlargement with the triangle has: four destination
-// pixels a step, two in each half, where the general loop fills each half with one.
-// Each pixel's 8 bytes of line are its two taps; one byte shuffle pairs their
-// channels, and a multiply-add per pixel pair sums them as the portable loop does.
-// A last group of fewer than four repeats its last pixel and stores what it owns.
-void FilterLine32TwoTapsAvx2(const uint8_t* line, const int16_t* table, uint32_t numerator, uint32_t denominator,
-                             uint8_t* out, uint32_t width)
+// pixels a step, two in each half, each pixel's line offset and weight pair read from
+// the plan. Each pixel's 8 bytes of line are its two taps; one byte shuffle pairs
+// their channels, and a multiply-add per pixel pair sums them as the portable loop
+// does. A last group of fewer than four (the plan repeats its last pixel) stores what
+// it owns.
+void FilterLine32TwoTapsAvx2(const uint8_t* line, const CWideColumns& columns, uint8_t* out, uint32_t width)
 {
     const __m256i pairChannels =
         _mm256_setr_epi8(0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15, 0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13,
                          10, 14, 11, 15);
+    // Pixels 0 and 2 in the even products, 1 and 3 in the odd, each pair's weights
+    // over its four channels.
+    const __m256i evenWeights = _mm256_setr_epi32(0, 0, 0, 0, 2, 2, 2, 2);
+    const __m256i oddWeights = _mm256_setr_epi32(1, 1, 1, 1, 3, 3, 3, 3);
     const __m256i rounding = _mm256_set1_epi32(64);
     const __m256i zero = _mm256_setzero_si256();
-    ResizeStep step(numerator, denominator);
-    for (uint32_t k = 0; k < width; k += 4) {
-        const int count = static_cast<int>(std::min<uint32_t>(4, width - k));
-        long long taps[4];
-        int weights[4];
-        for (int p = 0; p < 4; ++p) {
-            if (p < count) {
-                std::memcpy(&taps[p], line + step.position * 4, sizeof taps[p]);
-                std::memcpy(&weights[p], table + static_cast<size_t>(step.phase) * 2, sizeof weights[p]);
-                step.Advance();
-            } else {
-                taps[p] = taps[p - 1];
-                weights[p] = weights[p - 1];
-            }
-        }
+    const uint32_t* offsets = columns.Offsets();
+    const int16_t* weights = columns.Weights();
+    for (uint32_t k = 0; k < width; k += 4, offsets += 4, weights += 8) {
+        const auto taps = [&](int p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(line + offsets[p])); };
         // Half 0 holds pixels 0 and 1, half 1 pixels 2 and 3.
-        const __m256i paired = _mm256_shuffle_epi8(_mm256_set_epi64x(taps[3], taps[2], taps[1], taps[0]), pairChannels);
+        const __m256i fourPairs = _mm256_setr_m128i(_mm_unpacklo_epi64(taps(0), taps(1)),
+                                                    _mm_unpacklo_epi64(taps(2), taps(3)));
+        const __m256i paired = _mm256_shuffle_epi8(fourPairs, pairChannels);
+        const __m256i weightPairs =
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(weights)));
         const __m256i even = _mm256_madd_epi16(_mm256_unpacklo_epi8(paired, zero),
-                                               _mm256_setr_epi32(weights[0], weights[0], weights[0], weights[0],
-                                                                 weights[2], weights[2], weights[2], weights[2]));
+                                               _mm256_permutevar8x32_epi32(weightPairs, evenWeights));
         const __m256i odd = _mm256_madd_epi16(_mm256_unpackhi_epi8(paired, zero),
-                                              _mm256_setr_epi32(weights[1], weights[1], weights[1], weights[1],
-                                                                weights[3], weights[3], weights[3], weights[3]));
+                                              _mm256_permutevar8x32_epi32(weightPairs, oddWeights));
         const __m256i words = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_add_epi32(even, rounding), 7),
                                                  _mm256_srai_epi32(_mm256_add_epi32(odd, rounding), 7));
         const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08);
         uint8_t* at = out + static_cast<size_t>(k) * 4;
-        if (count == 4) {
+        if (width - k >= 4) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(bytes));
         } else {
             alignas(16) uint8_t group[16];
             _mm_store_si128(reinterpret_cast<__m128i*>(group), _mm256_castsi256_si128(bytes));
-            std::memcpy(at, group, static_cast<size_t>(count) * 4);
+            std::memcpy(at, group, static_cast<size_t>(width - k) * 4);
         }
     }
 }
@@ -163,8 +158,7 @@ void FilterColumnsAvx2(const uint8_t* top, size_t stride, const int16_t* weights
 void FilterLine32Avx2(const uint8_t* line, const int16_t* table, int taps, uint32_t numerator, uint32_t denominator,
                       uint8_t* out, uint32_t width)
 {
-    if (taps == 2) FilterLine32TwoTapsAvx2(line, table, numerator, denominator, out, width);
-    else FilterLine32Vector<Vectors256>(line, table, taps, numerator, denominator, out, width);
+    FilterLine32Vector<Vectors256>(line, table, taps, numerator, denominator, out, width);
 }
 
 }  // namespace
@@ -172,5 +166,6 @@ void FilterLine32Avx2(const uint8_t* line, const int16_t* table, int taps, uint3
 ResizePasses Avx2ResizePasses(int bitsPerPixel)
 {
     if (bitsPerPixel == 8) return {&FilterColumnsAvx2, Sse2ResizePasses(8).horizontal, &FilterColumnsNarrowAvx2};
-    return {&FilterColumnsAvx2, &FilterLine32Avx2, &FilterColumnsNarrowAvx2, &FilterLine32NarrowAnyAvx2};
+    return {&FilterColumnsAvx2, &FilterLine32Avx2, &FilterColumnsNarrowAvx2, &FilterLine32NarrowAnyAvx2,
+            &FilterLine32TwoTapsAvx2};
 }

@@ -47,11 +47,15 @@ bool CPlaneResizer::Init(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t d
     }
     m_passes = ChosenResizePasses(bitsPerPixel);
     if (m_vertical.NarrowData() == nullptr) m_passes.narrowVertical = nullptr;
-    // Without memory for its plan the horizontal pass takes the wide weights.
+    // Without memory for their plans the horizontal passes step through the table.
     const bool narrowColumns = m_passes.narrowHorizontal != nullptr && m_horizontal.NarrowData() != nullptr &&
                                m_columns.Build(m_horizontal.NarrowData(), m_horizontal.NarrowTaps(), sourceWidth - 1,
                                                destinationWidth - 1, destinationWidth);
     if (!narrowColumns) m_passes.narrowHorizontal = nullptr;
+    const bool twoTapColumns = !narrowColumns && m_passes.twoTapHorizontal != nullptr && m_horizontal.Taps() == 2 &&
+                               m_wideColumns.Build(m_horizontal.Data(), 2, sourceWidth - 1, destinationWidth - 1,
+                                                   destinationWidth);
+    if (!twoTapColumns) m_passes.twoTapHorizontal = nullptr;
     return true;
 }
 
@@ -185,6 +189,8 @@ void CPlaneResizer::RowPass(uint8_t* destination, const RowSpan& span, uint32_t 
         PadLine(line);
         if (m_passes.narrowHorizontal != nullptr) {
             m_passes.narrowHorizontal(line, m_columns, destination, m_destinationWidth);
+        } else if (m_passes.twoTapHorizontal != nullptr) {
+            m_passes.twoTapHorizontal(line, m_wideColumns, destination, m_destinationWidth);
         } else {
             m_passes.horizontal(line, m_horizontal.Data(), m_horizontal.Taps(), m_sourceWidth - 1,
                                 m_destinationWidth - 1, destination, m_destinationWidth);

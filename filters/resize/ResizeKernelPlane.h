@@ -88,7 +88,8 @@ private:
     size_t m_bytesPerPixel = 4;
     CResizeWeights m_horizontal;
     CResizeWeights m_vertical;
-    CNarrowColumns m_columns;  // for the narrow horizontal pass, where it runs
+    CNarrowColumns m_columns;      // for the narrow horizontal pass, where it runs
+    CWideColumns m_wideColumns;    // for the two-tap horizontal pass, where it runs
     Bands m_bands;
     std::unique_ptr<uint8_t[]> m_line;
     std::unique_ptr<uint8_t[]> m_edgeRows;

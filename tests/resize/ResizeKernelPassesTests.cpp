@@ -1,7 +1,8 @@
 // Every vector variant of the resampler's passes gives the portable bytes, on real
 // weight tables of many size pairs, on extreme weights that clamp, and on lines of
 // one pixel on; the narrow passes on the triangle's reductions and on narrow tables
-// whose sums reach the largest a row can hold. A variant the processor cannot run is
+// whose sums reach the largest a row can hold; the two-tap pass on the triangle's
+// enlargements and on weights that clamp. A variant the processor cannot run is
 // skipped.
 
 #include "filters/resize/ResizeKernelColumns.h"
@@ -206,7 +207,7 @@ NarrowTable RandomNarrowTable(uint32_t phases, int taps, std::mt19937& random)
     return table;
 }
 
-class NarrowResizePasses : public testing::Test {
+class PlannedResizePasses : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -214,6 +215,23 @@ protected:
         passes = Avx2ResizePasses(32);
         ASSERT_NE(passes.narrowVertical, nullptr);
         ASSERT_NE(passes.narrowHorizontal, nullptr);
+        ASSERT_NE(passes.twoTapHorizontal, nullptr);
+    }
+
+    // The two-tap pass on a padded line of random bytes, against the portable loop.
+    void ExpectSameTwoTapLine(const LineCase& line, std::mt19937& random) const
+    {
+        const std::vector<uint8_t> padded = RandomBytes((line.sourceWidth + 2) * 4, random);
+        std::vector<uint8_t> expected(line.width * 4);
+        PortableResizePasses(32).horizontal(padded.data(), line.table, 2, line.numerator, line.denominator,
+                                            expected.data(), line.width);
+        std::vector<uint8_t> actual(expected.size() + 4, 0xEE);
+        CWideColumns columns;
+        ASSERT_TRUE(columns.Build(line.table, 2, line.numerator, line.denominator, line.width));
+        passes.twoTapHorizontal(padded.data(), columns, actual.data(), line.width);
+        ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
+            << line.sourceWidth << " to " << line.width;
+        ASSERT_EQ(actual.back(), 0xEE) << "wrote past the row";
     }
 
     // A padded line of random bytes, or of 255 only, read up to the slack beyond.
@@ -255,7 +273,7 @@ protected:
 
 // Triangle reductions by more than 1.01 have narrow tables; by 1.05 to 5 they give 4 to 10
 // taps, whole groups of four and groups with two taps left over.
-TEST_F(NarrowResizePasses, MatchThePortableLoopsOnTriangleReductions)
+TEST_F(PlannedResizePasses, MatchThePortableLoopsOnTriangleReductions)
 {
     std::mt19937 random(1207);
     for (const auto& [from, to] : {std::pair{4000u, 2000u}, {301u, 150u}, {999u, 333u}, {200u, 190u}, {810u, 270u},
@@ -276,7 +294,7 @@ TEST_F(NarrowResizePasses, MatchThePortableLoopsOnTriangleReductions)
 
 // Rows that sum to 128 with a weight of 127, on lines of 255: every sum is the
 // largest a narrow row allows; odd tap counts too.
-TEST_F(NarrowResizePasses, MatchThePortableLoopsAtTheLargestSums)
+TEST_F(PlannedResizePasses, MatchThePortableLoopsAtTheLargestSums)
 {
     std::mt19937 random(128);
     for (int taps = 1; taps <= 12; ++taps) {
@@ -295,3 +313,21 @@ TEST_F(NarrowResizePasses, MatchThePortableLoopsAtTheLargestSums)
     }
 }
 
+// Triangle enlargements (two taps, weights up to 128) of every width from 1 to 9 and
+// of photo sizes, and two-tap tables of weights far beyond a real table's, whose sums
+// clamp both ways.
+TEST_F(PlannedResizePasses, TwoTapPassMatchesThePortableLoop)
+{
+    std::mt19937 random(2);
+    for (const auto& [from, to] : {std::pair{4000u, 8000u}, {8u, 9u}, {301u, 602u}, {97u, 1000u}, {640u, 641u},
+                                   {2u, 7u}, {3u, 5u}, {9u, 13u}}) {
+        CResizeWeights table;
+        ASSERT_TRUE(table.Build(from, to, &TriangleKernel, 1));
+        ASSERT_EQ(table.Taps(), 2) << from << " to " << to;
+        ExpectSameTwoTapLine(CornerAligned(from, to, 2, table.Data()), random);
+    }
+    for (uint32_t width = 1; width <= 9; ++width) {
+        const std::vector<int16_t> extreme = ExtremeWeights(2 * static_cast<size_t>(width + 3), random);
+        ExpectSameTwoTapLine({width / 2 + 1, width, 2, extreme.data(), width / 2, width + 3}, random);
+    }
+}
