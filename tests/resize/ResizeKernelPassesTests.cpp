@@ -313,9 +313,9 @@ TEST_F(PlannedResizePasses, MatchThePortableLoopsAtTheLargestSums)
     }
 }
 
-// Triangle enlargements (two taps, weights up to 128) of every width from 1 to 9 and
-// of photo sizes, and two-tap tables of weights far beyond a real table's, whose sums
-// clamp both ways.
+// Triangle enlargements (two taps, weights up to 128) from photo and small sizes, and
+// two-tap tables of weights far beyond a real table's, whose sums clamp both ways, on
+// every width from 1 to 9 (each remainder of the four pixels a step).
 TEST_F(PlannedResizePasses, TwoTapPassMatchesThePortableLoop)
 {
     std::mt19937 random(2);
