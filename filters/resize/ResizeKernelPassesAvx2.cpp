@@ -16,6 +16,18 @@
 
 namespace {
 
+// A group of four destination pixels; only the first left of them when fewer are.
+void StoreGroup(uint8_t* at, __m128i pixels, uint32_t left)
+{
+    if (left >= 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), pixels);
+        return;
+    }
+    alignas(16) uint8_t group[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(group), pixels);
+    std::memcpy(at, group, static_cast<size_t>(left) * 4);
+}
+
 // Two taps a pixel, as every enlargement with the triangle has: four destination
 // pixels a step, two in each half, each pixel's line offset and weight pair read from
 // the plan. Each pixel's 8 bytes of line are its two taps; one byte shuffle pairs
@@ -50,14 +62,7 @@ void FilterLine32TwoTapsAvx2(const uint8_t* line, const CWideColumns& columns, u
         const __m256i words = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_add_epi32(even, rounding), 7),
                                                  _mm256_srai_epi32(_mm256_add_epi32(odd, rounding), 7));
         const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08);
-        uint8_t* at = out + static_cast<size_t>(k) * 4;
-        if (width - k >= 4) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(bytes));
-        } else {
-            alignas(16) uint8_t group[16];
-            _mm_store_si128(reinterpret_cast<__m128i*>(group), _mm256_castsi256_si128(bytes));
-            std::memcpy(at, group, static_cast<size_t>(width - k) * 4);
-        }
+        StoreGroup(out + static_cast<size_t>(k) * 4, _mm256_castsi256_si128(bytes), width - k);
     }
 }
 
@@ -133,14 +138,7 @@ void FilterLine32NarrowAvx2(const uint8_t* line, const CNarrowColumns& columns, 
         const __m256i sums = _mm256_add_epi16(_mm256_hadd_epi16(evenPixels, oddPixels), rounding);
         const __m256i shifted = _mm256_srli_epi16(sums, 7);
         const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(shifted, shifted), pixelOrder);
-        uint8_t* at = out + static_cast<size_t>(k) * 4;
-        if (width - k >= 4) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(bytes));
-        } else {
-            alignas(16) uint8_t group[16];
-            _mm_store_si128(reinterpret_cast<__m128i*>(group), _mm256_castsi256_si128(bytes));
-            std::memcpy(at, group, static_cast<size_t>(width - k) * 4);
-        }
+        StoreGroup(out + static_cast<size_t>(k) * 4, _mm256_castsi256_si128(bytes), width - k);
     }
 }
 
