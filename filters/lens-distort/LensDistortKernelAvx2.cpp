@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <vector>
 
 namespace {
@@ -403,14 +404,22 @@ void LensRowPairAvx2(const PixelRows& source, const LensGeometry& geometry, int 
     const ColumnBlocks blocks = BlocksOf(geometry.cx, target.width, dy);
     const __m256d distance = _mm256_set1_pd(dy);
     const __m256d steps = _mm256_set_pd(3.0, 2.0, 1.0, 0.0);
+    const int end = std::max(blocks.rightEnd, blocks.leftEnd);
     std::vector<ColumnMoves> moves;
-    for (int a = blocks.first; a < std::max(blocks.rightEnd, blocks.leftEnd); a += kLanes)
-        moves.push_back(MovesAt(geometry, _mm256_add_pd(_mm256_set1_pd(a), steps), distance));
-    for (const bool right : {true, false}) {
-        if (above != nullptr) WriteSide(source, moves, {geometry.cx, cy, right, true}, blocks, above);
+    // A row's moves are a few kilobytes; without them the portable loop writes the
+    // same bytes, and no exception leaves the kernel.
+    try {
+        moves.reserve(static_cast<size_t>(std::max(0, end - blocks.first) / kLanes));
+    } catch (const std::bad_alloc&) {
+        LensRowPairPortable(source, geometry, dy, target);
+        return;
     }
-    for (const bool right : {true, false}) {
-        if (below != nullptr) WriteSide(source, moves, {geometry.cx, cy, right, false}, blocks, below);
+    for (int a = blocks.first; a < end; a += kLanes)
+        moves.push_back(MovesAt(geometry, _mm256_add_pd(_mm256_set1_pd(a), steps), distance));
+    for (const bool up : {true, false}) {
+        uint32_t* row = up ? above : below;
+        if (row == nullptr) continue;
+        for (const bool right : {true, false}) WriteSide(source, moves, {geometry.cx, cy, right, up}, blocks, row);
     }
     if (above != nullptr) WriteRest(source, geometry, cy + dy, blocks, target.width, above);
     if (below != nullptr) WriteRest(source, geometry, cy - dy, blocks, target.width, below);
