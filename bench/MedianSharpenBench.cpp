@@ -109,7 +109,7 @@ void BM_MedianInterior(benchmark::State& state, MedianInteriorRow interiorRow, b
     const size_t stride = kWidth + kMedianRowSlack;
     std::vector<uint32_t> keyed(stride * kHeight);
     for (int y = 0; y < kHeight; ++y) {
-        KeyRowByLuma(Photo().data() + static_cast<size_t>(y) * kWidth, kWidth, keyed.data() + stride * y);
+        KeyRowByLuma(Photo().data() + static_cast<size_t>(y) * kWidth, kWidth, keyed.data() + stride * y, nullptr);
     }
     std::vector<uint32_t> out(Photo().size());
     std::vector<uint32_t> scratch(MedianScratchKeys());

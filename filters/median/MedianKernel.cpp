@@ -163,7 +163,8 @@ bool MedianOfRows(const PixelRows& image, int radius, RowBand band, const uint32
     for (int y = band.first; y < band.last; ++y) {
         for (; keyed <= std::min(image.height - 1, y + radius); ++keyed) {
             if (keyed < band.last) {
-                keyRow(image.Row(keyed), image.width, ring.Row(keyed));
+                const uint32_t* next = keyed + 1 < band.last ? image.Row(keyed + 1) : nullptr;
+                keyRow(image.Row(keyed), image.width, ring.Row(keyed), next);
             } else {
                 const auto below = static_cast<size_t>(keyed - band.last);
                 std::copy_n(keyedBelow + below * rowKeys, rowKeys, ring.Row(keyed));
@@ -196,9 +197,11 @@ bool MedianOfBands(const PixelRows& image, int radius, int threads, const UnitRe
         for (int k = 0; k < radius; ++k) {
             const int aboveRow = band.first - radius + k;
             const int belowRow = band.last + k;
-            if (aboveRow >= 0) keyRow(image.Row(aboveRow), image.width, keys + static_cast<size_t>(k) * rowKeys);
+            if (aboveRow >= 0) {
+                keyRow(image.Row(aboveRow), image.width, keys + static_cast<size_t>(k) * rowKeys, nullptr);
+            }
             if (belowRow < image.height) {
-                keyRow(image.Row(belowRow), image.width, keys + static_cast<size_t>(radius + k) * rowKeys);
+                keyRow(image.Row(belowRow), image.width, keys + static_cast<size_t>(radius + k) * rowKeys, nullptr);
             }
         }
     }
@@ -227,9 +230,9 @@ uint32_t LumaOf(uint32_t pixel)
     return (red * 0x4C8000u + green * 0x964000u + blue * 0x1D4000u) >> 24;
 }
 
-void KeyRowByLuma(const uint32_t* row, int width, uint32_t* keyed)
+void KeyRowByLuma(const uint32_t* row, int width, uint32_t* keyed, const uint32_t* next)
 {
-    KeyRowWith<ScalarLanes>(row, width, keyed);
+    KeyRowWith<ScalarLanes>(row, width, keyed, next);
 }
 
 size_t MedianScratchKeys()

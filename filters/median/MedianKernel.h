@@ -20,11 +20,13 @@ uint32_t LumaOf(uint32_t pixel);
 
 // Each pixel with its luma in the fourth byte: compared as unsigned words, keyed
 // pixels order by luma first and by red, green and blue among equal lumas. The
-// vector variants give the same keys.
-using KeyRow = void (*)(const uint32_t* row, int width, uint32_t* keyed);
-void KeyRowByLuma(const uint32_t* row, int width, uint32_t* keyed);
-void KeyRowByLumaSse2(const uint32_t* row, int width, uint32_t* keyed);
-void KeyRowByLumaAvx2(const uint32_t* row, int width, uint32_t* keyed);
+// vector variants give the same keys. next, when not null, is the row of width
+// pixels to be keyed after this one: it is asked for from memory meanwhile, since
+// this machine's prefetchers did not fetch it early enough on their own.
+using KeyRow = void (*)(const uint32_t* row, int width, uint32_t* keyed, const uint32_t* next);
+void KeyRowByLuma(const uint32_t* row, int width, uint32_t* keyed, const uint32_t* next);
+void KeyRowByLumaSse2(const uint32_t* row, int width, uint32_t* keyed, const uint32_t* next);
+void KeyRowByLumaAvx2(const uint32_t* row, int width, uint32_t* keyed, const uint32_t* next);
 
 // The median of the windows of one row that reach 2r+1 columns: out[x] for x from r to
 // width-r-1 becomes the key of rank n/2 among the n keys of rows[0..rowCount-1] at

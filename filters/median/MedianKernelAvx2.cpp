@@ -53,7 +53,7 @@ void MedianInteriorRowAvx2(const uint32_t* const* rows, int rowCount, int width,
     MedianInteriorRowWith<Avx2Lanes>(rows, rowCount, width, radius, out, scratch);
 }
 
-void KeyRowByLumaAvx2(const uint32_t* row, int width, uint32_t* keyed)
+void KeyRowByLumaAvx2(const uint32_t* row, int width, uint32_t* keyed, const uint32_t* next)
 {
-    KeyRowWith<Avx2Lanes>(row, width, keyed);
+    KeyRowWith<Avx2Lanes>(row, width, keyed, next);
 }

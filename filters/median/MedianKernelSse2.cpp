@@ -60,7 +60,7 @@ void MedianInteriorRowSse2(const uint32_t* const* rows, int rowCount, int width,
     MedianInteriorRowWith<Sse2Lanes>(rows, rowCount, width, radius, out, scratch);
 }
 
-void KeyRowByLumaSse2(const uint32_t* row, int width, uint32_t* keyed)
+void KeyRowByLumaSse2(const uint32_t* row, int width, uint32_t* keyed, const uint32_t* next)
 {
-    KeyRowWith<Sse2Lanes>(row, width, keyed);
+    KeyRowWith<Sse2Lanes>(row, width, keyed, next);
 }

@@ -168,13 +168,13 @@ TEST_P(MedianKernelVariants, KeyedRowsCarryTheirLuma)
         std::vector<uint32_t> expected(row.size() + 1, 0xDEADBEEFu);
         std::transform(row.begin(), row.end(), expected.begin(), ReferenceKey);
         std::vector<uint32_t> keyed(row.size() + 1, 0xDEADBEEFu);
-        GetParam().keyRow(row.data(), width, keyed.data());
+        GetParam().keyRow(row.data(), width, keyed.data(), nullptr);
         EXPECT_EQ(keyed, expected) << width;
     }
     std::vector<uint32_t> all(1u << 16);
     for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<uint32_t>(i * 0x010101u) ^ static_cast<uint32_t>(i >> 8);
     std::vector<uint32_t> keyed(all.size());
-    GetParam().keyRow(all.data(), static_cast<int>(all.size()), keyed.data());
+    GetParam().keyRow(all.data(), static_cast<int>(all.size()), keyed.data(), all.data());
     for (size_t i = 0; i < all.size(); ++i) ASSERT_EQ(keyed[i], ReferenceKey(all[i])) << std::hex << all[i];
 }
 
