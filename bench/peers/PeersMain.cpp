@@ -2,9 +2,12 @@
 // each, runs alternating between the sides, then measures each apply's memory in a
 // fresh process and our own cost at four picture sizes.
 //
-//   basicfilters_peers --sample FILE --out DIR [--runs N] [--only TEXT]
+//   basicfilters_peers --sample FILE --out DIR [--runs N] [--only TEXT] [--sizes compared]
 //   basicfilters_peers --sample FILE --memory INDEX SIDE     (one child measurement)
 //   basicfilters_peers --sample FILE --repeat INDEX SIDE     [--runs N]   (N applies, for a profiler)
+//   basicfilters_peers --sample FILE --speed-ups ROUNDS [--runs N] [--only TEXT]
+//       (ours only: each operation's paired speed-up of every core over one thread,
+//        ROUNDS times, the rounds apart so that each meets a different spell of the machine)
 
 #include "Measure.h"
 #include "Operations.h"
@@ -21,6 +24,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -39,7 +43,9 @@ struct Options {
     int runs = 7;
     int memoryIndex = -1;
     int repeatIndex = -1;
+    int speedUpRounds = 0;
     std::string side;
+    bool scaling = true;  // false: only the side-by-side table
 };
 
 Options Parse(int argc, char** argv)
@@ -61,6 +67,11 @@ Options Parse(int argc, char** argv)
     options.out = values["--out"];
     options.only = values["--only"];
     if (values.count("--runs")) options.runs = std::max(1, std::stoi(values["--runs"]));
+    if (values.count("--speed-ups")) options.speedUpRounds = std::max(1, std::stoi(values["--speed-ups"]));
+    if (values.count("--sizes")) {
+        if (values["--sizes"] != "compared") throw std::runtime_error("--sizes takes only \"compared\"");
+        options.scaling = false;
+    }
     if (options.sample.empty()) throw std::runtime_error("--sample FILE is required");
     return options;
 }
@@ -150,17 +161,60 @@ std::vector<double> TimeInTurn(const std::vector<Trial>& trials, int runs)
     return medians;
 }
 
+// The median over pairs of runs of ours on one thread over ours on every core. The
+// two runs of a pair follow each other, so that a slow spell of this shared machine
+// weighs on both sides of a ratio rather than on one side's median. Each timed run
+// on every core follows an untimed one, which wakes the kernel threads the one-thread
+// run let fall asleep.
+double PairedSpeedUp(const Trial& trial, int runs)
+{
+    std::vector<double> speedUps;
+    for (int run = 0; run < runs; ++run) {
+        SetKernelThreadCount(0);
+        TimeOnce(trial);
+        const double allCores = TimeOnce(trial);
+        SetKernelThreadCount(1);
+        const double one = TimeOnce(trial);
+        speedUps.push_back(one / allCores);
+    }
+    return MedianOf(speedUps);
+}
+
 // Times one thread on every side, then ours and OpenCV on every core.
 ComparisonRow TimeSideBySide(const Operation& operation, const CTestPicture& picture, int runs)
 {
     std::vector<Trial> trials;
     for (const Side side : kSides) trials.push_back(Prepare(side, operation, picture));
     const std::vector<double> oneThread = TimeAlternating(trials, runs);
-    const double oursInTurn = TimeInTurn({trials[0]}, runs).front();
+    const double speedUp = PairedSpeedUp(trials[0], runs);
     UseEveryCore(true);
     const std::vector<double> allCores = TimeInTurn({trials[0], trials[1]}, runs);
     UseEveryCore(false);
-    return {&operation, {oneThread[0], oneThread[1], oneThread[2]}, {}, {allCores[0], allCores[1]}, oursInTurn};
+    return {&operation, {oneThread[0], oneThread[1], oneThread[2]}, {}, {allCores[0], allCores[1]}, speedUp};
+}
+
+// Every row-parallel operation of ours, round after round; prints each round's
+// speed-ups, then each operation's median over the rounds.
+int MeasureSpeedUps(const Options& options, const std::vector<const Operation*>& operations)
+{
+    const CTestPicture picture(options.sample, kComparedSize.width, kComparedSize.height);
+    std::vector<Trial> trials;
+    for (const Operation* operation : operations) trials.push_back(PrepareOurs(*operation, picture.Ours()));
+    std::vector<std::vector<double>> speedUps(operations.size());
+    for (int round = 0; round < options.speedUpRounds; ++round) {
+        for (size_t i = 0; i < operations.size(); ++i) {
+            speedUps[i].push_back(PairedSpeedUp(trials[i], options.runs));
+            std::cerr << "round " << round + 1 << ", " << operations[i]->name << ": " << speedUps[i].back() << std::endl;
+        }
+    }
+    std::cout << "| operation | every core over one thread: median of " << options.speedUpRounds
+              << " rounds | lowest | highest |\n|---|---:|---:|---:|\n";
+    for (size_t i = 0; i < operations.size(); ++i) {
+        const auto [lowest, highest] = std::minmax_element(speedUps[i].begin(), speedUps[i].end());
+        std::cout << "| " << operations[i]->name << " | " << std::fixed << std::setprecision(2) << MedianOf(speedUps[i])
+                  << " | " << *lowest << " | " << *highest << " |\n";
+    }
+    return 0;
 }
 
 std::array<long, 3> MemoryOfEachSide(const Options& options, const Operation& operation)
@@ -193,6 +247,7 @@ std::vector<ComparisonRow> Compare(const Options& options, const std::vector<con
 std::vector<ScalingRow> Scale(const Options& options, const std::vector<const Operation*>& operations)
 {
     std::vector<ScalingRow> rows;
+    if (!options.scaling) return rows;
     for (const Operation* operation : operations) rows.push_back({operation, {}, {}});
     for (const PictureSize& size : kScalingSizes) {
         const CTestPicture picture(options.sample, size.width, size.height);
@@ -243,14 +298,17 @@ void Publish(const Options& options, const std::vector<ComparisonRow>& compariso
         WriteComparisonMarkdown(markdown, comparison, options.runs);
         markdown << "\n";
     }
-    markdown << "## Our cost by picture size\n\n";
-    WriteScalingMarkdown(markdown, scaling, kScalingSizes, options.runs);
+    if (!scaling.empty()) {
+        markdown << "## Our cost by picture size\n\n";
+        WriteScalingMarkdown(markdown, scaling, kScalingSizes, options.runs);
+    }
     std::cout << markdown.str();
     if (options.out.empty()) return;
     std::filesystem::create_directories(options.out);
     std::ofstream(options.out + "/peers.md") << markdown.str();
     std::ofstream comparisonCsv(options.out + "/peers.csv");
     WriteComparisonCsv(comparisonCsv, comparison);
+    if (scaling.empty()) return;
     std::ofstream scalingCsv(options.out + "/scaling.csv");
     WriteScalingCsv(scalingCsv, scaling, kScalingSizes);
 }
@@ -268,6 +326,7 @@ int main(int argc, char** argv)
         if (options.memoryIndex >= 0) return MeasureMemory(options);
         if (options.repeatIndex >= 0) return Repeat(options);
         const std::vector<const Operation*> operations = Chosen(options);
+        if (options.speedUpRounds > 0) return MeasureSpeedUps(options, operations);
         const std::vector<ComparisonRow> comparison = Compare(options, operations);
         Publish(options, comparison, Scale(options, operations));
         return 0;

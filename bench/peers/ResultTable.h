@@ -13,7 +13,7 @@ struct ComparisonRow {
     std::array<double, 3> milliseconds;  // by Side
     std::array<long, 3> kilobytes;       // peak growth by Side; -1 when not measured
     std::array<double, 2> allCores;      // ours and OpenCV, each with its default threading
-    double oursOneThreadInTurn;          // ours on one thread, timed as allCores is
+    double oursSpeedUp;                  // median of paired runs: one thread over every core
 };
 
 struct ScalingRow {
