@@ -13,10 +13,6 @@
 namespace {
 
 constexpr int kMostThreads = 256;
-// Bands per thread: enough that a thread slowed by the rest of the machine hands its
-// share to the others, few enough that each band is worth the hand-over.
-constexpr int kBandsPerThread = 16;
-
 int ThreadsFromEnvironment()
 {
     return ThreadCountOf(std::getenv("BASICFILTERS_THREADS"),
@@ -35,7 +31,7 @@ bool InOrder(int rows, const UnitReport& report, const std::function<void(int fi
 class CBandQueue {
 public:
     CBandQueue(int rows, int threads)
-        : m_rows(rows), m_band(std::max(1, rows / (threads * kBandsPerThread)))
+        : m_rows(rows), m_band(std::max(1, rows / (threads * kRowBandsPerThread)))
     {
     }
 

@@ -7,6 +7,10 @@
 
 #include <functional>
 
+// Bands per thread: enough that a thread slowed by the rest of the machine hands its
+// share to the others, few enough that each band is worth the hand-over.
+inline constexpr int kRowBandsPerThread = 16;
+
 // The count set last with SetKernelThreadCount; else BASICFILTERS_THREADS when it
 // holds a number from 1 to 256, else the processor's cores (at least 1), read once.
 int KernelThreadCount();
