@@ -185,7 +185,7 @@ bool MedianOfRows(const PixelRows& image, int radius, RowBand band, const uint32
 // rounds of seven pairs each: 2.05 to 2.22 with 4 bands a thread, 2.36 to 2.52 with
 // 16). Each band keys 2r rows twice and holds their keys until it is done, so on
 // many cores the bands stay few enough that those rows are at most an eighth of the
-// picture's.
+// picture's, as long as that still leaves a band for every thread.
 bool MedianOfBands(const PixelRows& image, int radius, int threads, const UnitReport& report)
 {
     const int bands = std::min({image.height, kRowBandsPerThread * threads,
