@@ -16,6 +16,14 @@
 
 namespace {
 
+// Each pixel's four bytes of a group of four taps, gathered channel by channel
+// (b0 b1 b2 b3 g0 ...), in both halves.
+__m256i ChannelMajorOrder()
+{
+    return _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10,
+                            14, 3, 7, 11, 15);
+}
+
 // A group of four destination pixels; only the first left of them when fewer are.
 void StoreGroup(uint8_t* at, __m128i pixels, uint32_t left)
 {
@@ -107,18 +115,18 @@ void FilterColumnsNarrowAvx2(const uint8_t* top, size_t stride, const int8_t* we
 // weights leaves two partial sums a channel, and a horizontal add of the two halves'
 // words finishes pixels 0 and 2 in the lower half, 1 and 3 in the upper. kTaps is
 // the plan's taps where known at compile time (the halvings' single group of four
-// keeps its work in registers), 0 where not.
+// keeps its work in registers), 0 where not. Destination pixels from first on.
 template <int kTaps>
-void FilterLine32NarrowAvx2(const uint8_t* line, const CNarrowColumns& columns, uint8_t* out, uint32_t width)
+void FilterLine32NarrowAvx2(const uint8_t* line, const CNarrowColumns& columns, uint8_t* out, uint32_t width,
+                            uint32_t first = 0)
 {
     const int taps = kTaps != 0 ? kTaps : columns.Taps();
-    const __m256i channelMajor = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12,
-                                                  1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m256i channelMajor = ChannelMajorOrder();
     const __m256i pixelOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     const __m256i rounding = _mm256_set1_epi16(64);
-    const uint32_t* offsets = columns.Offsets();
-    const int8_t* weights = columns.Weights();
-    for (uint32_t k = 0; k < width; k += 4, offsets += 4, weights += 4 * taps) {
+    const uint32_t* offsets = columns.Offsets() + first;
+    const int8_t* weights = columns.Weights() + static_cast<size_t>(first) * taps;
+    for (uint32_t k = first; k < width; k += 4, offsets += 4, weights += 4 * taps) {
         __m256i evenPixels = _mm256_setzero_si256();  // pixels 0 and 1
         __m256i oddPixels = _mm256_setzero_si256();   // pixels 2 and 3
         for (int t = 0; t < taps; t += 4) {
@@ -144,9 +152,40 @@ void FilterLine32NarrowAvx2(const uint8_t* line, const CNarrowColumns& columns, 
     }
 }
 
+// Eight destination pixels a step where every pixel has four taps (the halvings).
+// Pixels p and p + 4 share a multiply-add, one in each half, their weights spread
+// from a single load of the eight pixels' weights by a shuffle; two horizontal adds
+// then leave pixels 0 to 3 in the lower half and 4 to 7 in the upper, in order, so
+// the pack needs no permutation. The sums are those of the four-pixel step above.
+void FilterLine32FourTapsAvx2(const uint8_t* line, const CNarrowColumns& columns, uint8_t* out, uint32_t width)
+{
+    const __m256i channelMajor = ChannelMajorOrder();
+    const __m256i rounding = _mm256_set1_epi16(64);
+    const uint32_t* offsets = columns.Offsets();
+    const int8_t* weights = columns.Weights();
+    uint32_t k = 0;
+    for (; k + 8 <= width; k += 8) {
+        const __m256i eightWeights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 4 * k));
+        const auto pixelPair = [&](int p) {
+            const auto fourTaps = [&](uint32_t pixel) {
+                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + offsets[pixel]));
+            };
+            const __m256i taps = _mm256_setr_m128i(fourTaps(k + p), fourTaps(k + p + 4));
+            const __m256i spread = _mm256_shuffle_epi8(eightWeights, _mm256_set1_epi32(0x03020100 + p * 0x04040404));
+            return _mm256_maddubs_epi16(_mm256_shuffle_epi8(taps, channelMajor), spread);
+        };
+        const auto finished = [&](__m256i sums) { return _mm256_srli_epi16(_mm256_add_epi16(sums, rounding), 7); };
+        const __m256i lower = finished(_mm256_hadd_epi16(pixelPair(0), pixelPair(1)));  // pixels 0, 1 | 4, 5
+        const __m256i upper = finished(_mm256_hadd_epi16(pixelPair(2), pixelPair(3)));  // pixels 2, 3 | 6, 7
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + static_cast<size_t>(k) * 4),
+                            _mm256_packus_epi16(lower, upper));
+    }
+    FilterLine32NarrowAvx2<4>(line, columns, out, width, k);
+}
+
 void FilterLine32NarrowAnyAvx2(const uint8_t* line, const CNarrowColumns& columns, uint8_t* out, uint32_t width)
 {
-    if (columns.Taps() == 4) FilterLine32NarrowAvx2<4>(line, columns, out, width);
+    if (columns.Taps() == 4) FilterLine32FourTapsAvx2(line, columns, out, width);
     else FilterLine32NarrowAvx2<0>(line, columns, out, width);
 }
 
