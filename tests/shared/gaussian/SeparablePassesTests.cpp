@@ -197,8 +197,9 @@ INSTANTIATE_TEST_SUITE_P(Each, FixedPointRows,
 
 // The scalar row against the rule, and the vector rows against the scalar row, which
 // defines the path. Widths below, at and beyond whole vectors of four and eight
-// pixels and drawn at random; taps odd and even up to a sigma-10 kernel's 41; weights
-// of real kernels, random ones and all 8192, whose sums clamp at 255.
+// pixels and drawn at random; taps odd and even up to a sigma-10 kernel's 41 and one
+// beyond the lengths with loops of their own; weights of real kernels, random ones and
+// all 8192, whose sums clamp at 255.
 TEST_P(FixedPointRows, GiveTheScalarRowsBytes)
 {
     std::mt19937 random(23);
@@ -206,7 +207,7 @@ TEST_P(FixedPointRows, GiveTheScalarRowsBytes)
     for (int i = 0; i < 12; ++i) widths.push_back(1 + static_cast<int>(random() % 100));
     std::vector<std::vector<int32_t>> kernels = {BuildGaussianKernel(0.2), BuildGaussianKernel(1.3),
                                                  BuildGaussianKernel(10.0), std::vector<int32_t>(5, 8192)};
-    for (int taps = 1; taps <= 9; ++taps) {
+    for (const int taps : {1, 2, 3, 4, 5, 6, 7, 8, 9, 43}) {
         std::vector<int32_t> weights;
         for (int i = 0; i < taps; ++i) weights.push_back(static_cast<int32_t>(random() % 8193));
         kernels.push_back(weights);
