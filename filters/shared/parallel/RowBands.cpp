@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int kMostThreads = 256;
+
 int ThreadsFromEnvironment()
 {
     return ThreadCountOf(std::getenv("BASICFILTERS_THREADS"),
